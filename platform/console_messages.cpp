@@ -1,0 +1,32 @@
+#include "platform/console_messages.h"
+
+#include <utility>
+
+namespace reelcraft {
+
+namespace {
+std::mutex &OutputMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+} // namespace
+
+ConsoleMessages::ConsoleMessages(std::string prefix, std::FILE *out)
+    : prefix_(std::move(prefix)), out_(out) {}
+
+MessageAnswer ConsoleMessages::Show(const std::string &text, MessageButtons buttons,
+                                    MessageIcon) {
+  std::string block = prefix_.empty() ? std::string() : prefix_ + ": ";
+  block += text;
+  while (!block.empty() && block.back() == '\n')
+    block.pop_back();
+  block += '\n';
+  {
+    std::lock_guard lock(OutputMutex());
+    std::fwrite(block.data(), 1, block.size(), out_);
+    std::fflush(out_);
+  }
+  return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+}
+
+} // namespace reelcraft

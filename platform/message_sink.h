@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+namespace reelcraft {
+
+enum class MessageButtons { Ok, YesNo };
+enum class MessageIcon { Exclamation, Question };
+enum class MessageAnswer { Ok, Yes, No };
+
+// Message boxes. A box that names no icon of its own gets the exclamation icon.
+class MessageSink {
+public:
+  virtual ~MessageSink() = default;
+  virtual MessageAnswer Show(const std::string &text, MessageButtons buttons = MessageButtons::Ok,
+                             MessageIcon icon = MessageIcon::Exclamation) = 0;
+};
+
+} // namespace reelcraft

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian 12 machine needs to build, test and run Reelcraft.
+# Safe to run again: apt-get skips what is already there.
+set -euo pipefail
+packages=(
+  cmake ninja-build g++ clang clang-format libclang-rt-14-dev
+  qt6-base-dev libgl-dev libsqlite3-dev libgtest-dev libgmock-dev
+  ffmpeg libjpeg-turbo-progs
+  xvfb xdotool x11-apps imagemagick desktop-file-utils shared-mime-info xdg-utils
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo_cmd apt-get update -qq
+  $sudo_cmd apt-get install -y -qq "${missing[@]}"
+fi

@@ -1,0 +1,50 @@
+#include "tests/support/files.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <sys/wait.h>
+
+namespace reelcraft::test {
+
+Bytes ReadFileBytes(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in)
+    throw std::runtime_error("cannot read " + path);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::string &path, const Bytes &bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
+  if (!out)
+    throw std::runtime_error("cannot write " + path);
+}
+
+CommandResult RunCommand(const std::string &command) {
+  CommandResult result;
+  std::FILE *pipe = popen(command.c_str(), "r");
+  if (!pipe)
+    return result;
+  char buffer[65536];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    result.output.append(buffer, n);
+  int status = pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+std::string ShellQuote(const std::string &text) {
+  std::string quoted = "'";
+  for (char c : text) {
+    if (c == '\'')
+      quoted += "'\\''";
+    else
+      quoted += c;
+  }
+  return quoted + "'";
+}
+
+} // namespace reelcraft::test

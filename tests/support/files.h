@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace reelcraft::test {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes ReadFileBytes(const std::string &path);
+void WriteFileBytes(const std::string &path, const Bytes &bytes);
+
+// Runs a shell command; gives its exit status and what it printed on standard output.
+struct CommandResult {
+  int status = -1;
+  std::string output;
+};
+CommandResult RunCommand(const std::string &command);
+
+// Quotes a path for the shell.
+std::string ShellQuote(const std::string &text);
+
+} // namespace reelcraft::test
