@@ -3,21 +3,23 @@
 namespace reelcraft::test {
 
 void RecordingProgress::SetRange(uint32_t low, uint32_t high) {
-  calls_.push_back("range " + std::to_string(low) + " " + std::to_string(high));
+  Record("range " + std::to_string(low) + " " + std::to_string(high));
 }
 
-void RecordingProgress::SetStep(uint32_t step) { calls_.push_back("step " + std::to_string(step)); }
+void RecordingProgress::SetStep(uint32_t step) { Record("step " + std::to_string(step)); }
 
 void RecordingProgress::SetPosition(uint32_t position) {
-  calls_.push_back("pos " + std::to_string(position));
+  Record("pos " + std::to_string(position));
 }
 
-void RecordingProgress::StepIt() { calls_.push_back("stepit"); }
+void RecordingProgress::StepIt() { Record("stepit"); }
 
-void RecordingProgress::RunPending() {
-  calls_.push_back("pump");
-  if (onPump_)
-    onPump_();
+void RecordingProgress::RunPending() { Record("pump"); }
+
+void RecordingProgress::Record(std::string call) {
+  calls_.push_back(std::move(call));
+  if (onCall_)
+    onCall_(calls_.back());
 }
 
 std::vector<std::string> RecordingProgress::bar() const {

@@ -10,8 +10,8 @@
 namespace reelcraft::test {
 
 // A progress bar and pump that record every call, in order, as text: "range 0 1000",
-// "step 1", "pos 0", "stepit", "pump". A hook runs inside each pump, as a window's Cancel
-// handler would.
+// "step 1", "pos 0", "stepit", "pump". A hook sees each call as it is recorded, so that a test
+// can act inside the pump as a window's Cancel handler would, or at any other point.
 class RecordingProgress : public ProgressSink, public Pump {
 public:
   void SetRange(uint32_t low, uint32_t high) override;
@@ -20,7 +20,7 @@ public:
   void StepIt() override;
   void RunPending() override;
 
-  void OnPump(std::function<void()> hook) { onPump_ = std::move(hook); }
+  void OnCall(std::function<void(const std::string &call)> hook) { onCall_ = std::move(hook); }
   ProgressControl control() { return {*this, *this}; }
   const std::vector<std::string> &calls() const { return calls_; }
   // The recorded calls without the pumps.
@@ -28,7 +28,9 @@ public:
 
 private:
   std::vector<std::string> calls_;
-  std::function<void()> onPump_;
+  void Record(std::string call);
+
+  std::function<void(const std::string &)> onCall_;
 };
 
 } // namespace reelcraft::test
