@@ -1,0 +1,71 @@
+#include "engine/clip_header.h"
+
+#include "engine/file_error_text.h"
+#include "platform/raw_file.h"
+
+#include <cstring>
+
+namespace reelcraft {
+
+namespace {
+
+constexpr char kMagic[] = "QVAV01";
+constexpr size_t kMagicSize = sizeof kMagic - 1;
+
+class BigEndianReader {
+public:
+  explicit BigEndianReader(const uint8_t *bytes) : at_(bytes) {}
+  uint16_t Take16() {
+    uint16_t value = uint16_t(at_[0] << 8 | at_[1]);
+    at_ += 2;
+    return value;
+  }
+  uint32_t Take32() {
+    uint32_t value = uint32_t(Take16()) << 16;
+    return value | Take16();
+  }
+
+private:
+  const uint8_t *at_;
+};
+
+ClipHeader Decode(const uint8_t (&bytes)[kClipHeaderSize]) {
+  BigEndianReader in(bytes + 9);
+  ClipHeader header;
+  header.dataOffset = in.Take16();
+  header.dataSize = in.Take32();
+  header.width = in.Take16();
+  header.height = in.Take16();
+  header.frameCount = in.Take16();
+  header.frameRate = in.Take16();
+  header.spare = in.Take16();
+  header.audioPresent = in.Take32();
+  header.sampleRate = in.Take16();
+  header.channels = in.Take16();
+  header.bitsPerSample = in.Take16();
+  return header;
+}
+
+} // namespace
+
+bool ReadClipHeader(const std::string &path, ClipHeader &header, MessageSink &messages) {
+  RawFile file;
+  if (!file.OpenForReading(path)) {
+    messages.Show("Could not open source file:\n" + FileErrorText(file.error(), path));
+    return false;
+  }
+  uint8_t bytes[kClipHeaderSize];
+  if (file.Read(bytes, sizeof bytes) != sizeof bytes) {
+    messages.Show("Failed to read file header");
+    return false;
+  }
+  if (std::memcmp(bytes, kMagic, kMagicSize) != 0) {
+    messages.Show("Unrecgonised file format: " +
+                  std::string(reinterpret_cast<const char *>(bytes), kMagicSize));
+    return false;
+  }
+  header = Decode(bytes);
+  return true;
+}
+
+} // namespace reelcraft

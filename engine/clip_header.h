@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/message_sink.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace reelcraft {
+
+// The fixed header at the start of every clip: the magic "QVAV01", three bytes nobody reads,
+// then the fields below, big-endian.
+constexpr size_t kClipHeaderSize = 35;
+
+struct ClipHeader {
+  uint16_t dataOffset = 0;   // where the data area begins in the file
+  uint32_t dataSize = 0;     // length of the data area (of its picture stream, with sound)
+  uint16_t width = 0;        // pixels
+  uint16_t height = 0;       // pixels
+  uint16_t frameCount = 0;   // pictures in the clip
+  uint16_t frameRate = 0;    // twice the pictures per second
+  uint16_t spare = 0;        // unused
+  uint32_t audioPresent = 0; // non-zero: audio blocks are interleaved with picture blocks
+  uint16_t sampleRate = 0;
+  uint16_t channels = 0;
+  uint16_t bitsPerSample = 0;
+};
+
+// Reads and checks the header of the clip at `path`. On failure the reason has been shown
+// through `messages` and `header` is not to be used.
+bool ReadClipHeader(const std::string &path, ClipHeader &header, MessageSink &messages);
+
+} // namespace reelcraft

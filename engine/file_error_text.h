@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+namespace reelcraft {
+
+// Why a file could not be used, as the messages about it tell the user.
+enum class FileErrorCause {
+  None,
+  Generic,
+  FileNotFound,
+  BadPath,
+  TooManyOpenFiles,
+  AccessDenied,
+  InvalidFile,
+  RemoveCurrentDir,
+  DirectoryFull,
+  BadSeek,
+  HardIO,
+  SharingViolation,
+  LockViolation,
+  DiskFull,
+  EndOfFile,
+};
+
+FileErrorCause FileErrorCauseOf(int systemError);
+
+// The sentence that follows a file failure message, naming the file.
+std::string FileErrorText(FileErrorCause cause, const std::string &path);
+std::string FileErrorText(int systemError, const std::string &path);
+
+} // namespace reelcraft

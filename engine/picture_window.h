@@ -1,0 +1,48 @@
+#pragma once
+
+#include "engine/jpeg_scanner.h"
+#include "platform/raw_file.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace reelcraft {
+
+// Walks a picture stream through two fixed buffers, so that a clip of any length is read in
+// large sequential reads with constant memory. Begin once, then AtEnd/Next for each further
+// picture.
+class PictureWindow {
+public:
+  static constexpr size_t kWindowSize = 204800;
+  static constexpr size_t kSlideThreshold = 102400;
+  static constexpr size_t kBlockSize = 512;
+
+  PictureWindow();
+
+  // Reads the first window of `file` at `dataOffset` and finds the first picture. The file
+  // must outlive the window.
+  bool Begin(RawFile &file, uint32_t dataOffset, uint32_t dataSize, JpegPicture &picture);
+  bool AtEnd() const { return pos_ >= kWindowSize; }
+  bool Next(JpegPicture &picture);
+  uint64_t ProgressValue() const { return pos_ + loaded_; }
+
+  size_t pos() const { return pos_; }
+  uint64_t loaded() const { return loaded_; }
+
+private:
+  void Slide();
+  bool Search(JpegPicture &picture);
+
+  std::unique_ptr<uint8_t[]> current_;
+  std::unique_ptr<uint8_t[]> spare_;
+  RawFile *file_ = nullptr;
+  size_t pos_ = 0;
+  // Bytes of the current buffer that hold file data. A short read at the end of the file
+  // leaves the rest holding stale bytes, which are never searched.
+  size_t filled_ = 0;
+  uint64_t loaded_ = 0;
+  uint64_t readEnd_ = 0;
+};
+
+} // namespace reelcraft

@@ -1,0 +1,139 @@
+#include "engine/video_writer.h"
+
+#include "engine/file_error_text.h"
+#include "engine/picture_window.h"
+#include "platform/raw_file.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace reelcraft {
+
+namespace {
+
+// A progress bar's bounds are 32-bit; a larger value shows as full.
+uint32_t ProgressBound(uint64_t value) {
+  return uint32_t(std::min<uint64_t>(value, std::numeric_limits<uint32_t>::max()));
+}
+
+struct VideoStream {
+  std::unique_ptr<AviFile> file;
+  int index = -1;
+};
+
+VideoStream CreateVideoStream(const std::string &target, const ClipHeader &header,
+                              const AviWriterOptions &options) {
+  VideoStream stream;
+  stream.file = AviFile::Create(target, options);
+  if (!stream.file)
+    return stream;
+  stream.index = stream.file->CreateStream(VideoStreamInfo(header));
+  auto format = Serialize(VideoFormat(header));
+  if (stream.index < 0 || !stream.file->SetFormat(stream.index, format.data(), format.size()))
+    stream.index = -1;
+  return stream;
+}
+
+bool WriteFrame(VideoStream &stream, uint32_t frame, const JpegPicture &picture) {
+  return stream.file->Write(stream.index, frame, 1, picture.data(), uint32_t(picture.size()),
+                            AVIIF_KEYFRAME);
+}
+
+void StartProgress(const ProgressControl &progress, const ClipHeader &header) {
+  progress.sink.SetRange(0, ProgressBound(uint64_t(header.dataOffset) + header.dataSize));
+  progress.sink.SetStep(1);
+  progress.sink.SetPosition(0);
+}
+
+// One run of the writer over a picture stream that has yielded its first picture.
+class FrameRun {
+public:
+  FrameRun(PictureWindow &window, VideoStream &stream, const ProgressControl *progress,
+           MessageSink &messages)
+      : window_(window), stream_(stream), progress_(progress), messages_(messages) {}
+
+  // Writes frames 1 and on, up to `frameCount`; gives false once a frame write has failed.
+  bool WriteFurtherFrames(uint16_t frameCount, const CancelFlag &cancelFlag, JpegPicture &picture,
+                          bool written) {
+    for (uint32_t frame = 1; frame < frameCount; ++frame) {
+      if (window_.AtEnd() || cancelFlag != 0)
+        break;
+      if (!written || !window_.Next(picture)) {
+        messages_.Show("Failed to find JPEG\n");
+        break;
+      }
+      written = WriteFrame(stream_, frame, picture);
+      ReportPosition();
+    }
+    return written;
+  }
+
+private:
+  void ReportPosition() {
+    if (!progress_)
+      return;
+    progress_->pump.RunPending();
+    progress_->sink.SetPosition(ProgressBound(window_.ProgressValue()));
+  }
+
+  PictureWindow &window_;
+  VideoStream &stream_;
+  const ProgressControl *progress_;
+  MessageSink &messages_;
+};
+
+} // namespace
+
+AviStreamInfo VideoStreamInfo(const ClipHeader &header) {
+  AviStreamInfo info;
+  info.fccType = MakeFourCC("vids");
+  info.fccHandler = MakeFourCC("MJPG");
+  info.dwScale = 2;
+  info.dwRate = header.frameRate;
+  info.dwLength = 1;
+  info.dwQuality = 0xFFFFFFFF;
+  info.rcFrame = {0, 0, header.width, header.height};
+  info.szName = "Video";
+  return info;
+}
+
+BitmapInfoHeader VideoFormat(const ClipHeader &header) {
+  BitmapInfoHeader format;
+  format.biWidth = header.width;
+  format.biHeight = header.height;
+  format.biPlanes = 1;
+  format.biBitCount = 24;
+  format.biCompression = MakeFourCC("MJPG");
+  return format;
+}
+
+bool WriteVideoAvi(const std::string &pictureFile, const std::string &target,
+                   const ProgressControl *progress, CancelFlag &cancelFlag,
+                   const ClipHeader &header, MessageSink &messages,
+                   const AviWriterOptions &aviOptions) {
+  cancelFlag = 0;
+  RawFile input;
+  if (!input.OpenForReading(pictureFile)) {
+    messages.Show("Could not open input file:\n" + FileErrorText(input.error(), pictureFile));
+    return false;
+  }
+  PictureWindow window;
+  JpegPicture picture;
+  if (!window.Begin(input, header.dataOffset, header.dataSize, picture)) {
+    messages.Show("Failed to find first JPEG");
+    return false;
+  }
+  VideoStream stream = CreateVideoStream(target, header, aviOptions);
+  if (stream.index < 0)
+    return false;
+  bool written = WriteFrame(stream, 0, picture);
+  if (progress)
+    StartProgress(*progress, header);
+  FrameRun run(window, stream, progress, messages);
+  written = run.WriteFurtherFrames(header.frameCount, cancelFlag, picture, written);
+  // A file whose headers or index could not be written is no AVI file.
+  bool finished = stream.file->Release();
+  return written && finished;
+}
+
+} // namespace reelcraft

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "engine/avi_records.h"
+#include "engine/cancel_flag.h"
+#include "engine/clip_header.h"
+#include "engine/progress_control.h"
+#include "platform/avi_file.h"
+#include "platform/message_sink.h"
+
+#include <string>
+
+namespace reelcraft {
+
+// The Motion-JPEG stream of a clip: every picture one key frame, `frameRate` / 2 a second.
+AviStreamInfo VideoStreamInfo(const ClipHeader &header);
+BitmapInfoHeader VideoFormat(const ClipHeader &header);
+
+// Writes the pictures that `pictureFile` holds from `header.dataOffset` on as a new AVI file
+// at `target` (replaced if present), one frame per picture, `header.frameCount` frames at most
+// (one at least). Clears `cancelFlag` first and stops before the next picture once it is set.
+// With `progress`, pumps the caller's events and reports the position after every picture but
+// the first. Fails with a message when the input cannot be opened, when it holds no first
+// picture, or when a frame write has failed before the next picture; fails silently when the
+// AVI file cannot be set up or finished. A later picture not found is reported and ends the
+// file early, which still counts as success.
+bool WriteVideoAvi(const std::string &pictureFile, const std::string &target,
+                   const ProgressControl *progress, CancelFlag &cancelFlag,
+                   const ClipHeader &header, MessageSink &messages,
+                   const AviWriterOptions &aviOptions = {});
+
+} // namespace reelcraft

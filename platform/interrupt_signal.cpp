@@ -1,0 +1,30 @@
+#include "platform/interrupt_signal.h"
+
+#include <csignal>
+
+namespace reelcraft {
+
+namespace {
+
+// A signal handler reaches its target only through a static.
+std::atomic<int> *interruptFlag = nullptr;
+
+extern "C" void OnInterrupt(int) {
+  if (interruptFlag)
+    interruptFlag->store(1);
+}
+
+} // namespace
+
+void RaiseFlagOnInterrupt(std::atomic<int> &flag) {
+  static_assert(std::atomic<int>::is_always_lock_free);
+  interruptFlag = &flag;
+  struct sigaction action = {};
+  action.sa_handler = OnInterrupt;
+  action.sa_flags = SA_RESETHAND;
+  sigemptyset(&action.sa_mask);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP})
+    sigaction(signal, &action, nullptr);
+}
+
+} // namespace reelcraft

@@ -1,0 +1,74 @@
+#include "platform/staged_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace reelcraft {
+
+namespace {
+
+constexpr int kNameAttempts = 100;
+
+std::string TemporaryName(const std::string &finalPath, std::mt19937 &random) {
+  std::string::size_type slash = finalPath.rfind('/');
+  std::string folder = slash == std::string::npos ? "" : finalPath.substr(0, slash + 1);
+  std::string name = slash == std::string::npos ? finalPath : finalPath.substr(slash + 1);
+  char suffix[16];
+  std::snprintf(suffix, sizeof suffix, ".%08x.tmp", unsigned(random()));
+  // Hidden, so that a file manager showing the folder does not offer it while it grows.
+  return folder + "." + name + suffix;
+}
+
+bool PathExists(const std::string &path) {
+  struct stat info;
+  return ::lstat(path.c_str(), &info) == 0;
+}
+
+} // namespace
+
+StagedFile::~StagedFile() {
+  if (!temporaryPath_.empty())
+    ::unlink(temporaryPath_.c_str());
+}
+
+bool StagedFile::Reserve(const std::string &finalPath) {
+  std::mt19937 random{std::random_device{}()};
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    std::string candidate = TemporaryName(finalPath, random);
+    // Exclusive creation with the usual permissions: the file becomes the output as it is.
+    int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      ::close(fd);
+      finalPath_ = finalPath;
+      temporaryPath_ = candidate;
+      return true;
+    }
+    error_ = errno;
+    if (error_ != EEXIST)
+      return false;
+  }
+  return false;
+}
+
+bool StagedFile::Commit(bool replace) {
+  int result = replace ? ::rename(temporaryPath_.c_str(), finalPath_.c_str())
+                       : ::renameat2(AT_FDCWD, temporaryPath_.c_str(), AT_FDCWD, finalPath_.c_str(),
+                                     RENAME_NOREPLACE);
+  if (result != 0 && !replace && (errno == EINVAL || errno == ENOSYS)) {
+    // A file system without exclusive rename: test first, then rename.
+    errno = EEXIST;
+    result = PathExists(finalPath_) ? -1 : ::rename(temporaryPath_.c_str(), finalPath_.c_str());
+  }
+  if (result != 0) {
+    error_ = errno;
+    return false;
+  }
+  temporaryPath_.clear();
+  return true;
+}
+
+} // namespace reelcraft

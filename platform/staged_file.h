@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+namespace reelcraft {
+
+// A file written under a temporary name in the folder of its final path and put in place, in
+// one rename, only when it is complete; so the final path never holds a partial file. The
+// temporary file is removed unless it was put in place.
+class StagedFile {
+public:
+  StagedFile() = default;
+  ~StagedFile();
+  StagedFile(const StagedFile &) = delete;
+  StagedFile &operator=(const StagedFile &) = delete;
+
+  // Creates the temporary file, empty, beside `finalPath`.
+  bool Reserve(const std::string &finalPath);
+  const std::string &temporaryPath() const { return temporaryPath_; }
+  // Renames the temporary file to the final path. Without `replace`, an existing file at the
+  // final path is kept and the commit fails with EEXIST.
+  bool Commit(bool replace);
+
+  int error() const { return error_; }
+
+private:
+  std::string finalPath_;
+  std::string temporaryPath_;
+  int error_ = 0;
+};
+
+} // namespace reelcraft

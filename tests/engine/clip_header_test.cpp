@@ -1,0 +1,119 @@
+#include "engine/clip_header.h"
+#include "engine/file_error_text.h"
+#include "platform/scripted_messages.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_dir.h"
+
+#include <cerrno>
+#include <gtest/gtest.h>
+
+namespace reelcraft {
+namespace {
+
+using test::Bytes;
+
+class ClipHeaderTest : public ::testing::Test {
+protected:
+  // Reads a header from a file holding `bytes`; messages land in `messages`.
+  bool Read(const Bytes &bytes) {
+    test::WriteFileBytes(dir / "clip.qvj", bytes);
+    return ReadClipHeader(dir / "clip.qvj", header, messages);
+  }
+
+  test::TempDir dir;
+  ClipHeader header;
+  ScriptedMessages messages;
+};
+
+const Bytes kExample = {'Q',  'V',  'A',  'V',  '0',  '1',  0,    0,    0,    0x02, 0x00, 0x00,
+                        0x01, 0x86, 0xA0, 0x01, 0x40, 0x00, 0xF0, 0x00, 0x64, 0x00, 0x1E, 0x00,
+                        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+
+TEST_F(ClipHeaderTest, DecodesBigEndianFields) {
+  ASSERT_TRUE(Read(kExample));
+  EXPECT_EQ(header.dataOffset, 512);
+  EXPECT_EQ(header.dataSize, 100000u);
+  EXPECT_EQ(header.width, 320);
+  EXPECT_EQ(header.height, 240);
+  EXPECT_EQ(header.frameCount, 100);
+  EXPECT_EQ(header.frameRate, 30);
+  EXPECT_EQ(header.spare, 0);
+  EXPECT_EQ(header.audioPresent, 0u);
+  EXPECT_TRUE(messages.shown().empty());
+
+  Bytes sound = {'Q', 'V', 'A', 'V', '0', '1',  0xAB, 0xCD, 0xEF, 0, 35, 0,    0,    0, 9, 0, 1, 0,
+                 1,   0,   3,   0,   25,  0xBE, 0xEF, 0,    0,    0, 1,  0x1F, 0x40, 0, 2, 0, 16};
+  ASSERT_TRUE(Read(sound)) << "bytes 6 to 8 are not checked";
+  EXPECT_EQ(header.dataOffset, 35);
+  EXPECT_EQ(header.frameRate, 25);
+  EXPECT_EQ(header.spare, 0xBEEF);
+  EXPECT_EQ(header.audioPresent, 1u);
+  EXPECT_EQ(header.sampleRate, 8000);
+  EXPECT_EQ(header.channels, 2);
+  EXPECT_EQ(header.bitsPerSample, 16);
+}
+
+TEST_F(ClipHeaderTest, ShortFilesFailToRead) {
+  Bytes exact(kExample.begin(), kExample.begin() + 35);
+  EXPECT_TRUE(Read(exact)) << "35 bytes are a whole header";
+  for (size_t size : {34u, 6u, 0u}) {
+    messages = ScriptedMessages();
+    EXPECT_FALSE(Read(Bytes(kExample.begin(), kExample.begin() + long(size))));
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Failed to read file header"}) << size;
+  }
+}
+
+TEST_F(ClipHeaderTest, ForeignMagicIsShownAsItStands) {
+  Bytes lower = kExample;
+  std::copy_n("qvav01", 6, lower.begin());
+  EXPECT_FALSE(Read(lower));
+  Bytes binary = kExample;
+  std::copy_n("RI\0\x01\xFF"
+              "F",
+              6, binary.begin());
+  EXPECT_FALSE(Read(binary));
+  std::string shownBinary = std::string("Unrecgonised file format: RI") + '\0' +
+                            "\x01\xFF"
+                            "F";
+  EXPECT_EQ(messages.texts(),
+            (std::vector<std::string>{"Unrecgonised file format: qvav01", shownBinary}));
+  EXPECT_EQ(messages.shown()[0].buttons, MessageButtons::Ok);
+}
+
+TEST_F(ClipHeaderTest, FileThatCannotBeOpened) {
+  EXPECT_FALSE(ReadClipHeader(dir / "missing.qvj", header, messages));
+  EXPECT_FALSE(ReadClipHeader(dir.path().string(), header, messages));
+  EXPECT_EQ(messages.texts(),
+            (std::vector<std::string>{
+                "Could not open source file:\n" + (dir / "missing.qvj") + " was not found.",
+                "Could not open source file:\nAn unknown error occurred while accessing " +
+                    dir.path().string() + "."}));
+}
+
+TEST(FileErrorTextTest, ChoosesTheSentenceByCause) {
+  EXPECT_EQ(FileErrorText(ENOENT, "a.qvj"), "a.qvj was not found.");
+  EXPECT_EQ(FileErrorText(EACCES, "a.qvj"), "Access to a.qvj was denied.");
+  EXPECT_EQ(FileErrorText(EPERM, "a.qvj"), "Access to a.qvj was denied.");
+  EXPECT_EQ(FileErrorText(EMFILE, "a"),
+            "a could not be opened because there are too many open files.");
+  EXPECT_EQ(FileErrorText(ENFILE, "a"), FileErrorText(EMFILE, "a"));
+  EXPECT_EQ(FileErrorText(ENOTDIR, "a"), "a contains an invalid path.");
+  EXPECT_EQ(FileErrorText(ENAMETOOLONG, "a"), "a contains an invalid path.");
+  EXPECT_EQ(FileErrorText(EINVAL, "a"), "a contains an invalid path.");
+  EXPECT_EQ(FileErrorText(EIO, "a"), "A hardware I/O error was reported while accessing a.");
+  EXPECT_EQ(FileErrorText(ENOSPC, "a"), "Disk full while accessing a.");
+  EXPECT_EQ(FileErrorText(EBUSY, "a"), "An unknown error occurred while accessing a.");
+  EXPECT_EQ(FileErrorText(0, "a"), "No error occurred.");
+  EXPECT_EQ(FileErrorText(FileErrorCause::BadSeek, "a"), "Seek failed on a");
+  EXPECT_EQ(FileErrorText(FileErrorCause::EndOfFile, "a"),
+            "An attempt was made to access a past its end.");
+}
+
+TEST(FileErrorTextTest, NamesTheFileWithinLimits) {
+  EXPECT_EQ(FileErrorText(ENOENT, ""), "an unnamed file was not found.");
+  std::string longPath(2000, 'x');
+  EXPECT_EQ(FileErrorText(ENOENT, longPath), std::string(1023, 'x') + " was not found.");
+}
+
+} // namespace
+} // namespace reelcraft

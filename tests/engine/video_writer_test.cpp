@@ -1,0 +1,235 @@
+#include "engine/video_writer.h"
+#include "platform/scripted_messages.h"
+#include "tests/support/avi_probe.h"
+#include "tests/support/clip_builder.h"
+#include "tests/support/md5.h"
+#include "tests/support/recording_progress.h"
+#include "tests/support/temp_dir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace reelcraft {
+namespace {
+
+using test::Bytes;
+
+class VideoWriterTest : public ::testing::Test {
+protected:
+  // Builds the clip, then writes its pictures as an AVI file at `target`.
+  bool Convert(const test::ClipSpec &spec, const ProgressControl *control = nullptr,
+               const AviWriterOptions &options = {}) {
+    built = test::WriteClip(clip, spec);
+    ClipHeader header;
+    EXPECT_TRUE(ReadClipHeader(clip, header, messages));
+    return WriteVideoAvi(clip, target, control, cancelFlag, header, messages, options);
+  }
+
+  // The frames of `target` as ffmpeg reads them, and their rate.
+  void ExpectFrames(const std::vector<Bytes> &pictures, const std::string &rate = "15/1") {
+    test::ProbedFile probed = test::ProbeFile(target);
+    ASSERT_TRUE(probed.ok);
+    ASSERT_EQ(probed.streams.size(), 1u);
+    EXPECT_EQ(probed.streams[0].codecName, "mjpeg");
+    EXPECT_EQ(probed.streams[0].rFrameRate, rate);
+    EXPECT_EQ(probed.streams[0].packets, int64_t(pictures.size()));
+    EXPECT_EQ(test::PacketMd5s(target, "0:v"), test::Md5Hexes(pictures));
+  }
+
+  static std::vector<Bytes> First(const std::vector<Bytes> &pictures, size_t count) {
+    return {pictures.begin(), pictures.begin() + long(count)};
+  }
+
+  test::TempDir dir;
+  std::string clip = dir / "clip.qvj";
+  std::string target = dir / "clip.avi";
+  test::BuiltClip built;
+  ScriptedMessages messages;
+  CancelFlag cancelFlag{0};
+  test::RecordingProgress progress;
+  ProgressControl control = progress.control();
+};
+
+TEST_F(VideoWriterTest, EveryPictureBecomesOneKeyFrameByteForByte) {
+  test::ClipSpec spec;
+  spec.pictures = test::MakePictures(5);
+  spec.gaps = {Bytes(300, 0x00), {}, Bytes{0xFF, 0xD9, 0x12}, Bytes(1000, 0xFF)};
+  spec.trailing = Bytes(50, 0xAA);
+  ASSERT_TRUE(Convert(spec));
+  ExpectFrames(spec.pictures);
+  EXPECT_TRUE(messages.shown().empty());
+  test::ProbedFile probed = test::ProbeFile(target);
+  EXPECT_EQ(probed.streams[0].width, 320);
+  EXPECT_EQ(probed.streams[0].height, 240);
+  EXPECT_EQ(test::DecodeErrors(target), "");
+}
+
+TEST_F(VideoWriterTest, StreamRateIsHalfTheFrameRateField) {
+  test::ClipSpec spec;
+  spec.pictures = test::MakePictures(3, 160, 120);
+  spec.width = 160;
+  spec.height = 120;
+  spec.frameRate = 25;
+  spec.dataOffset = 35;
+  ASSERT_TRUE(Convert(spec));
+  ExpectFrames(spec.pictures, "25/2");
+}
+
+TEST_F(VideoWriterTest, LongClipsSlideTheWindowWithoutLosingBytes) {
+  test::ClipSpec spec;
+  spec.pictures = test::MakePictures(40, 640, 480);
+  for (int i = 0; i < 40; ++i)
+    spec.gaps.push_back(Bytes(size_t(i * 97 % 700), uint8_t(i)));
+  ASSERT_GT(test::BuildClip(spec).file.size(), 4 * 204800u);
+  ASSERT_TRUE(Convert(spec, &control));
+  ExpectFrames(spec.pictures);
+  EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(VideoWriterTest, FrameCountDecidesHowManyFrames) {
+  std::vector<Bytes> five = test::MakePictures(5);
+  for (uint16_t frameCount : {0, 1, 3}) {
+    test::ClipSpec spec;
+    spec.pictures = five;
+    spec.frameCount = frameCount;
+    ASSERT_TRUE(Convert(spec)) << frameCount;
+    ExpectFrames(First(five, std::max<size_t>(frameCount, 1)));
+  }
+  EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(VideoWriterTest, PicturesRunningOutBeforeTheFrameCountEndTheFileEarly) {
+  test::ClipSpec spec;
+  spec.pictures = test::MakePictures(3);
+  spec.frameCount = 5;
+  ASSERT_TRUE(Convert(spec, &control)) << "a missing later picture still counts as done";
+  ExpectFrames(spec.pictures);
+  EXPECT_EQ(messages.texts(), std::vector<std::string>{"Failed to find JPEG\n"});
+}
+
+TEST_F(VideoWriterTest, ProgressRangeThenWindowPositionAfterEachFurtherPicture) {
+  test::ClipSpec spec;
+  spec.pictures = test::MakePictures(4);
+  spec.gaps = {Bytes(10, 0)};
+  ASSERT_TRUE(Convert(spec, &control));
+  uint32_t dataSize = uint32_t(built.pictureStream.size());
+  std::vector<std::string> expected = {"range 0 " + std::to_string(512 + dataSize), "step 1",
+                                       "pos 0"};
+  size_t end = 10 + spec.pictures[0].size();
+  for (size_t i = 1; i < 4; ++i) {
+    end += spec.pictures[i].size();
+    expected.push_back("pump");
+    expected.push_back("pos " + std::to_string(204800 + end));
+  }
+  EXPECT_EQ(progress.calls(), expected);
+}
+
+TEST_F(VideoWriterTest, OneFrameClipSetsTheBarAndNeverPumps) {
+  test::ClipSpec spec;
+  spec.pictures = test::MakePictures(2);
+  spec.frameCount = 1;
+  ASSERT_TRUE(Convert(spec, &control));
+  uint32_t high = uint32_t(512 + built.pictureStream.size());
+  EXPECT_EQ(progress.calls(),
+            (std::vector<std::string>{"range 0 " + std::to_string(high), "step 1", "pos 0"}));
+}
+
+TEST_F(VideoWriterTest, CancelBeforeTheStartIsCleared) {
+  test::ClipSpec spec;
+  spec.pictures = test::MakePictures(4);
+  cancelFlag = 1;
+  ASSERT_TRUE(Convert(spec));
+  EXPECT_EQ(cancelFlag, 0);
+  ExpectFrames(spec.pictures);
+}
+
+TEST_F(VideoWriterTest, CancelIsSeenBeforeTheNextPicture) {
+  test::ClipSpec spec;
+  spec.pictures = test::MakePictures(5);
+  // Set between the first picture and the second: the bar is set up there.
+  progress.OnCall([&](const std::string &call) {
+    if (call == "pos 0")
+      cancelFlag = 1;
+  });
+  ASSERT_TRUE(Convert(spec, &control)) << "a cancelled run counts as done";
+  ExpectFrames(First(spec.pictures, 1));
+  EXPECT_EQ(cancelFlag, 1);
+
+  // Set inside the first pump, which follows the second picture.
+  progress.OnCall([&](const std::string &call) {
+    if (call == "pump")
+      cancelFlag = 1;
+  });
+  ASSERT_TRUE(Convert(spec, &control));
+  ExpectFrames(First(spec.pictures, 2));
+  EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(VideoWriterTest, FailuresBeforeTheFirstFrameLeaveNoFile) {
+  ClipHeader header;
+  header.frameCount = 3;
+  EXPECT_FALSE(WriteVideoAvi(dir / "missing.qvj", target, &control, cancelFlag, header, messages));
+  test::ClipSpec spec;
+  spec.pictures = {Bytes(5000, 0x42)};
+  EXPECT_FALSE(Convert(spec, &control));
+  EXPECT_EQ(messages.texts(),
+            (std::vector<std::string>{
+                "Could not open input file:\n" + (dir / "missing.qvj") + " was not found.",
+                "Failed to find first JPEG"}));
+  EXPECT_FALSE(std::filesystem::exists(target));
+  EXPECT_TRUE(progress.calls().empty());
+}
+
+TEST_F(VideoWriterTest, AviFileThatCannotBeCreatedFailsSilently) {
+  test::ClipSpec spec;
+  spec.pictures = test::MakePictures(2);
+  target = dir / "no-such-folder/clip.avi";
+  EXPECT_FALSE(Convert(spec, &control));
+  EXPECT_TRUE(messages.shown().empty());
+  EXPECT_TRUE(progress.calls().empty());
+}
+
+TEST_F(VideoWriterTest, WriterOptionsReachTheAviFile) {
+  test::ClipSpec spec;
+  spec.pictures = test::MakePictures(30, 640, 480);
+  AviWriterOptions options;
+  options.riffPartLimit = 256 * 1024;
+  ASSERT_TRUE(Convert(spec, nullptr, options));
+  ExpectFrames(spec.pictures);
+  Bytes file = test::ReadFileBytes(target);
+  std::string text(file.begin(), file.end());
+  EXPECT_NE(text.find("AVIX"), std::string::npos) << "a small part limit continues in AVIX";
+}
+
+TEST(VideoRecordsTest, StreamInfoAndPictureFormatFromTheHeader) {
+  ClipHeader header;
+  header.width = 320;
+  header.height = 240;
+  header.frameRate = 25;
+  AviStreamInfo info = VideoStreamInfo(header);
+  EXPECT_EQ(info.fccType, 0x73646976u);
+  EXPECT_EQ(info.fccHandler, 0x47504A4Du);
+  EXPECT_EQ(info.dwScale, 2u);
+  EXPECT_EQ(info.dwRate, 25u);
+  EXPECT_EQ(info.dwLength, 1u);
+  EXPECT_EQ(info.dwQuality, 0xFFFFFFFFu);
+  EXPECT_EQ(info.rcFrame.right, 320);
+  EXPECT_EQ(info.rcFrame.bottom, 240);
+  EXPECT_EQ(info.szName, "Video");
+  header.frameRate = 0;
+  EXPECT_EQ(VideoStreamInfo(header).dwRate, 0u) << "a rate of 0 is handed on as it is";
+
+  auto bytes = Serialize(VideoFormat(header));
+  std::array<uint8_t, 40> expected = {40, 0, 0, 0, 0x40, 1, 0, 0, 0xF0, 0, 0, 0, 1, 0, 24, 0,
+                                      'M', 'J', 'P', 'G'};
+  EXPECT_EQ(bytes, expected);
+}
+
+TEST(VideoRecordsTest, WaveFormatLayout) {
+  WaveFormatEx format{1, 2, 8000, 32000, 4, 16, 0};
+  std::array<uint8_t, 18> expected = {1, 0, 2, 0, 0x40, 0x1F, 0, 0, 0x00, 0x7D, 0, 0, 4, 0, 16};
+  EXPECT_EQ(Serialize(format), expected);
+}
+
+} // namespace
+} // namespace reelcraft
