@@ -1,0 +1,105 @@
+#include "app/command_line.h"
+
+#include <string_view>
+
+namespace reelcraft {
+
+namespace {
+
+// Paths are UTF-8 here: a multibyte character's bytes are all 0x80 or above, so the byte
+// searches below never mistake part of one for a quote or a space.
+
+void SkipSpaces(std::string_view &text) {
+  size_t first = text.find_first_not_of(' ');
+  text.remove_prefix(first == std::string_view::npos ? text.size() : first);
+}
+
+// Reads one argument from the front of `text` and cuts it off; false for an unclosed quote.
+bool ReadArgument(std::string_view &text, std::string &argument) {
+  if (!text.empty() && text.front() == '"') {
+    size_t close = text.find('"', 1);
+    if (close == std::string_view::npos)
+      return false;
+    argument = text.substr(1, close - 1);
+    text.remove_prefix(close + 1);
+    return true;
+  }
+  size_t space = text.find(' ');
+  if (space == std::string_view::npos) {
+    argument = text;
+    text = {};
+  } else {
+    argument = text.substr(0, space);
+    text.remove_prefix(space + 1);
+  }
+  return true;
+}
+
+std::string FileNameOf(const std::string &path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string WithoutExtension(const std::string &fileName) {
+  size_t dot = fileName.rfind('.');
+  return dot == std::string::npos ? fileName : fileName.substr(0, dot);
+}
+
+// Cutting at the last '.' of the whole path would cut inside a folder name when the clip's
+// own name has no extension; only the file name's extension is replaced.
+std::string BesideSource(const std::string &sourcePath) {
+  std::string fileName = FileNameOf(sourcePath);
+  std::string folderPart = sourcePath.substr(0, sourcePath.size() - fileName.size());
+  return folderPart + WithoutExtension(fileName) + ".avi";
+}
+
+} // namespace
+
+std::optional<CommandLineArguments> ParseCommandLine(const std::string &text) {
+  std::string_view rest = text;
+  CommandLineArguments arguments;
+  SkipSpaces(rest);
+  if (!ReadArgument(rest, arguments.first))
+    return std::nullopt;
+  if (rest.empty())
+    return arguments;
+  SkipSpaces(rest);
+  if (!ReadArgument(rest, arguments.second))
+    return std::nullopt;
+  return arguments;
+}
+
+Mode ClassifyMode(bool valid, const std::string &firstArgument) {
+  if (!valid)
+    return Mode::Invalid;
+  if (firstArgument.empty())
+    return Mode::Batch;
+  if (firstArgument == "/r")
+    return Mode::ReRegister;
+  if (firstArgument == "/u")
+    return Mode::Remove;
+  return Mode::SingleClip;
+}
+
+SingleClipRequest MakeSingleClipRequest(const std::string &firstArgument,
+                                        const std::string &secondArgument,
+                                        const DocumentsFolderQuery &documentsFolder) {
+  SingleClipRequest request;
+  request.sourcePath = firstArgument;
+  if (secondArgument == "/c" || secondArgument == "/ct") {
+    std::optional<std::string> folder = documentsFolder();
+    request.askFolder = secondArgument == "/ct" || !folder;
+    std::string targetFolder = folder ? *folder : secondArgument;
+    while (!targetFolder.empty() && targetFolder.back() == '/')
+      targetFolder.pop_back();
+    request.targetPath = targetFolder + "/" + WithoutExtension(FileNameOf(firstArgument)) + ".avi";
+  } else if (!secondArgument.empty()) {
+    request.targetPath = secondArgument;
+  } else {
+    request.targetPath = BesideSource(firstArgument);
+    request.deleteSource = true;
+  }
+  return request;
+}
+
+} // namespace reelcraft

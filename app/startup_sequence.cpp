@@ -1,0 +1,107 @@
+#include "app/startup_sequence.h"
+
+#include <cstdio>
+
+namespace reelcraft {
+
+namespace {
+
+constexpr const char *kVersion = "Version";
+constexpr const char *kNeverAskRegister = "NeverAskRegister";
+
+std::string Format(const char *format, uint32_t a, uint32_t b, uint32_t c = 0, uint32_t d = 0) {
+  char text[512];
+  std::snprintf(text, sizeof text, format, int(a), int(b), int(c), int(d));
+  return text;
+}
+
+uint32_t Major(uint32_t stamp) { return (stamp >> 8) & 0xFF; }
+uint32_t Minor(uint32_t stamp) { return stamp & 0xFF; }
+
+bool AskYes(StartupServices &services, const std::string &question) {
+  return services.Messages().Show(question, MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
+// Installs; gives true when the run is over (installed), false to go on to the batch window.
+bool Install(StartupServices &services) {
+  if (!services.InstallProgram()) {
+    services.Messages().Show("Installation failed!");
+    return false;
+  }
+  services.WriteSetting(kVersion, kVersionStamp);
+  services.WriteSetting(kNeverAskRegister, 1);
+  services.Messages().Show("Installation completed successfully");
+  return true;
+}
+
+std::string UpgradeQuestion(uint32_t stored) {
+  if (stored == 0)
+    return Format("Would you like to upgrade to version %d-%02d?", kVersionMajor, kVersionMinor);
+  return Format("Version %d-%02d of this application is currently registered.\n"
+                "Would you like to upgrade to version %d-%02d?",
+                Major(stored), Minor(stored), kVersionMajor, kVersionMinor);
+}
+
+void RegistrationCheckThenBatch(StartupServices &services) {
+  if (services.ReadSetting(kNeverAskRegister) == 0) {
+    if (services.RunRegisterPrompt() && Install(services))
+      return;
+  } else {
+    uint32_t stored = services.ReadSetting(kVersion);
+    if (stored < kVersionStamp && AskYes(services, UpgradeQuestion(stored)) && Install(services))
+      return;
+  }
+  services.RunBatchWindow();
+}
+
+void ReRegister(StartupServices &services) {
+  uint32_t stored = services.ReadSetting(kVersion);
+  if (stored > kVersionStamp) {
+    std::string question = Format("Version %d-%02d of this application is already registered.\n"
+                                  "Are you sure you want to overwrite with version %d-%02d?\n",
+                                  Major(stored), Minor(stored), kVersionMajor, kVersionMinor);
+    if (!AskYes(services, question))
+      return;
+  }
+  services.WriteSetting(kNeverAskRegister, 0);
+  RegistrationCheckThenBatch(services);
+}
+
+void Remove(StartupServices &services) {
+  if (!AskYes(services, "Are you sure you want to remove this application?")) {
+    RegistrationCheckThenBatch(services);
+    return;
+  }
+  services.RemoveRegistration();
+  services.WriteSetting(kNeverAskRegister, 0);
+  services.Messages().Show("Removal succeeded!");
+}
+
+} // namespace
+
+int RunStartupSequence(const std::optional<CommandLineArguments> &arguments,
+                       StartupServices &services, const DocumentsFolderQuery &documentsFolder) {
+  std::string first = arguments ? arguments->first : "";
+  switch (ClassifyMode(arguments.has_value(), first)) {
+  case Mode::Invalid:
+    services.Messages().Show("Invalid command line options");
+    return 2;
+  case Mode::Batch:
+    RegistrationCheckThenBatch(services);
+    break;
+  case Mode::ReRegister:
+    ReRegister(services);
+    break;
+  case Mode::Remove:
+    Remove(services);
+    break;
+  case Mode::SingleClip:
+    if (services.RunSingleClip(MakeSingleClipRequest(first, arguments->second, documentsFolder)) ==
+        2)
+      RegistrationCheckThenBatch(services);
+    break;
+  }
+  return 0;
+}
+
+} // namespace reelcraft

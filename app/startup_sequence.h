@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/command_line.h"
+#include "platform/message_sink.h"
+
+#include <cstdint>
+#include <string>
+
+namespace reelcraft {
+
+constexpr uint32_t kVersionStamp = 0x105; // 1-05
+constexpr uint32_t kVersionMajor = 1;
+constexpr uint32_t kVersionMinor = 5;
+
+// What start-up drives: the settings key it holds for the whole run, the installation, and the
+// windows, each run modally. The application object provides the real ones; tests script them.
+class StartupServices {
+public:
+  virtual ~StartupServices() = default;
+  // A missing value, or one that is not a 32-bit number, reads as 0. Failed writes are dropped.
+  virtual uint32_t ReadSetting(const char *name) = 0;
+  virtual void WriteSetting(const char *name, uint32_t value) = 0;
+  virtual bool InstallProgram() = 0;
+  virtual void RemoveRegistration() = 0;
+  // True when the user chose Yes.
+  virtual bool RunRegisterPrompt() = 0;
+  // The dialog's result: 2 when the user declined the conversion.
+  virtual int RunSingleClip(const SingleClipRequest &request) = 0;
+  virtual void RunBatchWindow() = 0;
+  virtual MessageSink &Messages() = 0;
+};
+
+// Runs the mode that the two arguments ask for; gives the process's exit status: 2 for an
+// invalid command line, else 0.
+int RunStartupSequence(const std::optional<CommandLineArguments> &arguments,
+                       StartupServices &services, const DocumentsFolderQuery &documentsFolder);
+
+} // namespace reelcraft

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace reelcraft {
+
+// The system's temporary folder ($TMPDIR, else /tmp), without a trailing '/' (the root stays
+// "/"); nullopt when it is too long for a path buffer to hold a name in it.
+std::optional<std::string> TempFolder();
+
+// Creates a new empty file in `folder` named `prefix` + up to four hexadecimal digits + ".tmp",
+// exclusively (never an existing file), and gives its path; empty on failure.
+std::string ReserveTempName(const std::string &folder, const std::string &prefix);
+
+} // namespace reelcraft

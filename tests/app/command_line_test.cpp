@@ -1,0 +1,127 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace reelcraft {
+namespace {
+
+struct Parsed {
+  bool valid;
+  std::string first, second;
+};
+
+Parsed Parse(const std::string &text) {
+  auto arguments = ParseCommandLine(text);
+  if (!arguments)
+    return {false, "", ""};
+  return {true, arguments->first, arguments->second};
+}
+
+TEST(ParseCommandLine, BlankCommandLinesHaveNoArguments) {
+  for (const char *text : {"", "     ", "\"\""}) {
+    Parsed parsed = Parse(text);
+    EXPECT_TRUE(parsed.valid) << text;
+    EXPECT_EQ(parsed.first, "") << text;
+    EXPECT_EQ(parsed.second, "") << text;
+    EXPECT_EQ(ClassifyMode(parsed.valid, parsed.first), Mode::Batch) << text;
+  }
+}
+
+TEST(ParseCommandLine, QuotesGroupAndOnlySpacesSeparate) {
+  Parsed quoted = Parse("  \"/home/me/My Clips/a clip.qvj\"   /c");
+  EXPECT_EQ(quoted.first, "/home/me/My Clips/a clip.qvj");
+  EXPECT_EQ(quoted.second, "/c");
+
+  Parsed glued = Parse("\"a.qvj\"/ct");
+  EXPECT_EQ(glued.first, "a.qvj");
+  EXPECT_EQ(glued.second, "/ct");
+
+  Parsed tab = Parse("a.qvj\t/c");
+  EXPECT_EQ(tab.first, "a.qvj\t/c");
+  EXPECT_EQ(tab.second, "");
+
+  Parsed inner = Parse("a\"b.qvj \"out file.avi\" third");
+  EXPECT_EQ(inner.first, "a\"b.qvj");
+  EXPECT_EQ(inner.second, "out file.avi");
+
+  Parsed emptyQuoted = Parse("a.qvj \"\"");
+  EXPECT_TRUE(emptyQuoted.valid);
+  EXPECT_EQ(emptyQuoted.second, "");
+
+  Parsed utf8 = Parse("\"/tmp/caf\xc3\xa9 clip.qvj\" /c");
+  EXPECT_EQ(utf8.first, "/tmp/caf\xc3\xa9 clip.qvj");
+}
+
+TEST(ParseCommandLine, AnUnclosedQuoteInEitherArgumentIsInvalid) {
+  EXPECT_FALSE(Parse("\"a.qvj /c").valid);
+  EXPECT_FALSE(Parse("a.qvj \"/c").valid);
+  EXPECT_EQ(ClassifyMode(false, "a.qvj"), Mode::Invalid);
+  EXPECT_TRUE(Parse("a.qvj /c \"unclosed third").valid);
+}
+
+TEST(ClassifyMode, SwitchesAreExactAndCaseSensitive) {
+  EXPECT_EQ(ClassifyMode(true, "/r"), Mode::ReRegister);
+  EXPECT_EQ(ClassifyMode(true, "/u"), Mode::Remove);
+  EXPECT_EQ(ClassifyMode(true, "/R"), Mode::SingleClip);
+  EXPECT_EQ(ClassifyMode(true, "/U"), Mode::SingleClip);
+  EXPECT_EQ(ClassifyMode(true, "/r "), Mode::SingleClip);
+}
+
+DocumentsFolderQuery Documents(std::optional<std::string> folder) {
+  return [folder] { return folder; };
+}
+
+TEST(MakeSingleClipRequest, ClipAloneIsReplacedByAnAviBesideIt) {
+  auto request = MakeSingleClipRequest("/clips/day.one/a.b.qvj", "", Documents("/docs"));
+  EXPECT_EQ(request.sourcePath, "/clips/day.one/a.b.qvj");
+  EXPECT_EQ(request.targetPath, "/clips/day.one/a.b.avi");
+  EXPECT_FALSE(request.askFolder);
+  EXPECT_TRUE(request.deleteSource);
+
+  // A clip name without extension keeps its folder's name whole.
+  EXPECT_EQ(MakeSingleClipRequest("/clips/day.one/clip", "", Documents("/docs")).targetPath,
+            "/clips/day.one/clip.avi");
+}
+
+TEST(MakeSingleClipRequest, SwitchesTargetTheDocumentsFolder) {
+  auto create = MakeSingleClipRequest("/clips/a.qvj", "/c", Documents("/home/me/Documents/"));
+  EXPECT_EQ(create.targetPath, "/home/me/Documents/a.avi");
+  EXPECT_FALSE(create.askFolder);
+  EXPECT_FALSE(create.deleteSource);
+
+  auto createTo = MakeSingleClipRequest("/clips/a.qvj", "/ct", Documents("/home/me/Documents"));
+  EXPECT_EQ(createTo.targetPath, "/home/me/Documents/a.avi");
+  EXPECT_TRUE(createTo.askFolder);
+  EXPECT_FALSE(createTo.deleteSource);
+
+  EXPECT_EQ(MakeSingleClipRequest("a.qvj", "/c", Documents("/")).targetPath, "/a.avi");
+}
+
+TEST(MakeSingleClipRequest, WithoutDocumentsFolderTheSwitchStandsInAndTheUserChooses) {
+  bool asked = false;
+  DocumentsFolderQuery failing = [&asked] {
+    asked = true;
+    return std::optional<std::string>();
+  };
+  auto create = MakeSingleClipRequest("/clips/a.qvj", "/c", failing);
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(create.targetPath, "/c/a.avi");
+  EXPECT_TRUE(create.askFolder);
+  EXPECT_EQ(MakeSingleClipRequest("/clips/a.qvj", "/ct", failing).targetPath, "/ct/a.avi");
+}
+
+TEST(MakeSingleClipRequest, AnyOtherSecondArgumentIsTheTargetAsGiven) {
+  bool asked = false;
+  auto request = MakeSingleClipRequest("/clips/a.qvj", "/out/B.AVI", [&asked] {
+    asked = true;
+    return std::optional<std::string>("/docs");
+  });
+  EXPECT_FALSE(asked);
+  EXPECT_EQ(request.targetPath, "/out/B.AVI");
+  EXPECT_FALSE(request.askFolder);
+  EXPECT_FALSE(request.deleteSource);
+  EXPECT_EQ(MakeSingleClipRequest("a.qvj", "/C", Documents("/docs")).targetPath, "/C");
+}
+
+} // namespace
+} // namespace reelcraft

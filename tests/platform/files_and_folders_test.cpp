@@ -1,0 +1,72 @@
+#include "platform/documents_folder.h"
+#include "platform/temp_files.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+namespace reelcraft {
+namespace {
+
+// Sets an environment variable for one test and restores it afterwards.
+class ScopedEnv {
+public:
+  ScopedEnv(const char *name, const char *value) : name_(name) {
+    if (const char *old = std::getenv(name))
+      old_ = old;
+    value ? setenv(name, value, 1) : unsetenv(name);
+  }
+  ~ScopedEnv() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
+
+private:
+  const char *name_;
+  std::optional<std::string> old_;
+};
+
+TEST(DocumentsFolder, FollowsTheXdgUserDirectoriesAndFallsBackToHomeDocuments) {
+  test::TempDir home;
+  ScopedEnv homeVar("HOME", home.path().c_str());
+  ScopedEnv config("XDG_CONFIG_HOME", nullptr);
+  EXPECT_EQ(DocumentsFolder(), home / "Documents");
+
+  std::filesystem::create_directories(home.path() / ".config");
+  std::ofstream(home / ".config/user-dirs.dirs")
+      << "# written by xdg-user-dirs-update\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n";
+  EXPECT_EQ(DocumentsFolder(), home / "Dokumente");
+
+  ScopedEnv noHome("HOME", nullptr);
+  EXPECT_EQ(DocumentsFolder(), std::nullopt);
+}
+
+TEST(TempFiles, ReservedNamesAreNewEmptyAndDistinct) {
+  test::TempDir tmp;
+  ScopedEnv tmpdir("TMPDIR", (tmp.path().string() + "/").c_str());
+  ASSERT_EQ(TempFolder(), tmp.path().string());
+
+  std::set<std::string> names;
+  for (int i = 0; i < 50; ++i) {
+    std::string path = ReserveTempName(*TempFolder(), "qvj");
+    ASSERT_FALSE(path.empty());
+    std::string name = std::filesystem::path(path).filename();
+    EXPECT_EQ(name.substr(0, 3), "qvj");
+    EXPECT_EQ(name.substr(name.size() - 4), ".tmp");
+    EXPECT_LE(name.size(), 11u);
+    EXPECT_TRUE(std::filesystem::is_regular_file(path));
+    EXPECT_EQ(std::filesystem::file_size(path), 0u);
+    names.insert(path);
+  }
+  EXPECT_EQ(names.size(), 50u);
+  EXPECT_EQ(ReserveTempName(tmp / "missing", "qvj"), "");
+}
+
+TEST(TempFiles, AFolderTooLongForAPathBufferIsNoTemporaryFolder) {
+  ScopedEnv tmpdir("TMPDIR", ("/" + std::string(300, 'x')).c_str());
+  EXPECT_EQ(TempFolder(), std::nullopt);
+}
+
+} // namespace
+} // namespace reelcraft
