@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,6 +28,15 @@ bool CreateFolders(const std::string &path) {
 
 bool RenamePath(const std::string &from, const std::string &to) {
   return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool RenameWithoutReplacing(const std::string &from, const std::string &to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+    return true;
+  if (errno != EINVAL && errno != ENOSYS)
+    return false;
+  // A file system without the no-replace rename: a hard link fails on an existing name too.
+  return link(from.c_str(), to.c_str()) == 0 && unlink(from.c_str()) == 0;
 }
 
 bool DeletePath(const std::string &path) { return unlink(path.c_str()) == 0; }

@@ -16,6 +16,9 @@ bool CreateFolder(const std::string &path);
 bool CreateFolders(const std::string &path);
 // Renames within one file system, replacing an existing file of the new name.
 bool RenamePath(const std::string &from, const std::string &to);
+// Renames, failing when the new name already exists, as a temporary name must never take over
+// someone else's file.
+bool RenameWithoutReplacing(const std::string &from, const std::string &to);
 bool DeletePath(const std::string &path);
 
 // The folder part of a path ("/" for an entry of the root, "" for a bare name) and the name part.

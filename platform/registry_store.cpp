@@ -35,9 +35,9 @@ INSERT INTO keys(parent, name) VALUES(2, 'SOFTWARE');
 INSERT INTO keys(parent, name) VALUES(last_insert_rowid(), 'Microsoft');
 INSERT INTO keys(parent, name) VALUES(last_insert_rowid(), 'Windows');
 INSERT INTO keys(parent, name) VALUES(last_insert_rowid(), 'CurrentVersion');
-PRAGMA application_id = 1382511476;
+PRAGMA application_id = 1382503284;
 )sql";
-static_assert(kApplicationId == 1382511476);
+static_assert(kApplicationId == 1382503284);
 
 const char *const kCurrentVersionPath = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 
