@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace reelcraft {
+
+// Flags of a copy or move, valued as the Windows shell's.
+constexpr uint32_t FOF_NOCONFIRMATION = 0x10;  // replace an existing file without asking
+constexpr uint32_t FOF_SIMPLEPROGRESS = 0x100; // one progress display without file names
+constexpr uint32_t FOF_NOCONFIRMMKDIR = 0x200; // create a missing target folder without asking
+constexpr uint32_t FOF_NORECURSION = 0x1000;   // files only, never the contents of folders
+
+enum class FileOpResult { Success, Failed, Aborted };
+
+// What a copy or move shows and asks while it runs. The user interface puts a progress window
+// with a Cancel button and a Yes/No question behind it; tests script it.
+class CopyObserver {
+public:
+  virtual ~CopyObserver() = default;
+  virtual void Begin(const std::string &title, uint64_t totalBytes) { (void)title, (void)totalBytes; }
+  // Called as the bytes go; false aborts the operation.
+  virtual bool Progress(uint64_t doneBytes, uint64_t totalBytes) {
+    (void)doneBytes, (void)totalBytes;
+    return true;
+  }
+  // Asked before an existing file is replaced, unless FOF_NOCONFIRMATION; false keeps it and
+  // ends the operation as aborted by the user.
+  virtual bool AskReplace(const std::string &path) {
+    (void)path;
+    return false;
+  }
+  virtual void End() {}
+};
+
+// Renames within one file system; gives 0 or the errno value. Replaceable so that tests can
+// act out a move between file systems.
+using RenameFunction = std::function<int(const std::string &from, const std::string &to)>;
+int SystemRename(const std::string &from, const std::string &to);
+
+// Copies or moves one file. `target` is the new file's path, or an existing folder to put it
+// in under its own name; a missing target folder is created. A copy that fails or is aborted
+// leaves the target as it was (the bytes go to a temporary name beside it first), and a move
+// removes its source only once the file is whole at the target.
+FileOpResult CopyFileWithProgress(const std::string &source, const std::string &target,
+                                  const std::string &title, uint32_t flags,
+                                  CopyObserver &observer);
+FileOpResult MoveFileWithProgress(const std::string &source, const std::string &target,
+                                  const std::string &title, uint32_t flags,
+                                  CopyObserver &observer,
+                                  const RenameFunction &rename = SystemRename);
+
+} // namespace reelcraft

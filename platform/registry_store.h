@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+namespace reelcraft {
+
+enum class RegistryRoot { CurrentUser, LocalMachine, ClassesRoot };
+
+// Value types, numbered as the Windows registry numbers them.
+constexpr uint32_t REG_SZ = 1;
+constexpr uint32_t REG_BINARY = 3;
+constexpr uint32_t REG_DWORD = 4;
+
+struct RegistryValue {
+  uint32_t type = 0;
+  std::vector<uint8_t> data;
+};
+
+// Names a key of the store for as long as the key exists; a key deleted and made again gets a
+// new id, so an id held across a deletion finds nothing.
+using RegistryKeyId = int64_t;
+
+// The settings store, with the registry's behaviour: three roots, key paths of names separated
+// by '\' (compared without regard to ASCII letter case), typed values, the unnamed default value
+// (name "") in every key. Kept in one SQLite file; each operation is one transaction, so several
+// running programs may share the file. A file that cannot be opened or is not a store of ours
+// makes every operation fail; it is never replaced.
+class RegistryStore {
+public:
+  explicit RegistryStore(std::string file = DefaultFile());
+  ~RegistryStore();
+  RegistryStore(const RegistryStore &) = delete;
+  RegistryStore &operator=(const RegistryStore &) = delete;
+
+  // $REELCRAFT_REGISTRY, else registry.sqlite in the reelcraft folder of $XDG_CONFIG_HOME.
+  static std::string DefaultFile();
+  const std::string &file() const { return file_; }
+
+  static RegistryKeyId Root(RegistryRoot root);
+  // The key at `path` below `base` ("" is `base` itself); with `create`, missing keys on the
+  // way are made. Nothing when the path is malformed, a key is missing or the store failed.
+  std::optional<RegistryKeyId> OpenKey(RegistryKeyId base, const std::string &path, bool create);
+  // A missing value, or a key that no longer exists, gives nothing. Under HKEY_LOCAL_MACHINE
+  // "SOFTWARE\Microsoft\Windows\CurrentVersion", a missing "ProgramFilesDir" reads as the
+  // user's data folder ($XDG_DATA_HOME).
+  std::optional<RegistryValue> QueryValue(RegistryKeyId key, const std::string &name);
+  bool SetValue(RegistryKeyId key, const std::string &name, const RegistryValue &value);
+  std::vector<std::string> SubKeyNames(RegistryKeyId key);
+  // Deletes one key and its values; fails when it has sub-keys or does not exist.
+  bool DeleteKey(RegistryKeyId base, const std::string &path);
+
+private:
+  sqlite3 *Connection();
+
+  std::string file_;
+  sqlite3 *db_ = nullptr;
+};
+
+} // namespace reelcraft

@@ -1,0 +1,43 @@
+#include "platform/shell.h"
+
+#include "platform/documents_folder.h"
+#include "platform/file_system.h"
+#include "platform/temp_files.h"
+
+namespace reelcraft {
+
+std::optional<std::string> Shell::DocumentsFolder() const { return reelcraft::DocumentsFolder(); }
+
+std::optional<std::string> Shell::TempFolder() const { return reelcraft::TempFolder(); }
+
+std::string Shell::ReserveTempName(const std::string &folder) const {
+  return reelcraft::ReserveTempName(folder, "qvj");
+}
+
+FileOpResult Shell::Copy(const std::string &source, const std::string &target,
+                         const std::string &title, uint32_t flags, CopyObserver &observer) const {
+  return CopyFileWithProgress(source, target, title, flags, observer);
+}
+
+FileOpResult Shell::Move(const std::string &source, const std::string &target,
+                         const std::string &title, uint32_t flags, CopyObserver &observer) const {
+  return MoveFileWithProgress(source, target, title, flags, observer, hooks_.rename);
+}
+
+bool Shell::OpenWithProgram(const std::string &path) const {
+  return hooks_.launch({"xdg-open", path}, ParentFolder(path));
+}
+
+void Shell::NotifyAssociationsChanged(RegistryStore &store, const DesktopFileType &type) const {
+  RebuildDesktopIntegration(store, type, hooks_.run);
+}
+
+bool Shell::Exists(const std::string &path) const { return PathExists(path); }
+
+bool Shell::Rename(const std::string &from, const std::string &to) const {
+  return RenameWithoutReplacing(from, to);
+}
+
+bool Shell::Delete(const std::string &path) const { return DeletePath(path); }
+
+} // namespace reelcraft

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace reelcraft::test {
+
+// Sets an environment variable for the life of the object, then restores it.
+class ScopedEnvironment {
+public:
+  ScopedEnvironment(std::string name, const std::string &value);
+  ~ScopedEnvironment();
+  ScopedEnvironment(const ScopedEnvironment &) = delete;
+  ScopedEnvironment &operator=(const ScopedEnvironment &) = delete;
+
+private:
+  std::string name_;
+  std::optional<std::string> previous_;
+};
+
+} // namespace reelcraft::test
