@@ -67,8 +67,8 @@ public:
   virtual int CreateStream(const AviStreamInfo &info) = 0;
   virtual bool SetFormat(int stream, const void *format, size_t size) = 0;
   // Appends one chunk holding `samples` samples that start at sample `start`.
-  virtual bool Write(int stream, uint32_t start, uint32_t samples, const void *data,
-                     uint32_t size, uint32_t flags) = 0;
+  virtual bool Write(int stream, uint32_t start, uint32_t samples, const void *data, uint32_t size,
+                     uint32_t flags) = 0;
   // As Write, with the chunk's bytes pulled from `source` through a fixed buffer.
   virtual bool WriteFrom(int stream, uint32_t start, uint32_t samples, uint32_t size,
                          uint32_t flags, const AviChunkSource &source) = 0;

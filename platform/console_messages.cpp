@@ -14,8 +14,7 @@ std::mutex &OutputMutex() {
 ConsoleMessages::ConsoleMessages(std::string prefix, std::FILE *out)
     : prefix_(std::move(prefix)), out_(out) {}
 
-MessageAnswer ConsoleMessages::Show(const std::string &text, MessageButtons buttons,
-                                    MessageIcon) {
+MessageAnswer ConsoleMessages::Show(const std::string &text, MessageButtons buttons, MessageIcon) {
   std::string block = prefix_.empty() ? std::string() : prefix_ + ": ";
   block += text;
   while (!block.empty() && block.back() == '\n')

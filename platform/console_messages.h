@@ -14,8 +14,7 @@ namespace reelcraft {
 class ConsoleMessages : public MessageSink {
 public:
   explicit ConsoleMessages(std::string prefix, std::FILE *out = stderr);
-  MessageAnswer Show(const std::string &text, MessageButtons buttons,
-                     MessageIcon icon) override;
+  MessageAnswer Show(const std::string &text, MessageButtons buttons, MessageIcon icon) override;
 
 private:
   std::string prefix_;

@@ -18,8 +18,7 @@ public:
     MessageIcon icon;
   };
 
-  MessageAnswer Show(const std::string &text, MessageButtons buttons,
-                     MessageIcon icon) override;
+  MessageAnswer Show(const std::string &text, MessageButtons buttons, MessageIcon icon) override;
   void QueueAnswer(MessageAnswer answer) { answers_.push_back(answer); }
 
   const std::vector<Shown> &shown() const { return shown_; }
