@@ -1,0 +1,165 @@
+#include "platform/qt_template_dialog.h"
+
+#include "platform/qt_posted_message.h"
+
+#include <QAbstractButton>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace reelcraft {
+
+namespace {
+constexpr int kCommandOk = 1;
+constexpr int kCommandCancel = 2;
+} // namespace
+
+TemplateDialog::TemplateDialog(const DialogTemplate &dialogTemplate, QWidget *parent)
+    : QDialog(parent), controls_(BuildDialog(*this, dialogTemplate)) {
+  for (const ControlTemplate &control : dialogTemplate.controls)
+    if (control.id != kNoControlId)
+      ConnectNotifications(control.id, controls_.Control(control.id));
+}
+
+// The controls outlive this destructor (QWidget deletes them later); their focus and signal
+// traffic must not reach handlers of a dialog that is half gone.
+TemplateDialog::~TemplateDialog() {
+  destroying_ = true;
+  bindings_.clear();
+}
+
+void TemplateDialog::ConnectNotifications(int id, QWidget *control) {
+  if (auto *button = qobject_cast<QAbstractButton *>(control)) {
+    connect(button, &QAbstractButton::clicked, this, [this, id] { Command(id); });
+  } else if (auto *list = qobject_cast<QListWidget *>(control)) {
+    connect(list, &QListWidget::itemDoubleClicked, this,
+            [this, id] { Dispatch(id, Notification::DoubleClicked); });
+    connect(list, &QListWidget::itemSelectionChanged, this,
+            [this, id] { Dispatch(id, Notification::SelectionChanged); });
+  } else if (auto *edit = qobject_cast<QLineEdit *>(control)) {
+    connect(edit, &QLineEdit::textChanged, this,
+            [this, id] { Dispatch(id, Notification::TextChanged); });
+  }
+  control->installEventFilter(this);
+}
+
+void TemplateDialog::Bind(std::vector<Binding> bindings) { bindings_ = std::move(bindings); }
+
+bool TemplateDialog::Dispatch(int id, Notification notification) {
+  if (destroying_)
+    return false;
+  for (const Binding &binding : bindings_) {
+    if (binding.id == id && binding.notification == notification) {
+      binding.handler();
+      return true;
+    }
+  }
+  return false;
+}
+
+void TemplateDialog::Command(int id) {
+  if (Dispatch(id, Notification::Clicked) || destroying_)
+    return;
+  if (id == kCommandOk)
+    OnOK();
+  else if (id == kCommandCancel)
+    OnCancel();
+}
+
+int TemplateDialog::DoModal() {
+  ended_ = false;
+  UpdateData(false);
+  if (OnInitDialog()) {
+    for (QWidget *control : controls_.InOrder()) {
+      if (control->focusPolicy() == Qt::StrongFocus && control->isEnabled()) {
+        control->setFocus(Qt::TabFocusReason);
+        break;
+      }
+    }
+  }
+  int result = ended_ ? QDialog::result() : exec();
+  OnDestroy();
+  return result;
+}
+
+void TemplateDialog::EndDialog(int result) {
+  ended_ = true;
+  done(result);
+}
+
+void TemplateDialog::EnableControl(int id, bool enable) {
+  if (QWidget *control = Control(id))
+    control->setEnabled(enable);
+}
+
+void TemplateDialog::SetCaption(const std::string &caption) {
+  setWindowTitle(QString::fromLocal8Bit(caption.data(), qsizetype(caption.size())));
+}
+
+void TemplateDialog::UpdateData(bool saving) {
+  DataExchange exchange(controls_, saving);
+  DoDataExchange(exchange);
+}
+
+void TemplateDialog::OnOK() {
+  UpdateData(true);
+  EndDialog(kCommandOk);
+}
+
+void TemplateDialog::OnCancel() { EndDialog(kCommandCancel); }
+
+void TemplateDialog::reject() { Command(kCommandCancel); }
+
+bool TemplateDialog::HasDefaultButton() const {
+  const auto buttons = findChildren<QPushButton *>();
+  return std::any_of(buttons.begin(), buttons.end(),
+                     [](QPushButton *b) { return b->isDefault() && b->isVisible(); });
+}
+
+// Enter gives the default button's command, as QDialog does; a dialog without a default
+// button gets the OK command, as the Windows dialog manager gives it.
+void TemplateDialog::keyPressEvent(QKeyEvent *event) {
+  bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && !HasDefaultButton()) {
+    Command(kCommandOk);
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+bool TemplateDialog::event(QEvent *event) {
+  if (event->type() == PostedMessageEvent::EventType()) {
+    Dispatch(static_cast<PostedMessageEvent *>(event)->message(), Notification::PostedMessage);
+    return true;
+  }
+  return QDialog::event(event);
+}
+
+// A context menu of an edit field takes no focus from it on Windows, so that is no loss.
+bool TemplateDialog::eventFilter(QObject *watched, QEvent *event) {
+  if (event->type() == QEvent::FocusOut &&
+      static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+    QVariant id = watched->property(kControlIdProperty);
+    if (id.isValid())
+      Dispatch(id.toInt(), Notification::KillFocus);
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void TemplateDialog::showEvent(QShowEvent *event) {
+  QDialog::showEvent(event);
+  if (!event->spontaneous())
+    OnShowWindow(true);
+}
+
+void TemplateDialog::hideEvent(QHideEvent *event) {
+  QDialog::hideEvent(event);
+  if (!event->spontaneous() && !destroying_)
+    OnShowWindow(false);
+}
+
+} // namespace reelcraft

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Renders the application icon's PNG sizes from reelcraft.svg (needs ImageMagick).
+set -euo pipefail
+cd "$(dirname "$0")"
+for size in 32 64 128; do
+  convert -background none reelcraft.svg -resize "${size}x${size}" -depth 8 -strip \
+    "reelcraft_${size}.png"
+done
