@@ -3,7 +3,7 @@
 # Safe to run again: apt-get skips what is already there.
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ clang clang-format libclang-rt-14-dev
+  cmake ninja-build ccache g++ clang clang-format libclang-rt-14-dev
   qt6-base-dev libgl-dev libsqlite3-dev libgtest-dev libgmock-dev
   ffmpeg libjpeg-turbo-progs
   xvfb xdotool x11-apps imagemagick desktop-file-utils shared-mime-info xdg-utils
