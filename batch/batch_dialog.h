@@ -1,12 +1,14 @@
 #pragma once
 
 #include "batch/batch_services.h"
+#include "engine/cancel_flag.h"
 #include "platform/qt_progress_sink.h"
 #include "platform/qt_pump.h"
 #include "platform/qt_template_dialog.h"
 
 #include <QIcon>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -16,6 +18,9 @@ class QProgressBar;
 namespace reelcraft {
 
 class TempAvi;
+
+// The caption of the program's windows: its name and version.
+constexpr const char *kWindowCaption = "Reelcraft 1-05";
 
 // The main window: an input folder with its clips, an output folder with its AVI files, and
 // the commands that convert the selected clips (or all of them) and play an AVI.
@@ -57,8 +62,9 @@ private:
   void OnExit();
 
   void SetDefaultFolders();
-  // Fills `list` from `folderText`; true when anything matched.
-  bool FillList(QListWidget &list, const std::string &folderText, const char *pattern);
+  // Fills `list` from `folderText`; enables `commands` when anything matched.
+  void FillList(QListWidget &list, const std::string &folderText, const char *pattern,
+                std::initializer_list<int> commands);
   // Browses for a folder; true when the user accepted one, which is then in `folder`.
   bool BrowseFolder(const char *prompt, std::string &folder);
 
@@ -66,7 +72,7 @@ private:
   void EndRun();
   PassEnd RunPass(Run &run);
   // Converts into the run's temporary AVI, a fresh one when the last was kept.
-  PassEnd Convert(Run &run, const std::string &source, const std::string &target);
+  bool Convert(Run &run, const std::string &source, const std::string &target);
   // The copy to the target and, with Delete Original, the copy beside the clip.
   PassEnd CopyOut(Run &run, int index, const std::string &source, const std::string &target);
   bool CopyToSourceLocation(Run &run, const std::string &source, const std::string &target);
@@ -74,6 +80,7 @@ private:
   // Where the pass's entry stands in the clip list now, or -1: a refill of the list during the
   // conversion may have moved it.
   int EntryIndex(int index, const std::string &source) const;
+  void DeselectEntry(int index, const std::string &source);
 
   BatchServices services_;
 
