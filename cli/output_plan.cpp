@@ -15,8 +15,9 @@ namespace fs = std::filesystem;
 // Two spellings of one file (a "./", a symbolic link to a folder) give the same key.
 std::string SameFileKey(const std::string &path) {
   std::error_code error;
-  fs::path canonical = fs::weakly_canonical(path, error);
-  return error ? fs::path(path).lexically_normal().string() : canonical.string();
+  fs::path absolute = fs::absolute(path, error);
+  fs::path canonical = fs::weakly_canonical(absolute, error);
+  return error ? absolute.lexically_normal().string() : canonical.string();
 }
 
 bool IsFolder(const std::string &path) {
