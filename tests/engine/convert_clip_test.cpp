@@ -3,6 +3,7 @@
 #include "tests/support/avi_probe.h"
 #include "tests/support/clip_builder.h"
 #include "tests/support/recording_progress.h"
+#include "tests/support/riff_tree.h"
 #include "tests/support/temp_dir.h"
 
 #include <algorithm>
@@ -145,6 +146,39 @@ TEST_F(ConvertClipTest, UnreadableHeaderLeavesTargetAndFlagAlone) {
                                       "Could not open source file:\n" + (dir / "missing.qvj") +
                                           " was not found."}));
   EXPECT_TRUE(progress.calls().empty());
+}
+
+TEST_F(ConvertClipTest, SoundStreamRecordsFieldByFieldAndItsChunkLast) {
+  test::ClipSpec spec = ClipWithSound(4, TonePcm16Stereo(16000), 2, 16);
+  ASSERT_NE(Convert(spec), 0);
+  ASSERT_EQ(built.sound.size(), 64000u);
+  test::RiffChunk riff = test::ParseRiffFile(target).Child("RIFF");
+  const test::RiffChunk &hdrl = riff.Child("hdrl");
+  EXPECT_EQ(hdrl.Child("avih").U32(24), 2u);
+  ASSERT_EQ(hdrl.Count("strl"), 2);
+  const test::RiffChunk &strl = hdrl.Child("strl", 1);
+  const test::RiffChunk &strh = strl.Child("strh");
+  EXPECT_EQ(strh.U32(0), MakeFourCC("auds"));
+  EXPECT_EQ(strh.U32(4), MakeFourCC("WAVE"));
+  EXPECT_EQ(strh.U32(20), 4u);     // scale: nBlockAlign
+  EXPECT_EQ(strh.U32(24), 32000u); // rate: nAvgBytesPerSec
+  EXPECT_EQ(strh.U32(28), 0u);
+  EXPECT_EQ(strh.U32(32), 16000u); // length in samples
+  EXPECT_EQ(strh.U32(36), 64000u); // the largest chunk: all the sound
+  EXPECT_EQ(strh.U32(40), 0xFFFFFFFFu);
+  EXPECT_EQ(strh.U32(44), 4u);
+  for (size_t side = 48; side < 56; side += 2)
+    EXPECT_EQ(strh.U16(side), 0);
+  Bytes wave = {1, 0, 2, 0, 0x40, 0x1F, 0, 0, 0x00, 0x7D, 0, 0, 4, 0, 16, 0, 0, 0};
+  EXPECT_EQ(strl.Child("strf").data, wave);
+  const Bytes &name = strl.Child("strn").data;
+  EXPECT_EQ(std::string(name.begin(), name.end()), std::string("Test Animation", 15));
+
+  const test::RiffChunk &movi = riff.Child("movi");
+  ASSERT_EQ(movi.Count("01wb"), 1);
+  EXPECT_EQ(movi.Count("00dc"), 4);
+  EXPECT_EQ(movi.Child("01wb").data, built.sound);
+  EXPECT_GT(movi.Child("01wb").offset, movi.Child("00dc", 3).offset);
 }
 
 TEST_F(ConvertClipTest, SoundSpreadAcrossManyChunksKeepsItsGrid) {
