@@ -20,6 +20,7 @@ struct ClipAudio {
   int pictureBlocksPerAudioBlock = 2;
   // Which stream's short block ends the file: the other stream is padded with zeros to whole
   // blocks (PCM zeros become part of the expected sound; picture-stream zeros trail it).
+  // The short block is held back to the end of the file, however the streams interleave.
   bool endWithAudio = false;
 };
 
