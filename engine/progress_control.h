@@ -3,6 +3,10 @@
 #include "platform/progress_sink.h"
 #include "platform/pump.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
 namespace reelcraft {
 
 // The caller's progress bar and the pump that keeps its window live. The engine takes a
@@ -11,5 +15,10 @@ struct ProgressControl {
   ProgressSink &sink;
   Pump &pump;
 };
+
+// A progress bar's values are 32-bit; a larger one shows as full.
+inline uint32_t ProgressBound(uint64_t value) {
+  return uint32_t(std::min<uint64_t>(value, std::numeric_limits<uint32_t>::max()));
+}
 
 } // namespace reelcraft

@@ -4,17 +4,9 @@
 #include "engine/picture_window.h"
 #include "platform/raw_file.h"
 
-#include <algorithm>
-#include <limits>
-
 namespace reelcraft {
 
 namespace {
-
-// A progress bar's bounds are 32-bit; a larger value shows as full.
-uint32_t ProgressBound(uint64_t value) {
-  return uint32_t(std::min<uint64_t>(value, std::numeric_limits<uint32_t>::max()));
-}
 
 struct VideoStream {
   std::unique_ptr<AviFile> file;

@@ -47,6 +47,16 @@ bool RawFile::Seek(uint64_t offset) {
   return false;
 }
 
+bool RawFile::Length(uint64_t &length) {
+  struct stat info;
+  if (::fstat(fd_, &info) != 0) {
+    error_ = errno;
+    return false;
+  }
+  length = uint64_t(info.st_size);
+  return true;
+}
+
 void RawFile::Close() {
   if (fd_ >= 0)
     ::close(fd_);

@@ -20,6 +20,8 @@ public:
   // ends the read early like the end of the file does, and is kept in error().
   size_t Read(void *buffer, size_t size);
   bool Seek(uint64_t offset);
+  // The file's length in bytes; false when it cannot be had.
+  bool Length(uint64_t &length);
   void Close();
 
   bool is_open() const { return fd_ >= 0; }

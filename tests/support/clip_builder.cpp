@@ -48,12 +48,18 @@ Bytes InterleaveSound(Bytes pictureStream, const ClipAudio &audio, Bytes &file) 
   std::vector<Bytes> audioBlocks = CutBlocks(pcm);
   Bytes sound;
   size_t p = 0, a = 0;
+  const size_t gridStart = file.size();
+  auto appendBlock = [&](const Bytes &block) {
+    if ((file.size() - gridStart) % kBlock != 0)
+      throw std::runtime_error("a short block must end the file");
+    Append(file, block);
+  };
   while (p < pictureBlocks.size() || a < audioBlocks.size()) {
     for (int k = 0; k < audio.pictureBlocksPerAudioBlock && p < pictureBlocks.size(); ++k, ++p) {
       if (pictureBlocks[p].size() >= 2 && pictureBlocks[p][0] == 0xFF &&
           pictureBlocks[p][1] == 0xFF)
         throw std::runtime_error("a picture block would begin FF FF");
-      Append(file, pictureBlocks[p]);
+      appendBlock(pictureBlocks[p]);
     }
     if (a < audioBlocks.size()) {
       Bytes block = audioBlocks[a++];
@@ -62,7 +68,7 @@ Bytes InterleaveSound(Bytes pictureStream, const ClipAudio &audio, Bytes &file) 
       block[0] = block[1] = block[2];
       Append(sound, block);
       block[0] = block[1] = 0xFF;
-      Append(file, block);
+      appendBlock(block);
     }
   }
   return sound;

@@ -43,7 +43,8 @@ struct BuiltClip {
 };
 
 // Throws when the spec cannot be built (a picture block would begin FF FF and pass for audio,
-// a data offset inside the header, a final audio block under three bytes).
+// a data offset inside the header, a final audio block under three bytes, a short block that
+// would not end the file).
 BuiltClip BuildClip(const ClipSpec &spec);
 BuiltClip WriteClip(const std::string &path, const ClipSpec &spec);
 

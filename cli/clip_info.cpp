@@ -1,0 +1,45 @@
+#include "cli/clip_info.h"
+
+namespace reelcraft {
+
+namespace {
+
+void AddLine(std::string &text, const char *name, uint32_t value, const std::string &note = {}) {
+  text += "  ";
+  text += name;
+  text += ": " + std::to_string(value);
+  if (!note.empty())
+    text += " (" + note + ")";
+  text += '\n';
+}
+
+} // namespace
+
+std::string PictureRateText(uint16_t frameRate) {
+  return std::to_string(frameRate / 2) + (frameRate % 2 ? ".5" : "");
+}
+
+std::string ClipInfoText(const std::string &path, const ClipHeader &header) {
+  std::string text = path + ":\n";
+  AddLine(text, "dataOffset", header.dataOffset);
+  AddLine(text, "dataSize", header.dataSize);
+  AddLine(text, "width", header.width);
+  AddLine(text, "height", header.height);
+  AddLine(text, "frameCount", header.frameCount);
+  AddLine(text, "frameRate", header.frameRate,
+          PictureRateText(header.frameRate) + " pictures per second");
+  AddLine(text, "spare", header.spare);
+  AddLine(text, "audioPresent", header.audioPresent, header.audioPresent ? "sound" : "no sound");
+  AddLine(text, "sampleRate", header.sampleRate);
+  AddLine(text, "channels", header.channels);
+  AddLine(text, "bitsPerSample", header.bitsPerSample);
+  if (header.audioPresent) {
+    // As the audio stream's wave format has them: the block align kept to 16 bits.
+    uint16_t blockAlign = uint16_t(header.channels * header.bitsPerSample / 8);
+    AddLine(text, "blockAlign", blockAlign);
+    AddLine(text, "byteRate", uint32_t(header.sampleRate) * blockAlign);
+  }
+  return text;
+}
+
+} // namespace reelcraft

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "engine/cancel_flag.h"
+#include "engine/progress_control.h"
+#include "platform/message_sink.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace reelcraft {
+
+constexpr size_t kSeparationChunkSize = 102400;
+constexpr size_t kSeparationBlockSize = 512;
+
+// True for a block that holds sound: it begins with the FF FF mark. A block too short to hold
+// the third byte that replaces the mark counts as a picture block.
+bool IsAudioBlock(const uint8_t *block, size_t size);
+
+// Splits the clip's data area, from `dataOffset` to the end of the file, block by block: picture
+// blocks go unchanged to `pictureFile`, audio blocks to `audioFile` with their mark replaced by
+// two copies of their third byte. Both files are created anew. Stops after the chunk in hand
+// once `cancelFlag` is set. With `progress`, pumps and steps the bar after every block. False
+// when a file cannot be opened (with its message) or read or written (without one).
+bool SeparateBlocks(const std::string &clipPath, uint16_t dataOffset,
+                    const std::string &pictureFile, const std::string &audioFile,
+                    const ProgressControl *progress, const CancelFlag &cancelFlag,
+                    MessageSink &messages);
+
+} // namespace reelcraft

@@ -1,0 +1,74 @@
+#include "engine/audio_stream.h"
+
+#include "engine/file_error_text.h"
+#include "platform/raw_file.h"
+
+#include <algorithm>
+
+namespace reelcraft {
+
+namespace {
+
+constexpr uint16_t kWaveFormatPcm = 1;
+
+bool WriteSound(AviFile &avi, const WaveFormatEx &format, uint64_t length, RawFile &audio) {
+  auto serialized = Serialize(format);
+  int stream = avi.CreateStream(AudioStreamInfo(format, length));
+  if (stream < 0 || !avi.SetFormat(stream, serialized.data(), serialized.size()))
+    return false;
+  // A sound too long for one chunk cannot be stored; the writer refuses it.
+  if (length > UINT32_MAX)
+    return false;
+  uint32_t samples = uint32_t(length / format.nBlockAlign);
+  return avi.WriteFrom(
+      stream, 0, samples, uint32_t(length), AVIIF_KEYFRAME,
+      [&audio](void *buffer, size_t size) { return audio.Read(buffer, size) == size; });
+}
+
+} // namespace
+
+WaveFormatEx AudioFormat(const ClipHeader &header) {
+  WaveFormatEx format;
+  format.wFormatTag = kWaveFormatPcm;
+  format.nChannels = header.channels;
+  format.nSamplesPerSec = header.sampleRate;
+  format.nBlockAlign = uint16_t(uint32_t(header.channels) * header.bitsPerSample / 8);
+  format.nAvgBytesPerSec = uint32_t(header.sampleRate) * format.nBlockAlign;
+  format.wBitsPerSample = header.bitsPerSample;
+  return format;
+}
+
+AviStreamInfo AudioStreamInfo(const WaveFormatEx &format, uint64_t audioBytes) {
+  AviStreamInfo info;
+  info.fccType = MakeFourCC("auds");
+  info.fccHandler = MakeFourCC("WAVE");
+  info.dwScale = format.nBlockAlign;
+  info.dwRate = format.nAvgBytesPerSec;
+  info.dwLength = uint32_t(std::min<uint64_t>(audioBytes / format.nBlockAlign, UINT32_MAX));
+  info.dwQuality = 0xFFFFFFFF;
+  info.dwSampleSize = format.nBlockAlign;
+  info.szName = "Test Animation";
+  return info;
+}
+
+bool AddAudioStream(const std::string &audioFile, const std::string &target,
+                    const WaveFormatEx &format, MessageSink &messages,
+                    const AviWriterOptions &options) {
+  RawFile audio;
+  if (!audio.OpenForReading(audioFile)) {
+    messages.Show("Could not open auiod file to read:\n" + FileErrorText(audio.error(), audioFile));
+    return false;
+  }
+  uint64_t length = 0;
+  if (!audio.Length(length))
+    return false;
+  std::unique_ptr<AviFile> avi = AviFile::OpenForAppend(target, options);
+  if (!avi)
+    return false;
+  bool written = WriteSound(*avi, format, length, audio);
+  // Headers and indexes that cannot be finished leave no usable file.
+  bool finished = avi->Release();
+  return written && finished;
+}
+
+} // namespace reelcraft

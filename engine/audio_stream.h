@@ -1,0 +1,26 @@
+#pragma once
+
+#include "engine/avi_records.h"
+#include "engine/clip_header.h"
+#include "platform/avi_file.h"
+#include "platform/message_sink.h"
+
+#include <cstdint>
+#include <string>
+
+namespace reelcraft {
+
+// The PCM format of a clip's sound. nBlockAlign is 0 when the fields give no whole bytes per
+// sample; such sound cannot be written.
+WaveFormatEx AudioFormat(const ClipHeader &header);
+// The sound stream "Test Animation": one sample per nBlockAlign bytes (which must not be 0).
+AviStreamInfo AudioStreamInfo(const WaveFormatEx &format, uint64_t audioBytes);
+
+// Opens the finished AVI file `target` again and adds the sound that `audioFile` holds as a new
+// stream, all of it in one chunk, copied through a fixed buffer. False on failure, with a
+// message only when the audio file cannot be opened.
+bool AddAudioStream(const std::string &audioFile, const std::string &target,
+                    const WaveFormatEx &format, MessageSink &messages,
+                    const AviWriterOptions &options = {});
+
+} // namespace reelcraft

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "engine/cancel_flag.h"
+#include "engine/clip_header.h"
+#include "engine/convert_options.h"
+#include "engine/progress_control.h"
+#include "platform/message_sink.h"
+
+#include <string>
+
+namespace reelcraft {
+
+// Converts a clip whose data area interleaves 512-byte audio blocks with its picture stream:
+// splits the blocks into two temporary files, writes the AVI file from the picture file, then
+// adds the sound as a PCM stream after the video. The temporary files are gone when it
+// returns. Results as ConvertClip's. Audio fields that give no whole bytes per sample leave the
+// sound out; the video alone then counts as done.
+int ConvertClipWithAudio(const std::string &clipPath, const std::string &target,
+                         const ProgressControl *progress, CancelFlag &cancelFlag, ClipHeader header,
+                         MessageSink &messages, const ConvertOptions &options = {});
+
+} // namespace reelcraft

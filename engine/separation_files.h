@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace reelcraft {
+
+// The two temporary files of the audio path, reserved in the temporary folder ("qvj" names,
+// the picture file's first) and deleted when the object goes, whatever happened in between.
+class SeparationFiles {
+public:
+  explicit SeparationFiles(const std::optional<std::string> &folder);
+  ~SeparationFiles();
+  SeparationFiles(const SeparationFiles &) = delete;
+  SeparationFiles &operator=(const SeparationFiles &) = delete;
+
+  bool reserved() const { return !pictures_.empty() && !audio_.empty(); }
+  const std::string &pictures() const { return pictures_; }
+  const std::string &audio() const { return audio_; }
+
+private:
+  std::string pictures_;
+  std::string audio_;
+};
+
+} // namespace reelcraft
