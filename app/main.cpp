@@ -20,6 +20,6 @@ int main(int argc, char **argv) {
   QtMessages messages;
   Shell shell;
   CopyObserver copyProgress;
-  ConverterApp app({messages, shell, store, copyProgress}, QtAppWindows(store));
+  ConverterApp app({messages, shell, store, copyProgress}, QtAppWindows(store, messages, shell));
   return app.Run(arguments);
 }

@@ -10,13 +10,13 @@ namespace {
 // Stand-ins for the conversion windows, which are not built yet.
 int RunPlaceholder(const DialogTemplate &dialogTemplate) {
   TemplateDialog dialog(dialogTemplate);
-  dialog.SetCaption(kWindowCaption);
+  dialog.SetCaption(kVersionCaption);
   return dialog.DoModal();
 }
 
 } // namespace
 
-AppWindows QtAppWindows(RegistryStore &store) {
+AppWindows QtAppWindows(RegistryStore &store, MessageSink &, const Shell &) {
   return {
       [&store] { return RegisterPromptDialog(store).DoModal() == IDOK; },
       [](const SingleClipRequest &) { return RunPlaceholder(ConvertProgressTemplate()); },
