@@ -24,8 +24,11 @@ int MulDiv(int number, int numerator, int denominator) {
 
 QString Text(const ControlTemplate &control) { return QString::fromLocal8Bit(control.text); }
 
+// Which button Enter presses is the dialog's decision (as the Windows dialog manager's), so no
+// button makes itself the default when it takes the focus.
 QWidget *MakeButton(const ControlTemplate &control) {
   auto *button = new QPushButton(Text(control));
+  button->setAutoDefault(false);
   button->setDefault(control.kind == ControlKind::DefaultPushButton);
   return button;
 }

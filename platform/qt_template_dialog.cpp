@@ -120,12 +120,17 @@ bool TemplateDialog::HasDefaultButton() const {
                      [](QPushButton *b) { return b->isDefault() && b->isVisible(); });
 }
 
-// Enter gives the default button's command, as QDialog does; a dialog without a default
-// button gets the OK command, as the Windows dialog manager gives it.
+// Enter presses the push button that has the focus, else the default button, else gives the OK
+// command, as the Windows dialog manager does.
 void TemplateDialog::keyPressEvent(QKeyEvent *event) {
-  bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-  if (enter && !HasDefaultButton()) {
-    Command(kCommandOk);
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    auto *focused = qobject_cast<QPushButton *>(focusWidget());
+    if (focused && focused->isEnabled())
+      focused->click();
+    else if (!HasDefaultButton())
+      Command(kCommandOk);
+    else
+      QDialog::keyPressEvent(event);
     return;
   }
   QDialog::keyPressEvent(event);

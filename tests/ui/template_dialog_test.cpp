@@ -87,10 +87,18 @@ TEST(TemplateDialog, CancelButtonEscapeAndCloseBoxEndWithTwoWithoutReading) {
   }
 }
 
-TEST(TemplateDialog, EnterGivesTheDefaultButtonOrElseTheOkCommand) {
+TEST(TemplateDialog, EnterGivesTheFocusedOrDefaultButtonOrElseTheOkCommand) {
   ProbeDialog prompt(RegisterPromptTemplate());
   Later([&] { QTest::keyClick(&prompt, Qt::Key_Return); });
   EXPECT_EQ(prompt.DoModal(), 1);
+
+  // A push button with the focus takes Enter from the default button.
+  ProbeDialog focusedNo(RegisterPromptTemplate());
+  Later([&] {
+    focusedNo.Control(IDCANCEL)->setFocus();
+    QTest::keyClick(focusedNo.Control(IDCANCEL), Qt::Key_Return);
+  });
+  EXPECT_EQ(focusedNo.DoModal(), 2);
 
   // Template 132 has no default button and no button 1: Enter is still the OK command.
   ProbeDialog progress(ConvertProgressTemplate());
@@ -133,11 +141,7 @@ TEST(TemplateDialog, BoundHandlersReceiveClicksListsTextAndPostedMessages) {
          dialog.EndDialog(2);
        }},
   });
-  dialog.init = [&] {
-    PostMessageTo(dialog, kStartMessage);
-    return true;
-  };
-  Later([&] {
+  auto actions = [&] {
     EXPECT_EQ(seen, std::vector<std::string>{"start"}); // delivered by the modal run
     dialog.As<QPushButton>(IDC_EXIT)->click();
     dialog.As<QCheckBox>(IDC_DELETE_ORIGINAL)->click();
@@ -146,11 +150,19 @@ TEST(TemplateDialog, BoundHandlersReceiveClicksListsTextAndPostedMessages) {
     clips->setCurrentRow(1);
     auto *avis = dialog.As<QListWidget>(IDC_AVI_LIST);
     avis->addItem("a.avi");
-    QRect item = avis->visualItemRect(avis->item(0));
-    QTest::mouseDClick(avis->viewport(), Qt::LeftButton, {}, item.center());
+    // A real double click arrives as a press and release, then the double-click event.
+    QPoint item = avis->visualItemRect(avis->item(0)).center();
+    QTest::mouseClick(avis->viewport(), Qt::LeftButton, {}, item);
+    QTest::mouseDClick(avis->viewport(), Qt::LeftButton, {}, item);
     dialog.As<QLineEdit>(IDC_OUTPUT_FOLDER)->setText("/tmp");
     PostMessageTo(dialog, kDeclineMessage);
-  });
+  };
+  // Queued behind the posted message, so the modal run delivers that first.
+  dialog.init = [&] {
+    PostMessageTo(dialog, kStartMessage);
+    Later(actions);
+    return true;
+  };
   EXPECT_EQ(dialog.DoModal(), 2);
   EXPECT_EQ(seen, (std::vector<std::string>{"start", "exit", "tick", "select", "double", "text",
                                             "decline"}));
@@ -167,7 +179,9 @@ TEST(TemplateDialog, LoadingFillsTheControlsAndSavingReadsThemBackAsLocalBytes) 
   dialog.As<QLineEdit>(IDC_INPUT_FOLDER)->setText(QString::fromUtf8("/srv/ünïcode"));
   dialog.As<QCheckBox>(IDC_DELETE_ORIGINAL)->setChecked(false);
   dialog.UpdateData(true);
-  EXPECT_EQ(dialog.folder, "/srv/\xc3\xbc" "n\xc3\xaf" "code");
+  EXPECT_EQ(dialog.folder, "/srv/\xc3\xbc"
+                           "n\xc3\xaf"
+                           "code");
   EXPECT_EQ(dialog.ticked, 0);
 }
 
