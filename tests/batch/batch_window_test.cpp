@@ -3,8 +3,11 @@
 #include "platform/qt_list_box.h"
 #include "resources/dialog_templates.h"
 #include "tests/support/files.h"
+#include "tests/ui/modal_driver.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -189,6 +192,67 @@ TEST_F(BatchWindowTest, EnterGivesExitWithOneAndTheCancelCommandTwo) {
             }),
             1)
       << "Enter gives the default button, Exit";
+}
+
+// The picker's parts, found as a person would find them: what it shows, and its box and OK.
+struct OpenPicker {
+  explicit OpenPicker(QWidget *window)
+      : title(window->windowTitle().toStdString()),
+        prompt(window->findChild<QLabel *>()->text().toStdString()),
+        box(window->findChild<QLineEdit *>()), buttons(window->findChild<QDialogButtonBox *>()) {}
+  std::string title, prompt;
+  QLineEdit *box;
+  QDialogButtonBox *buttons;
+};
+
+TEST_F(BatchWindowTest, BrowsingReplacesAFolderOnlyWhenOneIsAccepted) {
+  Clip("a.qvj", 1);
+  fs::create_directory(root / "picked");
+  Clip("../picked/p.qvj", 1);
+  WriteFileBytes(root / "picked/p.avi", {1});
+  std::vector<OpenPicker> seen;
+  RunWindow([&](BatchDialog &dialog) {
+    Clips(dialog).setFocus(Qt::MouseFocusReason);
+    Clips(dialog).item(0)->setSelected(true);
+    WhenModalAppears(
+        [&](QWidget *window) {
+          seen.emplace_back(window);
+          seen.back().buttons->button(QDialogButtonBox::Cancel)->click();
+        },
+        &dialog);
+    Click(dialog, IDC_BROWSE_INPUT);
+    EXPECT_EQ(dialog.As<QLineEdit>(IDC_INPUT_FOLDER)->text().toStdString(), In());
+    EXPECT_EQ(Selected(Clips(dialog)), Texts{In("a.qvj")}) << "dismissed: nothing changed";
+
+    WhenModalAppears(
+        [&](QWidget *window) {
+          seen.emplace_back(window);
+          seen.back().box->setText(QString::fromStdString(root / "picked"));
+          seen.back().buttons->button(QDialogButtonBox::Ok)->click();
+        },
+        &dialog);
+    Click(dialog, IDC_BROWSE_INPUT);
+    EXPECT_EQ(dialog.As<QLineEdit>(IDC_INPUT_FOLDER)->text().toStdString(), root / "picked");
+    EXPECT_EQ(Entries(Clips(dialog)), Texts{root / "picked/p.qvj"});
+    EXPECT_EQ(Entries(Avis(dialog)).size(), 0u) << "only the browsed folder's list";
+
+    WhenModalAppears(
+        [&](QWidget *window) {
+          seen.emplace_back(window);
+          seen.back().box->setText(QString::fromStdString(root / "picked"));
+          seen.back().buttons->button(QDialogButtonBox::Ok)->click();
+        },
+        &dialog);
+    Click(dialog, IDC_BROWSE_OUTPUT);
+    EXPECT_EQ(Entries(Avis(dialog)), Texts{root / "picked/p.avi"});
+    EXPECT_TRUE(Enabled(dialog, IDC_PLAY));
+  });
+  ASSERT_EQ(seen.size(), 3u);
+  for (const OpenPicker &picker : seen)
+    EXPECT_EQ(picker.title, "Reelcraft 1-05");
+  EXPECT_EQ(seen[0].prompt, "Select folder to find QVJ files");
+  EXPECT_EQ(seen[2].prompt, "Select folder in which to save AVIs");
+  EXPECT_TRUE(messages.texts().empty());
 }
 
 } // namespace
