@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <optional>
 
 namespace reelcraft::test {
 namespace {
@@ -196,14 +197,33 @@ TEST_F(BatchWindowTest, EnterGivesExitWithOneAndTheCancelCommandTwo) {
 
 // The picker's parts, found as a person would find them: what it shows, and its box and OK.
 struct OpenPicker {
+  OpenPicker() = default;
   explicit OpenPicker(QWidget *window)
       : title(window->windowTitle().toStdString()),
         prompt(window->findChild<QLabel *>()->text().toStdString()),
         box(window->findChild<QLineEdit *>()), buttons(window->findChild<QDialogButtonBox *>()) {}
   std::string title, prompt;
-  QLineEdit *box;
-  QDialogButtonBox *buttons;
+  QLineEdit *box = nullptr;
+  QDialogButtonBox *buttons = nullptr;
 };
+
+// Clicks a browse button; in the picker that opens, types `folder` and presses OK, or presses
+// Cancel when `folder` is empty. Gives what the picker showed.
+OpenPicker Browse(BatchDialog &dialog, int button, const std::string &folder) {
+  std::optional<OpenPicker> seen;
+  WhenModalAppears(
+      [&](QWidget *window) {
+        seen.emplace(window);
+        if (!folder.empty())
+          seen->box->setText(QString::fromStdString(folder));
+        seen->buttons->button(folder.empty() ? QDialogButtonBox::Cancel : QDialogButtonBox::Ok)
+            ->click();
+      },
+      &dialog);
+  dialog.As<QPushButton>(button)->click();
+  EXPECT_TRUE(seen.has_value());
+  return seen.value_or(OpenPicker{});
+}
 
 TEST_F(BatchWindowTest, BrowsingReplacesAFolderOnlyWhenOneIsAccepted) {
   Clip("a.qvj", 1);
@@ -214,36 +234,16 @@ TEST_F(BatchWindowTest, BrowsingReplacesAFolderOnlyWhenOneIsAccepted) {
   RunWindow([&](BatchDialog &dialog) {
     Clips(dialog).setFocus(Qt::MouseFocusReason);
     Clips(dialog).item(0)->setSelected(true);
-    WhenModalAppears(
-        [&](QWidget *window) {
-          seen.emplace_back(window);
-          seen.back().buttons->button(QDialogButtonBox::Cancel)->click();
-        },
-        &dialog);
-    Click(dialog, IDC_BROWSE_INPUT);
+    seen.push_back(Browse(dialog, IDC_BROWSE_INPUT, ""));
     EXPECT_EQ(dialog.As<QLineEdit>(IDC_INPUT_FOLDER)->text().toStdString(), In());
     EXPECT_EQ(Selected(Clips(dialog)), Texts{In("a.qvj")}) << "dismissed: nothing changed";
 
-    WhenModalAppears(
-        [&](QWidget *window) {
-          seen.emplace_back(window);
-          seen.back().box->setText(QString::fromStdString(root / "picked"));
-          seen.back().buttons->button(QDialogButtonBox::Ok)->click();
-        },
-        &dialog);
-    Click(dialog, IDC_BROWSE_INPUT);
+    seen.push_back(Browse(dialog, IDC_BROWSE_INPUT, root / "picked"));
     EXPECT_EQ(dialog.As<QLineEdit>(IDC_INPUT_FOLDER)->text().toStdString(), root / "picked");
     EXPECT_EQ(Entries(Clips(dialog)), Texts{root / "picked/p.qvj"});
     EXPECT_EQ(Entries(Avis(dialog)).size(), 0u) << "only the browsed folder's list";
 
-    WhenModalAppears(
-        [&](QWidget *window) {
-          seen.emplace_back(window);
-          seen.back().box->setText(QString::fromStdString(root / "picked"));
-          seen.back().buttons->button(QDialogButtonBox::Ok)->click();
-        },
-        &dialog);
-    Click(dialog, IDC_BROWSE_OUTPUT);
+    seen.push_back(Browse(dialog, IDC_BROWSE_OUTPUT, root / "picked"));
     EXPECT_EQ(Entries(Avis(dialog)), Texts{root / "picked/p.avi"});
     EXPECT_TRUE(Enabled(dialog, IDC_PLAY));
   });
