@@ -298,6 +298,32 @@ TEST_F(BatchRunTest, ACopyThatFailsKeepsTheTemporaryAviAndTheRunGoesOn) {
   ExpectConverted(second, b);
 }
 
+// The box ticked while a copy runs (the fields read by a handler inside the copy window) counts
+// from the next clip on: the clip in hand was not deleted, so its aborted copy stays a skip.
+TEST_F(BatchRunTest, DeleteOriginalTickedDuringACopyCountsFromTheNextClip) {
+  Clip("a.qvj", 2);
+  TestClip b = Clip("b.qvj", 2);
+  copies.abortsByTitle["Writing AVI to target location"] = 1;
+  RunWindow([&](BatchDialog &dialog) {
+    dialog.Control(IDC_OUTPUT_FOLDER)->setFocus(Qt::MouseFocusReason);
+    copies.onBegin = [&](const std::string &) {
+      if (!dialog.As<QCheckBox>(IDC_DELETE_ORIGINAL)->isChecked()) {
+        TickDeleteOriginal(dialog);
+        dialog.Control(IDC_AVI_LIST)->setFocus(Qt::MouseFocusReason);
+      }
+    };
+    Click(dialog, IDC_CREATE_ALL);
+    EXPECT_EQ(Entries(Clips(dialog)), Texts{In("a.qvj")});
+  });
+  EXPECT_TRUE(messages.texts().empty());
+  EXPECT_TRUE(fs::exists(In("a.qvj")));
+  EXPECT_FALSE(fs::exists(In("a.avi")));
+  EXPECT_FALSE(fs::exists(In("b.qvj")));
+  ExpectConverted(Out("b.avi"), b);
+  EXPECT_EQ(ReadFileBytes(In("b.avi")), ReadFileBytes(Out("b.avi")));
+  EXPECT_TRUE(TempFiles().empty());
+}
+
 // A refill of the clip list during a run clears its selection: the run ends after the clip in
 // hand, and with Delete Original that clip's entry leaves the refilled list.
 TEST_F(BatchRunTest, ARefillDuringTheRunEndsItAfterTheClipInHand) {
