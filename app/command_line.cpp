@@ -69,6 +69,15 @@ std::optional<CommandLineArguments> ParseCommandLine(const std::string &text) {
   return arguments;
 }
 
+CommandLineArguments ArgumentsOf(int argc, const char *const *argv) {
+  CommandLineArguments arguments;
+  if (argc > 1)
+    arguments.first = argv[1];
+  if (argc > 2)
+    arguments.second = argv[2];
+  return arguments;
+}
+
 Mode ClassifyMode(bool valid, const std::string &firstArgument) {
   if (!valid)
     return Mode::Invalid;

@@ -15,6 +15,10 @@ struct CommandLineArguments {
 // quote is opened and never closed. Only the space separates; a tab is an ordinary character.
 std::optional<CommandLineArguments> ParseCommandLine(const std::string &text);
 
+// The arguments as the system hands them to the program, already split: argv[1] and argv[2]
+// count, later ones are ignored.
+CommandLineArguments ArgumentsOf(int argc, const char *const *argv);
+
 enum class Mode { Invalid, Batch, ReRegister, Remove, SingleClip };
 
 Mode ClassifyMode(bool valid, const std::string &firstArgument);

@@ -6,9 +6,6 @@ namespace reelcraft {
 
 namespace {
 
-constexpr const char *kVersion = "Version";
-constexpr const char *kNeverAskRegister = "NeverAskRegister";
-
 std::string Format(const char *format, uint32_t a, uint32_t b, uint32_t c = 0, uint32_t d = 0) {
   char text[512];
   std::snprintf(text, sizeof text, format, int(a), int(b), int(c), int(d));
@@ -28,8 +25,8 @@ bool Install(StartupServices &services) {
     services.Messages().Show("Installation failed!");
     return false;
   }
-  services.WriteSetting(kVersion, kVersionStamp);
-  services.WriteSetting(kNeverAskRegister, 1);
+  services.WriteSetting(kVersionSetting, kVersionStamp);
+  services.WriteSetting(kNeverAskRegisterSetting, 1);
   services.Messages().Show("Installation completed successfully");
   return true;
 }
@@ -43,11 +40,11 @@ std::string UpgradeQuestion(uint32_t stored) {
 }
 
 void RegistrationCheckThenBatch(StartupServices &services) {
-  if (services.ReadSetting(kNeverAskRegister) == 0) {
+  if (services.ReadSetting(kNeverAskRegisterSetting) == 0) {
     if (services.RunRegisterPrompt() && Install(services))
       return;
   } else {
-    uint32_t stored = services.ReadSetting(kVersion);
+    uint32_t stored = services.ReadSetting(kVersionSetting);
     if (stored < kVersionStamp && AskYes(services, UpgradeQuestion(stored)) && Install(services))
       return;
   }
@@ -55,7 +52,7 @@ void RegistrationCheckThenBatch(StartupServices &services) {
 }
 
 void ReRegister(StartupServices &services) {
-  uint32_t stored = services.ReadSetting(kVersion);
+  uint32_t stored = services.ReadSetting(kVersionSetting);
   if (stored > kVersionStamp) {
     std::string question = Format("Version %d-%02d of this application is already registered.\n"
                                   "Are you sure you want to overwrite with version %d-%02d?\n",
@@ -63,7 +60,7 @@ void ReRegister(StartupServices &services) {
     if (!AskYes(services, question))
       return;
   }
-  services.WriteSetting(kNeverAskRegister, 0);
+  services.WriteSetting(kNeverAskRegisterSetting, 0);
   RegistrationCheckThenBatch(services);
 }
 
@@ -73,7 +70,7 @@ void Remove(StartupServices &services) {
     return;
   }
   services.RemoveRegistration();
-  services.WriteSetting(kNeverAskRegister, 0);
+  services.WriteSetting(kNeverAskRegisterSetting, 0);
   services.Messages().Show("Removal succeeded!");
 }
 

@@ -1,16 +1,13 @@
 #pragma once
 
 #include "app/command_line.h"
+#include "app/settings.h"
 #include "platform/message_sink.h"
 
 #include <cstdint>
 #include <string>
 
 namespace reelcraft {
-
-constexpr uint32_t kVersionStamp = 0x105; // 1-05
-constexpr uint32_t kVersionMajor = 1;
-constexpr uint32_t kVersionMinor = 5;
 
 // What start-up drives: the settings key it holds for the whole run, the installation, and the
 // windows, each run modally. The application object provides the real ones; tests script them.

@@ -1,10 +1,14 @@
 #include "cli/cli_options.h"
 
+#include <charconv>
 #include <filesystem>
 
 namespace reelcraft {
 
 namespace {
+
+// More threads than this only queue for the same disk.
+constexpr unsigned kMaxJobs = 256;
 
 class Parser {
 public:
@@ -12,11 +16,12 @@ public:
 
   CliParse Run() {
     for (index_ = 0; index_ < arguments_.size(); ++index_) {
-      std::string error = onlyClips_ ? AddClip(arguments_[index_]) : Apply(arguments_[index_]);
+      const std::string &argument = arguments_[index_];
+      std::string error = onlyClips_ ? AddClip(argument) : Apply(argument);
       if (!error.empty())
         return {std::nullopt, error};
     }
-    if (!options_.help && options_.clip.empty())
+    if (!options_.help && options_.clips.empty())
       return {std::nullopt, "no clip given"};
     return {options_, {}};
   }
@@ -28,8 +33,14 @@ private:
       options_.help = true;
     else if (argument == "-f" || argument == "--force")
       options_.force = true;
-    else if (argument == "-o" || argument == "--output")
-      return TakeValue(argument, options_.output);
+    else if (argument == "-q" || argument == "--quiet")
+      options_.quiet = true;
+    else if (argument == "--info")
+      options_.info = true;
+    else if (Takes(argument, "-o", "--output"))
+      return TakeValue(argument, "-o", "--output", options_.output);
+    else if (Takes(argument, "-j", "--jobs"))
+      return TakeJobs(argument);
     else if (argument == "--")
       onlyClips_ = true;
     else if (argument.size() > 1 && argument[0] == '-')
@@ -39,17 +50,44 @@ private:
     return {};
   }
 
-  std::string TakeValue(const std::string &option, std::string &value) {
-    if (index_ + 1 >= arguments_.size())
-      return "option " + option + " needs a value";
-    value = arguments_[++index_];
+  // The option alone, its short form with the value attached ("-j2"), or its long form with
+  // "=value".
+  static bool Takes(const std::string &argument, const std::string &shortName,
+                    const std::string &longName) {
+    return argument == longName || argument.starts_with(shortName) ||
+           argument.starts_with(longName + "=");
+  }
+
+  std::string TakeValue(const std::string &argument, const std::string &shortName,
+                        const std::string &longName, std::string &value) {
+    if (argument.starts_with(longName + "=")) {
+      value = argument.substr(longName.size() + 1);
+    } else if (argument != longName && argument != shortName) {
+      value = argument.substr(shortName.size());
+    } else {
+      if (index_ + 1 >= arguments_.size())
+        return "option " + argument + " needs a value";
+      value = arguments_[++index_];
+    }
+    if (value.empty())
+      return "option " + shortName + " needs a value";
+    return {};
+  }
+
+  std::string TakeJobs(const std::string &argument) {
+    std::string text;
+    if (std::string error = TakeValue(argument, "-j", "--jobs", text); !error.empty())
+      return error;
+    unsigned jobs = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), jobs);
+    if (error != std::errc() || end != text.data() + text.size() || jobs == 0 || jobs > kMaxJobs)
+      return "option -j needs a number from 1 to " + std::to_string(kMaxJobs) + ", not " + text;
+    options_.jobs = jobs;
     return {};
   }
 
   std::string AddClip(const std::string &argument) {
-    if (!options_.clip.empty())
-      return "one clip at a time";
-    options_.clip = argument;
+    options_.clips.push_back(argument);
     return {};
   }
 
@@ -61,31 +99,39 @@ private:
 
 } // namespace
 
-CliParse ParseCommandLine(const std::vector<std::string> &arguments) {
+CliParse ParseCliOptions(const std::vector<std::string> &arguments) {
   return Parser(arguments).Run();
 }
 
 std::string UsageText(const std::string &program) {
   return "Usage: " + program +
-         " CLIP [-o OUT.avi] [-f]\n"
+         " [options] CLIP...\n"
          "\n"
-         "Converts a .qvj camera clip into an AVI file with a Motion-JPEG video stream. The\n"
-         "pictures are copied as they are, one key frame each; nothing is decoded.\n"
+         "Converts .qvj camera clips into AVI files with a Motion-JPEG video stream and, for\n"
+         "clips with sound, a PCM audio stream. The pictures are copied as they are, one key\n"
+         "frame each; nothing is decoded.\n"
          "\n"
-         "  -o, --output OUT.avi  where to write the AVI file (default: beside the clip, its\n"
-         "                        extension replaced by .avi)\n"
-         "  -f, --force           replace the output if it exists (by default an existing\n"
-         "                        output is left untouched and the conversion refused)\n"
-         "  -h, --help            show this text\n"
-         "  --                    what follows is the clip, even if it begins with -\n"
+         "  -o, --output PATH  one clip: the AVI file to write; several: an existing folder\n"
+         "                     to write into (default: beside each clip, its extension\n"
+         "                     replaced by .avi; a folder is named after each clip that way)\n"
+         "  -f, --force        replace existing AVI files (by default an existing output is\n"
+         "                     left untouched and its clip skipped)\n"
+         "  -j, --jobs N       clips converted at once (default: the number of processors)\n"
+         "  -q, --quiet        no progress display and no summary\n"
+         "      --info         print each clip's header fields and convert nothing\n"
+         "  -h, --help         show this text\n"
+         "  --                 what follows are clips, even if they begin with -\n"
          "\n"
-         "The AVI file is written under a temporary name in the output's folder and renamed\n"
-         "into place only when it is complete, so the output never holds a partial file.\n"
-         "A clip whose pictures run out before its frame count is reported and not written.\n"
-         "Clips with sound are not supported yet. Messages go to standard error, each\n"
-         "prefixed with the clip's path.\n"
+         "Each AVI file is written under a temporary name in the output's folder and renamed\n"
+         "into place only when it is complete, so an output never holds a partial file. A clip\n"
+         "whose output would be another output of the same run, or one of its clips, is\n"
+         "skipped. A clip whose later pictures are missing is converted as far as it goes.\n"
+         "Messages go to standard error, each prefixed with the clip's path. On a terminal a\n"
+         "progress line shows the clips done, the speed and the clips in hand; a summary\n"
+         "follows at the end. Ctrl-C stops every conversion and removes its partial file.\n"
          "\n"
-         "Exit status: 0 converted, 1 failed (nothing written), 2 usage error.\n";
+         "Exit status: 0 every clip converted, 1 a clip failed or was skipped, 2 usage error,\n"
+         "130 interrupted.\n";
 }
 
 std::string DefaultOutputPath(const std::string &clip) {

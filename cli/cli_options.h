@@ -8,9 +8,12 @@ namespace reelcraft {
 
 // What the command line of qvj2avi asks for.
 struct CliOptions {
-  std::string clip;
-  std::string output; // empty: beside the clip
+  std::vector<std::string> clips;
+  std::string output; // empty: beside each clip
   bool force = false;
+  unsigned jobs = 0; // 0: one per processor
+  bool quiet = false;
+  bool info = false;
   bool help = false;
 };
 
@@ -20,7 +23,7 @@ struct CliParse {
 };
 
 // `arguments` without the program's name.
-CliParse ParseCommandLine(const std::vector<std::string> &arguments);
+CliParse ParseCliOptions(const std::vector<std::string> &arguments);
 
 std::string UsageText(const std::string &program);
 

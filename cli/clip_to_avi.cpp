@@ -1,8 +1,7 @@
 #include "cli/clip_to_avi.h"
 
-#include "engine/clip_header.h"
+#include "engine/convert_clip.h"
 #include "engine/file_error_text.h"
-#include "engine/video_writer.h"
 #include "platform/staged_file.h"
 
 #include <cerrno>
@@ -12,8 +11,8 @@ namespace reelcraft {
 
 namespace {
 
-// Passes messages on and remembers that there were some: a message from the engine means the
-// AVI file lacks frames even when the engine counts the run as done.
+// Passes messages on and remembers whether there were any: a failure the engine left unsaid
+// still needs a word.
 class CountingMessages : public MessageSink {
 public:
   explicit CountingMessages(MessageSink &out) : out_(out) {}
@@ -37,43 +36,39 @@ bool Exists(const std::string &path) {
   return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
 }
 
-ExitStatus Fail(MessageSink &messages, const std::string &text) {
+ClipOutcome Report(MessageSink &messages, const std::string &text, ClipOutcome outcome) {
   messages.Show(text);
-  return kExitFailed;
+  return outcome;
 }
 
 } // namespace
 
-ExitStatus ConvertClipToAvi(const std::string &clip, const std::string &output, bool replace,
-                            CancelFlag &cancelFlag, MessageSink &messages) {
+ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output, bool replace,
+                             const ProgressControl *progress, CancelFlag &cancelFlag,
+                             MessageSink &messages) {
   if (!replace && Exists(output))
-    return Fail(messages, AlreadyExists(output));
-  ClipHeader header;
-  if (!ReadClipHeader(clip, header, messages))
-    return kExitFailed;
-  if (header.audioPresent != 0)
-    return Fail(messages, "Clips with sound are not supported yet; nothing written");
+    return Report(messages, AlreadyExists(output), ClipOutcome::Skipped);
   StagedFile staged;
   if (!staged.Reserve(output))
-    return Fail(messages, "Could not create a temporary file beside the output:\n" +
-                              FileErrorText(staged.error(), output));
-  // The engine clears the flag as it starts; an interrupt that came before must not be lost.
-  if (cancelFlag != 0)
-    return Fail(messages, "Interrupted; nothing written");
+    return Report(messages,
+                  "Could not create a temporary file beside the output:\n" +
+                      FileErrorText(staged.error(), output),
+                  ClipOutcome::Failed);
   CountingMessages counted(messages);
-  bool done = WriteVideoAvi(clip, staged.temporaryPath(), nullptr, cancelFlag, header, counted);
+  bool done = ConvertClip(clip, staged.temporaryPath(), progress, cancelFlag, counted) != 0;
   if (cancelFlag != 0)
-    return Fail(messages, "Interrupted; nothing written");
+    return Report(messages, "Interrupted; nothing written", ClipOutcome::Interrupted);
   if (!done && counted.count() == 0)
-    return Fail(messages, "Could not write the AVI file " + output);
-  if (!done || counted.count() > 0)
-    return kExitFailed;
+    return Report(messages, "Could not write the AVI file " + output, ClipOutcome::Failed);
+  if (!done)
+    return ClipOutcome::Failed;
   if (staged.Commit(replace))
-    return kExitConverted;
+    return ClipOutcome::Converted;
   if (staged.error() == EEXIST)
-    return Fail(messages, AlreadyExists(output));
-  return Fail(messages,
-              "Could not put the AVI file in place:\n" + FileErrorText(staged.error(), output));
+    return Report(messages, AlreadyExists(output), ClipOutcome::Skipped);
+  return Report(messages,
+                "Could not put the AVI file in place:\n" + FileErrorText(staged.error(), output),
+                ClipOutcome::Failed);
 }
 
 } // namespace reelcraft

@@ -1,18 +1,26 @@
 #pragma once
 
 #include "engine/cancel_flag.h"
+#include "engine/progress_control.h"
 #include "platform/message_sink.h"
 
 #include <string>
 
 namespace reelcraft {
 
-enum ExitStatus { kExitConverted = 0, kExitFailed = 1, kExitUsage = 2 };
+enum class ClipOutcome {
+  Converted,
+  Failed,
+  Skipped,     // refused before any work: the output exists
+  Interrupted, // the cancel flag stopped it; nothing written
+};
 
 // Converts the clip at `clip` into an AVI file at `output`, all or nothing: the output appears
 // only complete, and an existing one is kept unless `replace`. Every reason for a failure is
-// shown on `messages`. A clip that ends before its frame count, and a cancelled run, fail.
-ExitStatus ConvertClipToAvi(const std::string &clip, const std::string &output, bool replace,
-                            CancelFlag &cancelFlag, MessageSink &messages);
+// shown on `messages`. A clip whose later pictures are missing is converted as far as it goes
+// (the engine has said so); a cancelled one leaves nothing.
+ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output, bool replace,
+                             const ProgressControl *progress, CancelFlag &cancelFlag,
+                             MessageSink &messages);
 
 } // namespace reelcraft

@@ -1,30 +1,81 @@
-// qvj2avi: converts a .qvj clip into an AVI file from the command line.
+// qvj2avi: converts .qvj clips into AVI files from the command line.
+#include "cli/batch_run.h"
 #include "cli/cli_options.h"
-#include "cli/clip_to_avi.h"
+#include "cli/clip_info.h"
 #include "platform/console_messages.h"
 #include "platform/interrupt_signal.h"
+#include "platform/terminal.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
+
+namespace reelcraft {
+
+namespace {
+
+const char kProgram[] = "qvj2avi";
+
+ExitStatus UsageError(const std::string &error) {
+  std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", kProgram, error.c_str(), kProgram);
+  return kExitUsage;
+}
+
+ExitStatus ShowClipInfo(const std::vector<std::string> &clips) {
+  ExitStatus status = kExitConverted;
+  for (const std::string &clip : clips) {
+    ConsoleMessages messages(clip);
+    ClipHeader header;
+    if (ReadClipHeader(clip, header, messages))
+      std::fputs(ClipInfoText(clip, header).c_str(), stdout);
+    else
+      status = kExitFailed;
+  }
+  return status;
+}
+
+size_t ThreadCount(const CliOptions &options) {
+  size_t jobs = options.jobs ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
+  return std::min(jobs, options.clips.size());
+}
+
+ExitStatus ConvertAll(const CliOptions &options) {
+  OutputPlan plan = PlanOutputs(options.clips, options.output);
+  if (!plan.error.empty())
+    return UsageError(plan.error);
+  // A signal handler reaches only what outlives main.
+  static std::atomic<int> interrupted{0};
+  RaiseFlagOnInterrupt(interrupted);
+  size_t threads = ThreadCount(options);
+  std::FILE *terminal = !options.quiet && IsTerminal(stderr) ? stderr : nullptr;
+  RunSummary summary;
+  {
+    ProgressDisplay display(terminal, plan.jobs.size(), threads);
+    summary = ConvertClips(plan.jobs, threads, options.force, interrupted, display);
+  }
+  if (!options.quiet)
+    std::fprintf(stderr, "%s\n", SummaryText(summary).c_str());
+  return ExitStatusOf(summary);
+}
+
+} // namespace
+
+} // namespace reelcraft
 
 int main(int argc, char **argv) {
   using namespace reelcraft;
-  std::string program = "qvj2avi";
-  CliParse parse = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-  if (!parse.options) {
-    std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", program.c_str(), parse.error.c_str(),
-                 program.c_str());
-    return kExitUsage;
-  }
+  CliParse parse = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (!parse.options)
+    return UsageError(parse.error);
   const CliOptions &options = *parse.options;
   if (options.help) {
-    std::fputs(UsageText(program).c_str(), stdout);
+    std::fputs(UsageText(kProgram).c_str(), stdout);
     return kExitConverted;
   }
-  std::string output = options.output.empty() ? DefaultOutputPath(options.clip) : options.output;
-  ConsoleMessages messages(options.clip);
-  static CancelFlag cancelFlag{0};
-  RaiseFlagOnInterrupt(cancelFlag);
-  return ConvertClipToAvi(options.clip, output, options.force, cancelFlag, messages);
+  if (options.info)
+    return ShowClipInfo(options.clips);
+  return ConvertAll(options);
 }

@@ -123,5 +123,18 @@ TEST(MakeSingleClipRequest, AnyOtherSecondArgumentIsTheTargetAsGiven) {
   EXPECT_EQ(MakeSingleClipRequest("a.qvj", "/C", Documents("/docs")).targetPath, "/C");
 }
 
+TEST(ArgumentsOf, TheFirstTwoProgramArgumentsCountAsTheyCame) {
+  const char *none[] = {"reelcraft"};
+  CommandLineArguments empty = ArgumentsOf(1, none);
+  EXPECT_EQ(empty.first, "");
+  EXPECT_EQ(empty.second, "");
+  // Spaces and quotes inside an argument are the file manager's business, already settled.
+  const char *three[] = {"reelcraft", "/clips/my \"best\" clip.qvj", "/ct", "ignored"};
+  CommandLineArguments given = ArgumentsOf(4, three);
+  EXPECT_EQ(given.first, "/clips/my \"best\" clip.qvj");
+  EXPECT_EQ(given.second, "/ct");
+  EXPECT_EQ(ClassifyMode(true, ArgumentsOf(2, three).first), Mode::SingleClip);
+}
+
 } // namespace
 } // namespace reelcraft

@@ -5,35 +5,59 @@
 namespace reelcraft {
 namespace {
 
-CliParse Parse(std::vector<std::string> arguments) { return ParseCommandLine(arguments); }
+CliParse Parse(std::vector<std::string> arguments) { return ParseCliOptions(arguments); }
 
-TEST(CliOptionsTest, ClipWithOutputAndForceInAnyOrder) {
-  CliParse parse = Parse({"-f", "in.qvj", "-o", "out.avi"});
+TEST(CliOptionsTest, ClipsAndOptionsInAnyOrder) {
+  CliParse parse = Parse({"-f", "a.qvj", "-o", "out", "b.qvj", "-q", "--jobs", "3"});
   ASSERT_TRUE(parse.options) << parse.error;
-  EXPECT_EQ(parse.options->clip, "in.qvj");
-  EXPECT_EQ(parse.options->output, "out.avi");
+  EXPECT_EQ(parse.options->clips, (std::vector<std::string>{"a.qvj", "b.qvj"}));
+  EXPECT_EQ(parse.options->output, "out");
   EXPECT_TRUE(parse.options->force);
+  EXPECT_TRUE(parse.options->quiet);
+  EXPECT_EQ(parse.options->jobs, 3u);
+  EXPECT_FALSE(parse.options->info);
 
   parse = Parse({"in.qvj"});
   ASSERT_TRUE(parse.options);
   EXPECT_EQ(parse.options->output, "");
-  EXPECT_FALSE(parse.options->force);
+  EXPECT_EQ(parse.options->jobs, 0u) << "0 stands for one job per processor";
+  EXPECT_FALSE(parse.options->force || parse.options->quiet);
 
-  parse = Parse({"--output", "-odd.avi", "--", "-clip.qvj"});
+  parse = Parse({"--output", "-odd.avi", "--", "-clip.qvj", "--info"});
   ASSERT_TRUE(parse.options) << parse.error;
   EXPECT_EQ(parse.options->output, "-odd.avi");
-  EXPECT_EQ(parse.options->clip, "-clip.qvj");
+  EXPECT_EQ(parse.options->clips, (std::vector<std::string>{"-clip.qvj", "--info"}));
+  EXPECT_FALSE(parse.options->info);
+  EXPECT_TRUE(Parse({"--info", "x.qvj"}).options->info);
   EXPECT_TRUE(Parse({"--help"}).options->help);
   EXPECT_TRUE(Parse({"x.qvj", "-h"}).options->help);
 }
 
+TEST(CliOptionsTest, ValuesAttachedOrSeparate) {
+  for (auto arguments :
+       std::vector<std::vector<std::string>>{{"-j2", "-oout", "c.qvj"},
+                                             {"--jobs=2", "--output=out", "c.qvj"},
+                                             {"-j", "2", "--output", "out", "c.qvj"}}) {
+    CliParse parse = Parse(arguments);
+    ASSERT_TRUE(parse.options) << parse.error;
+    EXPECT_EQ(parse.options->jobs, 2u);
+    EXPECT_EQ(parse.options->output, "out");
+    EXPECT_EQ(parse.options->clips, std::vector<std::string>{"c.qvj"});
+  }
+}
+
 TEST(CliOptionsTest, RefusedCommandLinesSayWhy) {
   EXPECT_EQ(Parse({}).error, "no clip given");
-  EXPECT_EQ(Parse({"-f"}).error, "no clip given");
+  EXPECT_EQ(Parse({"-f", "-q"}).error, "no clip given");
   EXPECT_EQ(Parse({"in.qvj", "-o"}).error, "option -o needs a value");
+  EXPECT_EQ(Parse({"in.qvj", "--output="}).error, "option -o needs a value");
+  EXPECT_EQ(Parse({"in.qvj", "--jobs"}).error, "option --jobs needs a value");
   EXPECT_EQ(Parse({"in.qvj", "-x"}).error, "unknown option -x");
-  EXPECT_EQ(Parse({"a.qvj", "b.qvj"}).error, "one clip at a time");
-  EXPECT_EQ(Parse({"a.qvj", "--", "b.qvj"}).error, "one clip at a time");
+  EXPECT_EQ(Parse({"in.qvj", "--forced"}).error, "unknown option --forced");
+  for (std::string jobs : {"0", "-1", "two", "2x", "257", "99999999999"})
+    EXPECT_EQ(Parse({"in.qvj", "-j", jobs}).error,
+              "option -j needs a number from 1 to 256, not " + jobs);
+  EXPECT_EQ(Parse({"-j", "256", "in.qvj"}).options->jobs, 256u);
   EXPECT_FALSE(Parse({"in.qvj", "-x"}).options);
 }
 
@@ -47,8 +71,10 @@ TEST(CliOptionsTest, DefaultOutputReplacesTheExtension) {
 
 TEST(CliOptionsTest, HelpExplainsOptionsAndExitStatus) {
   std::string help = UsageText("qvj2avi");
-  for (const char *part : {"qvj2avi CLIP [-o OUT.avi] [-f]", "-o", "-f", "--help",
-                           "0 converted", "1 failed", "2 usage error", "temporary"})
+  for (const char *part :
+       {"qvj2avi [options] CLIP...", "-o, --output PATH", "-f, --force", "-j, --jobs N",
+        "-q, --quiet", "--info", "--help", "0 every clip converted", "1 a clip failed",
+        "2 usage error", "130 interrupted", "temporary"})
     EXPECT_NE(help.find(part), std::string::npos) << part;
 }
 

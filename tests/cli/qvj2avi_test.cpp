@@ -1,16 +1,53 @@
 #include "tests/support/avi_probe.h"
 #include "tests/support/clip_builder.h"
+#include "tests/support/environment.h"
 #include "tests/support/md5.h"
 #include "tests/support/temp_dir.h"
 
+#include <algorithm>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
+#include <signal.h>
+#include <spawn.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <thread>
 
 namespace reelcraft {
 namespace {
 
 using test::Bytes;
+namespace fs = std::filesystem;
+
+std::set<std::string> FolderHolds(const std::string &folder) {
+  std::set<std::string> names;
+  for (const auto &entry : fs::directory_iterator(folder))
+    names.insert(entry.path().filename().string());
+  return names;
+}
+
+// Message groups of standard error: a group begins with a line "PATH: " (PATH without
+// blanks) or with the summary, and takes the lines that follow it (the rest of its message).
+std::multiset<std::string> MessageGroups(const std::string &errors) {
+  std::multiset<std::string> groups;
+  std::istringstream lines(errors);
+  std::string line, group;
+  while (std::getline(lines, line)) {
+    auto colon = line.find(": ");
+    bool starts = (colon != std::string::npos && line.find(' ') == colon + 1) ||
+                  line.find(" converted, ") != std::string::npos;
+    if (starts && !group.empty()) {
+      groups.insert(group);
+      group.clear();
+    }
+    group += line + "\n";
+  }
+  if (!group.empty())
+    groups.insert(group);
+  return groups;
+}
 
 // Runs the real qvj2avi, as a script would.
 class Qvj2aviTest : public ::testing::Test {
@@ -22,33 +59,30 @@ protected:
   };
 
   Run Qvj2avi(const std::string &arguments) {
-    std::string errorsFile = dir / "stderr.txt";
-    test::CommandResult result = test::RunCommand(test::ShellQuote(QVJ2AVI_PATH) + " " +
-                                                  arguments + " 2>" + test::ShellQuote(errorsFile));
+    std::string errorsFile = work / "stderr.txt";
+    test::CommandResult result = test::RunCommand(test::ShellQuote(QVJ2AVI_PATH) + " " + arguments +
+                                                  " 2>" + test::ShellQuote(errorsFile));
     Bytes errors = test::ReadFileBytes(errorsFile);
-    std::filesystem::remove(errorsFile);
     return {result.status, std::string(errors.begin(), errors.end()), result.output};
   }
 
-  std::set<std::string> FolderHolds() const {
-    std::set<std::string> names;
-    for (const auto &entry : std::filesystem::directory_iterator(dir.path()))
-      names.insert(entry.path().filename().string());
-    return names;
-  }
-
-  static test::ClipSpec Clip(int pictures) {
+  static test::ClipSpec Clip(int pictures, int firstSeed = 1) {
     test::ClipSpec spec;
-    spec.pictures = test::MakePictures(pictures);
+    spec.pictures = test::MakePictures(pictures, 320, 240, firstSeed);
     return spec;
   }
 
-  void ExpectFrames(const std::string &avi, const std::vector<Bytes> &pictures) {
-    EXPECT_EQ(test::ProbeFile(avi).streams.at(0).rFrameRate, "15/1");
-    EXPECT_EQ(test::PacketMd5s(avi, "0:v"), test::Md5Hexes(pictures));
+  static void ExpectFrames(const std::string &avi, const std::vector<Bytes> &pictures,
+                           const std::string &rate = "15/1", size_t streams = 1) {
+    test::ProbedFile probed = test::ProbeFile(avi);
+    EXPECT_TRUE(probed.ok) << avi;
+    ASSERT_EQ(probed.streams.size(), streams) << avi;
+    EXPECT_EQ(probed.streams[0].rFrameRate, rate) << avi;
+    EXPECT_EQ(test::PacketMd5s(avi, "0:v"), test::Md5Hexes(pictures)) << avi;
   }
 
-  test::TempDir dir;
+  test::TempDir dir;  // clips and outputs
+  test::TempDir work; // what the test itself keeps
   std::string clip = dir / "clip.qvj";
   std::string avi = dir / "clip.avi";
 };
@@ -58,28 +92,113 @@ TEST_F(Qvj2aviTest, ConvertsBesideTheClip) {
   test::WriteClip(clip, spec);
   Run run = Qvj2avi(test::ShellQuote(clip));
   EXPECT_EQ(run.status, 0) << run.errors;
-  EXPECT_EQ(run.errors, "");
+  EXPECT_EQ(run.errors, "1 converted, 0 failed, 0 skipped\n");
   ExpectFrames(avi, spec.pictures);
-  EXPECT_EQ(FolderHolds(), (std::set<std::string>{"clip.qvj", "clip.avi"}));
-  EXPECT_EQ(std::filesystem::status(avi).permissions() & std::filesystem::perms::others_read,
-            std::filesystem::status(clip).permissions() & std::filesystem::perms::others_read)
+  EXPECT_EQ(FolderHolds(dir.path()), (std::set<std::string>{"clip.qvj", "clip.avi"}));
+  EXPECT_EQ(fs::status(avi).permissions() & fs::perms::others_read,
+            fs::status(clip).permissions() & fs::perms::others_read)
       << "the output gets the usual permissions, not those of a private temporary file";
+}
+
+TEST_F(Qvj2aviTest, SeveralClipsIntoAFolderWithTwoJobs) {
+  fs::create_directory(dir / "out");
+  std::vector<test::ClipSpec> specs;
+  std::string clips;
+  for (int i = 0; i < 4; ++i) {
+    specs.push_back(Clip(3 + i, 10 * i + 1));
+    specs.back().frameRate = uint16_t(25 + i);
+    std::string path = dir / ("clip" + std::to_string(i) + ".qvj");
+    test::WriteClip(path, specs.back());
+    clips += " " + test::ShellQuote(path);
+  }
+  Run run = Qvj2avi("-j 2 -o " + test::ShellQuote(dir / "out") + clips);
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(run.errors, "4 converted, 0 failed, 0 skipped\n");
+  EXPECT_EQ(FolderHolds(dir / "out"),
+            (std::set<std::string>{"clip0.avi", "clip1.avi", "clip2.avi", "clip3.avi"}));
+  const char *rates[] = {"25/2", "13/1", "27/2", "14/1"};
+  for (int i = 0; i < 4; ++i)
+    ExpectFrames(dir / ("out/clip" + std::to_string(i) + ".avi"), specs[size_t(i)].pictures,
+                 rates[i]);
 }
 
 TEST_F(Qvj2aviTest, ExistingOutputIsKeptUnlessForced) {
   test::ClipSpec spec = Clip(2);
   test::WriteClip(clip, spec);
-  std::string out = dir / "elsewhere.avi";
-  test::WriteFileBytes(out, {'o', 'l', 'd'});
-  Run run = Qvj2avi(test::ShellQuote(clip) + " -o " + test::ShellQuote(out));
+  test::ClipSpec other = Clip(3, 7);
+  test::WriteClip(dir / "other.qvj", other);
+  test::WriteFileBytes(avi, {'o', 'l', 'd'});
+  std::string both = test::ShellQuote(clip) + " " + test::ShellQuote(dir / "other.qvj");
+  Run run = Qvj2avi(both);
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.errors, clip + ": " + out + " already exists; use -f to replace it\n");
-  EXPECT_EQ(test::ReadFileBytes(out), (Bytes{'o', 'l', 'd'}));
+  EXPECT_EQ(run.errors, clip + ": " + avi +
+                            " already exists; use -f to replace it\n"
+                            "1 converted, 0 failed, 1 skipped\n");
+  EXPECT_EQ(test::ReadFileBytes(avi), (Bytes{'o', 'l', 'd'}));
+  ExpectFrames(dir / "other.avi", other.pictures);
 
-  run = Qvj2avi("-f -o " + test::ShellQuote(out) + " " + test::ShellQuote(clip));
+  run = Qvj2avi("-q -f " + both);
   EXPECT_EQ(run.status, 0) << run.errors;
-  ExpectFrames(out, spec.pictures);
-  EXPECT_EQ(FolderHolds(), (std::set<std::string>{"clip.qvj", "elsewhere.avi"}));
+  EXPECT_EQ(run.errors, "");
+  ExpectFrames(avi, spec.pictures);
+  EXPECT_EQ(FolderHolds(dir.path()),
+            (std::set<std::string>{"clip.qvj", "clip.avi", "other.qvj", "other.avi"}));
+}
+
+TEST_F(Qvj2aviTest, ClipsWithSoundGetTheirAudioStreamAndLeaveNoTemporaryFile) {
+  test::ScopedEnvironment tmp("TMPDIR", work.path().string());
+  struct Sound {
+    std::string name;
+    uint16_t channels, bitsPerSample;
+    std::string codec;
+  };
+  std::vector<Sound> sounds = {{"mono8", 1, 8, "pcm_u8"}, {"stereo16", 2, 16, "pcm_s16le"}};
+  std::vector<test::BuiltClip> built;
+  std::string clips;
+  for (const Sound &sound : sounds) {
+    test::ClipSpec spec = Clip(6);
+    Bytes pcm;
+    for (int i = 0; i < 5000; ++i)
+      pcm.push_back(uint8_t(i * 7 + sound.channels));
+    spec.audio = test::ClipAudio{pcm, 1, 11025, sound.channels, sound.bitsPerSample};
+    built.push_back(test::WriteClip(dir / (sound.name + ".qvj"), spec));
+    clips += " " + test::ShellQuote(dir / (sound.name + ".qvj"));
+  }
+  Run run = Qvj2avi("-j 2" + clips);
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(run.errors, "2 converted, 0 failed, 0 skipped\n");
+  for (size_t i = 0; i < sounds.size(); ++i) {
+    std::string out = dir / (sounds[i].name + ".avi");
+    test::ProbedFile probed = test::ProbeFile(out);
+    EXPECT_TRUE(probed.ok);
+    ASSERT_EQ(probed.streams.size(), 2u);
+    EXPECT_EQ(probed.streams[0].codecType, "video");
+    EXPECT_EQ(probed.streams[1].codecName, sounds[i].codec);
+    EXPECT_EQ(probed.streams[1].sampleRate, 11025);
+    EXPECT_EQ(probed.streams[1].channels, sounds[i].channels);
+    EXPECT_EQ(test::PacketMd5s(out, "0:v"), test::Md5Hexes(Clip(6).pictures));
+    EXPECT_EQ(test::StreamBytes(out, "0:a"), built[i].sound);
+  }
+  EXPECT_EQ(FolderHolds(work.path()), std::set<std::string>{"stderr.txt"})
+      << "the separation files are gone";
+}
+
+TEST_F(Qvj2aviTest, OutputsThatCollideAreRefusedEvenWithForce) {
+  fs::create_directories(dir / "a");
+  fs::create_directories(dir / "b");
+  fs::create_directories(dir / "out");
+  test::ClipSpec first = Clip(2), second = Clip(3, 5);
+  test::WriteClip(dir / "a/clip.qvj", first);
+  test::WriteClip(dir / "b/clip.qvj", second);
+  Run run =
+      Qvj2avi("-f -j 2 -o " + test::ShellQuote(dir / "out") + " " +
+              test::ShellQuote(dir / "a/clip.qvj") + " " + test::ShellQuote(dir / "b/clip.qvj"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.errors, dir / "b/clip.qvj" + ": " + (dir / "out/clip.avi") +
+                            " is also the output of " + (dir / "a/clip.qvj") +
+                            "; skipped\n1 converted, 0 failed, 1 skipped\n");
+  EXPECT_EQ(FolderHolds(dir / "out"), std::set<std::string>{"clip.avi"});
+  ExpectFrames(dir / "out/clip.avi", first.pictures);
 }
 
 TEST_F(Qvj2aviTest, BadClipsFailWithTheirMessageAndLeaveNothing) {
@@ -87,47 +206,113 @@ TEST_F(Qvj2aviTest, BadClipsFailWithTheirMessageAndLeaveNothing) {
   Bytes whole = test::BuildClip(good).file;
   test::ClipSpec noPicture;
   noPicture.pictures = {Bytes(3000, 0x20)};
+  std::string missing = dir / "missing.qvj";
   struct Case {
     std::string name;
     Bytes file;
     std::string message;
   };
   std::vector<Case> cases = {
-      {"short", Bytes(whole.begin(), whole.begin() + 34), "Failed to read file header"},
-      {"foreign", Bytes{'R', 'I', 'F', 'F', 'x', 'y', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                        0,   0,   0,   0,   0,   0,   0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+      {"short.qvj", Bytes(whole.begin(), whole.begin() + 34), "Failed to read file header"},
+      {"foreign.qvj", Bytes{'R', 'I', 'F', 'F', 'x', 'y', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                            0,   0,   0,   0,   0,   0,   0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
        "Unrecgonised file format: RIFFxy"},
-      {"no picture", test::BuildClip(noPicture).file, "Failed to find first JPEG"},
-      {"truncated", Bytes(whole.begin(), whole.end() - long(good.pictures[4].size() / 2)),
-       "Failed to find JPEG"},
+      {"lower.qvj", Bytes{'q', 'v', 'a', 'v', '0', '1', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                          0,   0,   0,   0,   0,   0,   0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+       "Unrecgonised file format: qvav01"},
+      {"nopicture.qvj", test::BuildClip(noPicture).file, "Failed to find first JPEG"},
   };
+  std::set<std::string> clipsLeft;
+  std::multiset<std::string> expected = {missing + ": Could not open source file:\n" + missing +
+                                         " was not found.\n"};
+  std::string arguments = "-j 2 " + test::ShellQuote(missing);
   for (const Case &c : cases) {
-    test::WriteFileBytes(clip, c.file);
-    Run run = Qvj2avi(test::ShellQuote(clip));
-    EXPECT_EQ(run.status, 1) << c.name;
-    EXPECT_EQ(run.errors, clip + ": " + c.message + "\n") << c.name;
-    EXPECT_EQ(FolderHolds(), std::set<std::string>{"clip.qvj"}) << c.name;
+    test::WriteFileBytes(dir / c.name, c.file);
+    clipsLeft.insert(c.name);
+    expected.insert(dir / c.name + ": " + c.message + "\n");
+    arguments += " " + test::ShellQuote(dir / c.name);
   }
-  Run run = Qvj2avi(test::ShellQuote(dir / "missing.qvj"));
+  expected.insert("0 converted, 5 failed, 0 skipped\n");
+  // Several clips at once: every message arrives whole, its lines together.
+  Run run = Qvj2avi(arguments);
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.errors, dir / "missing.qvj" + ": Could not open source file:\n" +
-                            (dir / "missing.qvj") + " was not found.\n");
+  EXPECT_EQ(MessageGroups(run.errors), expected) << run.errors;
+  EXPECT_EQ(FolderHolds(dir.path()), clipsLeft);
+
+  for (const Case &c : cases) {
+    run = Qvj2avi("-q " + test::ShellQuote(dir / c.name));
+    EXPECT_EQ(run.status, 1) << c.name;
+    EXPECT_EQ(run.errors, dir / c.name + ": " + c.message + "\n") << c.name;
+  }
+  EXPECT_EQ(FolderHolds(dir.path()), clipsLeft);
 }
 
-TEST_F(Qvj2aviTest, RefusesClipsWithSoundForNow) {
-  test::ClipSpec spec = Clip(2);
-  spec.audio = test::ClipAudio{Bytes(2048, 0x80)};
-  test::WriteClip(clip, spec);
+TEST_F(Qvj2aviTest, ClipEndingEarlyIsConvertedAsFarAsItGoes) {
+  test::ClipSpec spec = Clip(5);
+  Bytes whole = test::BuildClip(spec).file;
+  test::WriteFileBytes(clip, Bytes(whole.begin(), whole.end() - long(spec.pictures[4].size() / 2)));
   Run run = Qvj2avi(test::ShellQuote(clip));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.errors, clip + ": Failed to find JPEG\n1 converted, 0 failed, 0 skipped\n");
+  ExpectFrames(avi, std::vector<Bytes>(spec.pictures.begin(), spec.pictures.begin() + 4));
+}
+
+TEST_F(Qvj2aviTest, InfoPrintsEveryHeaderFieldAndConvertsNothing) {
+  test::ClipSpec plain = Clip(2);
+  plain.frameRate = 25;
+  plain.width = 640;
+  plain.height = 480;
+  test::WriteClip(dir / "plain.qvj", plain);
+  test::ClipSpec sound = Clip(2);
+  sound.audio = test::ClipAudio{Bytes(2048, 0x40), 0x00000100, 8000, 2, 16};
+  test::WriteClip(dir / "sound.qvj", sound);
+  uint32_t plainSize = uint32_t(test::BuildClip(plain).pictureStream.size());
+  uint32_t soundSize = uint32_t(test::BuildClip(sound).pictureStream.size());
+  test::WriteFileBytes(dir / "short.qvj", {'Q', 'V', 'A', 'V', '0', '1'});
+
+  Run run =
+      Qvj2avi("--info " + test::ShellQuote(dir / "plain.qvj") + " " +
+              test::ShellQuote(dir / "short.qvj") + " " + test::ShellQuote(dir / "sound.qvj"));
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.errors, clip + ": Clips with sound are not supported yet; nothing written\n");
-  EXPECT_EQ(FolderHolds(), std::set<std::string>{"clip.qvj"});
+  EXPECT_EQ(run.errors, dir / "short.qvj" + ": Failed to read file header\n");
+  EXPECT_EQ(run.output, dir / "plain.qvj" + ":\n" +
+                            "  dataOffset: 512\n"
+                            "  dataSize: " +
+                            std::to_string(plainSize) +
+                            "\n"
+                            "  width: 640\n"
+                            "  height: 480\n"
+                            "  frameCount: 2\n"
+                            "  frameRate: 25 (12.5 pictures per second)\n"
+                            "  spare: 0\n"
+                            "  audioPresent: 0 (no sound)\n"
+                            "  sampleRate: 8000\n"
+                            "  channels: 1\n"
+                            "  bitsPerSample: 8\n" +
+                            (dir / "sound.qvj") + ":\n" +
+                            "  dataOffset: 512\n"
+                            "  dataSize: " +
+                            std::to_string(soundSize) +
+                            "\n"
+                            "  width: 320\n"
+                            "  height: 240\n"
+                            "  frameCount: 2\n"
+                            "  frameRate: 30 (15 pictures per second)\n"
+                            "  spare: 0\n"
+                            "  audioPresent: 256 (sound)\n"
+                            "  sampleRate: 8000\n"
+                            "  channels: 2\n"
+                            "  bitsPerSample: 16\n"
+                            "  blockAlign: 4\n"
+                            "  byteRate: 32000\n");
+  EXPECT_EQ(FolderHolds(dir.path()),
+            (std::set<std::string>{"plain.qvj", "short.qvj", "sound.qvj"}));
 }
 
 TEST_F(Qvj2aviTest, OutputFolderThatDoesNotExist) {
   test::WriteClip(clip, Clip(2));
   std::string out = dir / "missing/out.avi";
-  Run run = Qvj2avi(test::ShellQuote(clip) + " -o " + test::ShellQuote(out));
+  Run run = Qvj2avi("-q " + test::ShellQuote(clip) + " -o " + test::ShellQuote(out));
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.errors, clip + ": Could not create a temporary file beside the output:\n" + out +
                             " was not found.\n");
@@ -138,10 +323,90 @@ TEST_F(Qvj2aviTest, UsageErrorsAndHelp) {
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.errors, "qvj2avi: no clip given\nTry 'qvj2avi --help'.\n");
   EXPECT_EQ(Qvj2avi("a.qvj --bogus").status, 2);
+  EXPECT_EQ(Qvj2avi("a.qvj -j 0").status, 2);
+  run = Qvj2avi("a.qvj b.qvj -o " + test::ShellQuote(dir / "nowhere"));
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.errors, "qvj2avi: with several clips, -o must name an existing folder: " +
+                            (dir / "nowhere") + "\nTry 'qvj2avi --help'.\n");
   run = Qvj2avi("--help");
   EXPECT_EQ(run.status, 0);
-  EXPECT_NE(run.output.find("Usage: qvj2avi CLIP"), std::string::npos);
+  EXPECT_TRUE(run.output.starts_with("Usage: qvj2avi [options] CLIP...")) << run.output;
 }
+
+// Starts qvj2avi with standard error into a file; gives its process id.
+pid_t Spawn(const std::vector<std::string> &arguments, const std::string &errorsFile) {
+  std::vector<char *> argv;
+  std::string program = QVJ2AVI_PATH;
+  argv.push_back(program.data());
+  std::vector<std::string> copies = arguments;
+  for (std::string &argument : copies)
+    argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 2, errorsFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  pid_t pid = -1;
+  posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
+class Qvj2aviInterruptTest : public Qvj2aviTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(Qvj2aviInterruptTest, StopsEveryConversionAndLeavesNoPartialFile) {
+  test::ScopedEnvironment tmp("TMPDIR", work.path().string());
+  // Ten names of one clip of some 20 MB, converted one after another: however the machine is
+  // loaded, the interrupt lands while the run is in hand.
+  test::ClipSpec spec;
+  std::vector<Bytes> distinct = test::MakePictures(16, 640, 480);
+  for (int i = 0; i < 700; ++i)
+    spec.pictures.push_back(distinct[size_t(i) % distinct.size()]);
+  spec.width = 640;
+  spec.height = 480;
+  if (GetParam())
+    spec.audio = test::ClipAudio{Bytes(1 << 20, 0x80)};
+  test::WriteClip(clip, spec);
+  std::vector<std::string> arguments = {"-j", "1", "-o", dir / "out"};
+  const int kClips = 10;
+  for (int i = 0; i < kClips; ++i) {
+    std::string name = dir / ("clip" + std::to_string(i) + ".qvj");
+    fs::create_hard_link(clip, name);
+    arguments.push_back(name);
+  }
+  fs::create_directory(dir / "out");
+
+  pid_t pid = Spawn(arguments, work / "stderr.txt");
+  ASSERT_GT(pid, 0);
+  // The first temporary output shows the signal handler is set and a conversion runs.
+  while (fs::is_empty(dir / "out"))
+    std::this_thread::yield();
+  kill(pid, SIGINT);
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 130);
+
+  std::set<std::string> written = FolderHolds(dir / "out");
+  EXPECT_LT(written.size(), size_t(kClips));
+  for (const std::string &name : written) {
+    EXPECT_TRUE(name.starts_with("clip") && name.ends_with(".avi")) << name;
+    ExpectFrames(dir / ("out/" + name), spec.pictures, "15/1", spec.audio ? 2 : 1);
+  }
+  Bytes errors = test::ReadFileBytes(work / "stderr.txt");
+  std::string text(errors.begin(), errors.end());
+  std::string summary = "Interrupted: " + std::to_string(written.size()) +
+                        " converted, 0 failed, " + std::to_string(kClips - written.size()) +
+                        " skipped\n";
+  ASSERT_TRUE(text.ends_with(summary)) << text;
+  std::string messages = text.substr(0, text.size() - summary.size());
+  EXPECT_TRUE(messages.empty() || messages.ends_with(": Interrupted; nothing written\n")) << text;
+  EXPECT_LE(std::count(messages.begin(), messages.end(), '\n'), 1) << text;
+  EXPECT_EQ(FolderHolds(work.path()), std::set<std::string>{"stderr.txt"})
+      << "the separation files are gone";
+}
+
+INSTANTIATE_TEST_SUITE_P(WithAndWithoutSound, Qvj2aviInterruptTest, ::testing::Bool());
 
 } // namespace
 } // namespace reelcraft

@@ -1,0 +1,42 @@
+#include "app/converter_app.h"
+
+namespace reelcraft {
+
+ConverterApp::ConverterApp(const InstallContext &context, AppWindows windows)
+    : context_(context), windows_(std::move(windows)), settings_(context.store) {}
+
+int ConverterApp::Run(const std::optional<CommandLineArguments> &arguments) {
+  // Created when missing: otherwise the values stored after a first installation would be
+  // dropped, and every later start would offer the upgrade again.
+  settings_.Open(RegistryRoot::CurrentUser, kSettingsKey, true, false);
+  int status =
+      RunStartupSequence(arguments, *this, [this] { return context_.shell.DocumentsFolder(); });
+  settings_.Close();
+  return status;
+}
+
+uint32_t ConverterApp::ReadSetting(const char *name) {
+  uint32_t value = 0;
+  settings_.QueryDword(name, value);
+  return value;
+}
+
+void ConverterApp::WriteSetting(const char *name, uint32_t value) {
+  settings_.SetDword(name, value);
+}
+
+bool ConverterApp::InstallProgram() { return reelcraft::InstallProgram(context_); }
+
+void ConverterApp::RemoveRegistration() { reelcraft::RemoveRegistration(context_); }
+
+bool ConverterApp::RunRegisterPrompt() { return windows_.registerPrompt(); }
+
+int ConverterApp::RunSingleClip(const SingleClipRequest &request) {
+  return windows_.singleClip(request);
+}
+
+void ConverterApp::RunBatchWindow() { windows_.batch(); }
+
+MessageSink &ConverterApp::Messages() { return context_.messages; }
+
+} // namespace reelcraft

@@ -1,0 +1,25 @@
+// reelcraft: the batch window, the single-clip conversion that the file manager's verbs start,
+// and the registration of the clip association ("/r", "/u").
+#include "app/converter_app.h"
+#include "app/qt_app_windows.h"
+#include "platform/qt_messages.h"
+#include "resources/app_icon.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv) {
+  using namespace reelcraft;
+  // Taken before QApplication, which removes the arguments it understands itself.
+  CommandLineArguments arguments = ArgumentsOf(argc, argv);
+
+  QApplication application(argc, argv);
+  QGuiApplication::setDesktopFileName(QStringLiteral("reelcraft"));
+  QApplication::setWindowIcon(AppIcon());
+
+  RegistryStore store;
+  QtMessages messages;
+  Shell shell;
+  CopyObserver copyProgress;
+  ConverterApp app({messages, shell, store, copyProgress}, QtAppWindows(store, messages, shell));
+  return app.Run(arguments);
+}

@@ -1,0 +1,46 @@
+#include "cli/clip_info.h"
+
+#include "engine/audio_stream.h"
+
+namespace reelcraft {
+
+namespace {
+
+void AddLine(std::string &text, const char *name, uint32_t value, const std::string &note = {}) {
+  text += "  ";
+  text += name;
+  text += ": " + std::to_string(value);
+  if (!note.empty())
+    text += " (" + note + ")";
+  text += '\n';
+}
+
+} // namespace
+
+std::string PictureRateText(uint16_t frameRate) {
+  return std::to_string(frameRate / 2) + (frameRate % 2 ? ".5" : "");
+}
+
+std::string ClipInfoText(const std::string &path, const ClipHeader &header) {
+  std::string text = path + ":\n";
+  AddLine(text, "dataOffset", header.dataOffset);
+  AddLine(text, "dataSize", header.dataSize);
+  AddLine(text, "width", header.width);
+  AddLine(text, "height", header.height);
+  AddLine(text, "frameCount", header.frameCount);
+  AddLine(text, "frameRate", header.frameRate,
+          PictureRateText(header.frameRate) + " pictures per second");
+  AddLine(text, "spare", header.spare);
+  AddLine(text, "audioPresent", header.audioPresent, header.audioPresent ? "sound" : "no sound");
+  AddLine(text, "sampleRate", header.sampleRate);
+  AddLine(text, "channels", header.channels);
+  AddLine(text, "bitsPerSample", header.bitsPerSample);
+  if (header.audioPresent) {
+    WaveFormatEx format = AudioFormat(header);
+    AddLine(text, "blockAlign", format.nBlockAlign);
+    AddLine(text, "byteRate", format.nAvgBytesPerSec);
+  }
+  return text;
+}
+
+} // namespace reelcraft

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "cli/progress_display.h"
+#include "platform/console_messages.h"
+
+namespace reelcraft {
+
+// The messages of one clip on standard error, prefixed with the clip's path, each printed whole
+// with the status line out of the way.
+class DisplayMessages : public MessageSink {
+public:
+  DisplayMessages(ProgressDisplay &display, const std::string &clip);
+  MessageAnswer Show(const std::string &text, MessageButtons buttons = MessageButtons::Ok,
+                     MessageIcon icon = MessageIcon::Exclamation) override;
+
+private:
+  ProgressDisplay &display_;
+  ConsoleMessages console_;
+};
+
+} // namespace reelcraft

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace reelcraft {
+
+// One clip of a run and where its AVI file goes.
+struct ClipJob {
+  std::string clip;
+  std::string output;
+  std::string refusal; // why the clip is skipped; empty when it is to be converted
+};
+
+struct OutputPlan {
+  std::vector<ClipJob> jobs;
+  std::string error; // a usage error: nothing is to be done
+};
+
+// Gives each clip its output: beside the clip without `outputOption`; inside it when it names
+// an existing folder; the path itself for a single clip otherwise. A clip whose output is the
+// output of an earlier clip, or one of the run's clips, is refused, so that no conversion of
+// the run overwrites the work or the input of another.
+OutputPlan PlanOutputs(const std::vector<std::string> &clips, const std::string &outputOption);
+
+} // namespace reelcraft

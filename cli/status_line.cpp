@@ -1,0 +1,50 @@
+#include "cli/status_line.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <iterator>
+
+namespace reelcraft {
+
+namespace {
+
+// UTF-8 continuation bytes take no column of their own.
+bool StartsCharacter(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; }
+
+std::string CutToColumns(const std::string &text, size_t columns) {
+  size_t used = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (StartsCharacter(text[i]) && used++ == columns)
+      return text.substr(0, i);
+  }
+  return text;
+}
+
+} // namespace
+
+std::string ByteRateText(double bytesPerSecond) {
+  static const char *const kUnits[] = {"B/s", "kB/s", "MB/s", "GB/s", "TB/s"};
+  size_t unit = 0;
+  double value = std::max(bytesPerSecond, 0.0);
+  while (value >= 999.5 && unit + 1 < std::size(kUnits)) {
+    value /= 1000;
+    ++unit;
+  }
+  char text[32];
+  int decimals = unit == 0 || value >= 99.95 ? 0 : value >= 9.995 ? 1 : 2;
+  std::snprintf(text, sizeof text, "%.*f %s", decimals, value, kUnits[unit]);
+  return text;
+}
+
+std::string StatusLine(const StatusSnapshot &snapshot, size_t columns) {
+  std::string line = std::to_string(snapshot.done) + "/" + std::to_string(snapshot.total) +
+                     " clips  " + ByteRateText(snapshot.bytesPerSecond);
+  for (const ClipInHand &clip : snapshot.inHand) {
+    int percent = int(std::floor(std::clamp(clip.fraction, 0.0, 1.0) * 100));
+    line += "  " + clip.name + " " + std::to_string(percent) + "%";
+  }
+  return columns == 0 ? line : CutToColumns(line, columns - 1);
+}
+
+} // namespace reelcraft

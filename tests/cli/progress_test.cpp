@@ -1,0 +1,112 @@
+#include "cli/clip_progress.h"
+#include "cli/progress_display.h"
+#include "cli/status_line.h"
+
+#include "tests/support/files.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace reelcraft {
+namespace {
+
+TEST(StatusLineTest, ShowsClipsSpeedAndClipsInHand) {
+  StatusSnapshot snapshot{3, 10, 12.34e6, {{"street.qvj", 0.456}, {"garden.qvj", 1.2}}};
+  EXPECT_EQ(StatusLine(snapshot, 200), "3/10 clips  12.3 MB/s  street.qvj 45%  garden.qvj 100%");
+  EXPECT_EQ(StatusLine({0, 1, 0, {}}, 80), "0/1 clips  0 B/s");
+}
+
+TEST(StatusLineTest, NeverFillsTheLastColumn) {
+  StatusSnapshot snapshot{0, 2, 1e6, {{"a-rather-long-clip-name.qvj", 0.5}}};
+  EXPECT_EQ(StatusLine(snapshot, 20), "0/2 clips  1.00 MB/");
+  EXPECT_EQ(StatusLine(snapshot, 1), "");
+  // A name in UTF-8 is cut between characters, counted as one column each.
+  snapshot.inHand = {{"\xc3\xa9t\xc3\xa9.qvj", 0}};
+  EXPECT_EQ(StatusLine(snapshot, 28), "0/2 clips  1.00 MB/s  \xc3\xa9t\xc3\xa9.q");
+  EXPECT_EQ(StatusLine(snapshot, 24), "0/2 clips  1.00 MB/s  \xc3\xa9");
+}
+
+TEST(StatusLineTest, ByteRatesInDecimalUnits) {
+  EXPECT_EQ(ByteRateText(0), "0 B/s");
+  EXPECT_EQ(ByteRateText(999), "999 B/s");
+  EXPECT_EQ(ByteRateText(999.7), "1.00 kB/s");
+  EXPECT_EQ(ByteRateText(45678), "45.7 kB/s");
+  EXPECT_EQ(ByteRateText(123456789), "123 MB/s");
+  EXPECT_EQ(ByteRateText(2.5e9), "2.50 GB/s");
+}
+
+TEST(ClipProgressTest, OnePassForPicturesTwoForAClipWithSound) {
+  ClipProgress pictures;
+  EXPECT_EQ(pictures.Fraction(), 0);
+  pictures.SetRange(0, 1000);
+  pictures.SetStep(1);
+  pictures.SetPosition(0);
+  EXPECT_EQ(pictures.Fraction(), 0);
+  pictures.SetPosition(250);
+  EXPECT_DOUBLE_EQ(pictures.Fraction(), 0.25);
+  pictures.SetPosition(204800); // the window runs past a small range
+  EXPECT_EQ(pictures.Fraction(), 1);
+
+  ClipProgress sound; // separation: range the clip, step 512, position 512, step-it per block
+  sound.SetRange(0, 4096);
+  sound.SetStep(512);
+  sound.SetPosition(512);
+  sound.StepIt();
+  EXPECT_DOUBLE_EQ(sound.Fraction(), 0.125);
+  for (int block = 0; block < 10; ++block)
+    sound.StepIt();
+  EXPECT_DOUBLE_EQ(sound.Fraction(), 0.5);
+  sound.SetRange(0, 2000); // then the pictures
+  sound.SetStep(1);
+  sound.SetPosition(0);
+  EXPECT_DOUBLE_EQ(sound.Fraction(), 0.5);
+  sound.SetPosition(1000);
+  EXPECT_DOUBLE_EQ(sound.Fraction(), 0.75);
+}
+
+TEST(ProgressDisplayTest, CountsClipsAndBytesOfClipsInHand) {
+  ProgressDisplay display(nullptr, 3, 2);
+  ClipProgress first, second;
+  display.Started(0, "dir/first.qvj", 1000, first);
+  display.Started(1, "second.qvj", 4000, second);
+  second.SetRange(0, 100);
+  second.SetPosition(50);
+  StatusSnapshot snapshot = display.Snapshot();
+  EXPECT_EQ(snapshot.done, 0u);
+  EXPECT_EQ(snapshot.total, 3u);
+  ASSERT_EQ(snapshot.inHand.size(), 2u);
+  EXPECT_EQ(snapshot.inHand[0].name, "first.qvj");
+  EXPECT_EQ(snapshot.inHand[1].fraction, 0.5);
+  display.Finished(0);
+  snapshot = display.Snapshot();
+  EXPECT_EQ(snapshot.done, 1u);
+  ASSERT_EQ(snapshot.inHand.size(), 1u);
+  EXPECT_EQ(snapshot.inHand[0].name, "second.qvj");
+  EXPECT_GT(snapshot.bytesPerSecond, 0);
+}
+
+TEST(ProgressDisplayTest, MessagesPushTheLineAsideAndNothingStaysBehind) {
+  test::TempDir dir;
+  std::FILE *terminal = std::fopen((dir / "terminal").c_str(), "w+");
+  ASSERT_TRUE(terminal);
+  {
+    ProgressDisplay display(terminal, 2, 1);
+    // The line comes a few times a second; wait for the first without timing anything.
+    while (std::ftell(terminal) == 0)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    display.Interject([&] { std::fputs("clip.qvj: a message\n", terminal); });
+  }
+  std::fclose(terminal);
+  test::Bytes bytes = test::ReadFileBytes(dir / "terminal");
+  std::string text(bytes.begin(), bytes.end());
+  EXPECT_TRUE(text.starts_with("\r\033[K0/2 clips  ")) << text;
+  std::string message = "\r\033[Kclip.qvj: a message\n";
+  auto at = text.find(message);
+  ASSERT_NE(at, std::string::npos) << text;
+  std::string after = text.substr(at + message.size());
+  EXPECT_TRUE(after.empty() || after.ends_with("\r\033[K")) << after;
+}
+
+} // namespace
+} // namespace reelcraft
