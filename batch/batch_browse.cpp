@@ -6,9 +6,7 @@ namespace reelcraft {
 
 bool BatchDialog::BrowseFolder(const char *prompt, std::string &folder) {
   UpdateData(true);
-  // The picker keeps pointers to its texts until it is gone.
-  const std::string initial = folder;
-  FolderPicker picker(kWindowCaption, prompt, initial.c_str(), nullptr);
+  FolderPicker picker(kWindowCaption, prompt, folder, nullptr, services_.messages);
   if (picker.DoModal() != 1)
     return false;
   folder = picker.GetPath();
