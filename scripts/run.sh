@@ -4,15 +4,20 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja
-cmake --build build -j "$(nproc)"
+cmake --build build -j "$(nproc)" --target qvj2avi make_sample_clips
 samples=build/samples
 rm -rf "$samples" && mkdir -p "$samples"
 ./build/tests/make_sample_clips "$samples"
 echo "Sample clips in $samples:"
 ls -l "$samples"
+echo
+./build/cli/qvj2avi --info "$samples"/*.qvj
+echo
 ./build/cli/qvj2avi "$samples"/*.qvj
+echo
 echo "Written:"
 for avi in "$samples"/*.avi; do
-  ffprobe -v error -show_entries stream=codec_name,width,height,r_frame_rate,nb_frames,sample_rate,channels \
+  ffprobe -v error -count_packets \
+    -show_entries stream=codec_type,codec_name,width,height,r_frame_rate,nb_read_packets,sample_rate,channels \
     -of compact "$avi" | sed "s|^|$(basename "$avi"): |"
 done
