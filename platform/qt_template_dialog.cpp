@@ -155,16 +155,11 @@ bool TemplateDialog::eventFilter(QObject *watched, QEvent *event) {
   return QDialog::eventFilter(watched, event);
 }
 
-void TemplateDialog::showEvent(QShowEvent *event) {
-  QDialog::showEvent(event);
-  if (!event->spontaneous())
-    OnShowWindow(true);
-}
-
-void TemplateDialog::hideEvent(QHideEvent *event) {
-  QDialog::hideEvent(event);
-  if (!event->spontaneous() && !destroying_)
-    OnShowWindow(false);
+void TemplateDialog::setVisible(bool visible) {
+  bool changing = visible != isVisible();
+  QDialog::setVisible(visible);
+  if (changing && !destroying_)
+    OnShowWindow(visible);
 }
 
 } // namespace reelcraft
