@@ -30,6 +30,7 @@ export XDG_RUNTIME_DIR=$work/runtime TMPDIR=$work/tmp
 unset REELCRAFT_REGISTRY XDG_CURRENT_DESKTOP DESKTOP_SESSION WAYLAND_DISPLAY QT_QPA_PLATFORM
 mkdir -p "$HOME/Documents" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications" "$TMPDIR"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+cd "$HOME"
 store=$XDG_CONFIG_HOME/reelcraft/registry.sqlite
 installed=$XDG_DATA_HOME/Reelcrafter/reelcraft
 applications=$XDG_DATA_HOME/applications
