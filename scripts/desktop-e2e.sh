@@ -211,7 +211,6 @@ wait_active reelcraft > /dev/null
 shot create-folder-question
 keys alt+y
 wait_exit 0
-shot after-conversion
 avi=$chosen/street_320x240_15fps.avi
 [ -f "$avi" ] || fail "no AVI in the chosen folder"
 frames=$(ffprobe -v error -count_frames -select_streams v:0 \
