@@ -1,9 +1,11 @@
 #include "batch/batch_dialog.h"
 
+#include "app/settings.h"
 #include "folders/folder_picker.h"
 
 namespace reelcraft {
 
+// With no parent the picker is owned by the active window, which is this one.
 bool BatchDialog::BrowseFolder(const char *prompt, std::string &folder) {
   UpdateData(true);
   FolderPicker picker(kWindowCaption, prompt, folder, nullptr, services_.messages);

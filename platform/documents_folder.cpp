@@ -41,7 +41,12 @@ std::optional<std::string> DocumentsFolder() {
   if (home.empty() || home.front() != '/')
     return std::nullopt;
   std::string documents = UserDirsDocuments(home);
-  return documents.empty() ? home + "/Documents" : documents;
+  if (documents.empty())
+    documents = home + "/Documents";
+  // "$HOME/" is how the user directories name a folder that was switched off.
+  while (documents.size() > 1 && documents.back() == '/')
+    documents.pop_back();
+  return documents;
 }
 
 } // namespace reelcraft

@@ -1,5 +1,7 @@
 #include "platform/qt_copy_progress.h"
 
+#include "platform/qt_text.h"
+
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -14,10 +16,6 @@ namespace reelcraft {
 namespace {
 
 constexpr int kBarSteps = 1000;
-
-QString FromLocal(const std::string &text) {
-  return QString::fromLocal8Bit(text.data(), qsizetype(text.size()));
-}
 
 } // namespace
 

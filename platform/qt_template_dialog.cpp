@@ -1,6 +1,7 @@
 #include "platform/qt_template_dialog.h"
 
 #include "platform/qt_posted_message.h"
+#include "platform/qt_text.h"
 
 #include <QAbstractButton>
 #include <QFocusEvent>
@@ -96,9 +97,7 @@ void TemplateDialog::EnableControl(int id, bool enable) {
     control->setEnabled(enable);
 }
 
-void TemplateDialog::SetCaption(const std::string &caption) {
-  setWindowTitle(QString::fromLocal8Bit(caption.data(), qsizetype(caption.size())));
-}
+void TemplateDialog::SetCaption(const std::string &caption) { setWindowTitle(FromLocal(caption)); }
 
 void TemplateDialog::UpdateData(bool saving) {
   DataExchange exchange(controls_, saving);

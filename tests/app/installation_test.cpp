@@ -40,6 +40,11 @@ RegistryValue Text(const std::string &text) {
   return value;
 }
 
+std::string ReadText(const std::string &path) {
+  test::Bytes bytes = test::ReadFileBytes(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
 // The value of `key` in a desktop entry's text, as written (escapes kept).
 std::string EntryValue(const std::string &file, const std::string &key) {
   std::ifstream in(file);
@@ -239,9 +244,15 @@ TEST_F(InstallationTest, ASecondInstallationReplacesTheCopyWithoutAQuestion) {
   for (const auto &entry : fs::directory_iterator(Data() + "/applications"))
     entries += entry.path().extension() == ".desktop";
   EXPECT_EQ(entries, 3u);
-  std::string list =
-      test::RunCommand("cat " + test::ShellQuote(dir_ / "config/mimeapps.list")).output;
-  EXPECT_EQ(list, "[Default Applications]\nvideo/x-qvj=reelcraft-qvj-open.desktop;\n");
+  EXPECT_EQ(ReadText(dir_ / "config/mimeapps.list"),
+            "[Default Applications]\nvideo/x-qvj=reelcraft-qvj-open.desktop;\n");
+
+  // Run from the installed copy itself: it is copied onto itself and stays whole.
+  test::Bytes installed = test::ReadFileBytes(Installed());
+  program_ = Installed();
+  EXPECT_TRUE(Install());
+  EXPECT_EQ(test::ReadFileBytes(Installed()), installed);
+  ExpectTheAssociationOf(Installed());
 }
 
 TEST_F(InstallationTest, AStoredProgramFilesFolderIsUsedAndItsMissingFolderMade) {
@@ -320,11 +331,9 @@ TEST_F(InstallationTest, RemovalLeavesNoneOfTheKeysNorTheDesktopFiles) {
   EXPECT_FALSE(fs::exists(Package()));
   EXPECT_FALSE(fs::exists(Data() + "/mime/video/x-qvj.xml"));
   EXPECT_TRUE(fs::exists(Data() + "/applications/editor.desktop"));
-  std::string list =
-      test::RunCommand("cat " + test::ShellQuote(dir_ / "config/mimeapps.list")).output;
+  std::string list = ReadText(dir_ / "config/mimeapps.list");
   EXPECT_EQ(list.find("video/x-qvj"), std::string::npos) << list;
-  std::string cache =
-      test::RunCommand("cat " + test::ShellQuote(Data() + "/applications/mimeinfo.cache")).output;
+  std::string cache = ReadText(Data() + "/applications/mimeinfo.cache");
   EXPECT_EQ(cache.find("video/x-qvj"), std::string::npos) << cache;
   EXPECT_TRUE(fs::exists(Installed()));
 }

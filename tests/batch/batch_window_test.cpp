@@ -3,13 +3,17 @@
 #include "platform/qt_list_box.h"
 #include "resources/dialog_templates.h"
 #include "tests/support/files.h"
+#include "tests/ui/modal_driver.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include <filesystem>
+#include <optional>
 
 namespace reelcraft::test {
 namespace {
@@ -189,6 +193,66 @@ TEST_F(BatchWindowTest, EnterGivesExitWithOneAndTheCancelCommandTwo) {
             }),
             1)
       << "Enter gives the default button, Exit";
+}
+
+// The picker's parts, found as a person would find them: what it shows, and its box and OK.
+struct OpenPicker {
+  OpenPicker() = default;
+  explicit OpenPicker(QWidget *window)
+      : title(window->windowTitle().toStdString()),
+        prompt(window->findChild<QLabel *>()->text().toStdString()),
+        box(window->findChild<QLineEdit *>()), buttons(window->findChild<QDialogButtonBox *>()) {}
+  std::string title, prompt;
+  QLineEdit *box = nullptr;
+  QDialogButtonBox *buttons = nullptr;
+};
+
+// Clicks a browse button; in the picker that opens, types `folder` and presses OK, or presses
+// Cancel when `folder` is empty. Gives what the picker showed.
+OpenPicker Browse(BatchDialog &dialog, int button, const std::string &folder) {
+  std::optional<OpenPicker> seen;
+  WhenModalAppears(
+      [&](QWidget *window) {
+        seen.emplace(window);
+        if (!folder.empty())
+          seen->box->setText(QString::fromStdString(folder));
+        seen->buttons->button(folder.empty() ? QDialogButtonBox::Cancel : QDialogButtonBox::Ok)
+            ->click();
+      },
+      &dialog);
+  dialog.As<QPushButton>(button)->click();
+  EXPECT_TRUE(seen.has_value());
+  return seen.value_or(OpenPicker{});
+}
+
+TEST_F(BatchWindowTest, BrowsingReplacesAFolderOnlyWhenOneIsAccepted) {
+  Clip("a.qvj", 1);
+  fs::create_directory(root / "picked");
+  Clip("../picked/p.qvj", 1);
+  WriteFileBytes(root / "picked/p.avi", {1});
+  std::vector<OpenPicker> seen;
+  RunWindow([&](BatchDialog &dialog) {
+    Clips(dialog).setFocus(Qt::MouseFocusReason);
+    Clips(dialog).item(0)->setSelected(true);
+    seen.push_back(Browse(dialog, IDC_BROWSE_INPUT, ""));
+    EXPECT_EQ(dialog.As<QLineEdit>(IDC_INPUT_FOLDER)->text().toStdString(), In());
+    EXPECT_EQ(Selected(Clips(dialog)), Texts{In("a.qvj")}) << "dismissed: nothing changed";
+
+    seen.push_back(Browse(dialog, IDC_BROWSE_INPUT, root / "picked"));
+    EXPECT_EQ(dialog.As<QLineEdit>(IDC_INPUT_FOLDER)->text().toStdString(), root / "picked");
+    EXPECT_EQ(Entries(Clips(dialog)), Texts{root / "picked/p.qvj"});
+    EXPECT_EQ(Entries(Avis(dialog)).size(), 0u) << "only the browsed folder's list";
+
+    seen.push_back(Browse(dialog, IDC_BROWSE_OUTPUT, root / "picked"));
+    EXPECT_EQ(Entries(Avis(dialog)), Texts{root / "picked/p.avi"});
+    EXPECT_TRUE(Enabled(dialog, IDC_PLAY));
+  });
+  ASSERT_EQ(seen.size(), 3u);
+  for (const OpenPicker &picker : seen)
+    EXPECT_EQ(picker.title, "Reelcraft 1-05");
+  EXPECT_EQ(seen[0].prompt, "Select folder to find QVJ files");
+  EXPECT_EQ(seen[2].prompt, "Select folder in which to save AVIs");
+  EXPECT_TRUE(messages.texts().empty());
 }
 
 } // namespace
