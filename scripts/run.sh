@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, makes the bundled sample clips and converts them.
+# Installs what is needed, builds, makes the bundled sample clips and converts them: in the
+# batch window when a display is available, else with qvj2avi.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -13,6 +14,14 @@ ls -l "$samples"
 echo
 ./build/cli/qvj2avi --info "$samples"/*.qvj
 echo
+# With a display the batch window opens on the samples (its input folder is the current
+# directory); without one they are converted headlessly.
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  cmake --build build -j "$(nproc)" --target reelcraft-batch
+  echo "Opening the batch window on $samples"
+  (cd "$samples" && ../batch/reelcraft-batch)
+  exit 0
+fi
 ./build/cli/qvj2avi "$samples"/*.qvj
 echo
 echo "Written:"
