@@ -19,10 +19,6 @@ constexpr int kBarSteps = 1000;
 
 } // namespace
 
-std::string ReplaceQuestion(const std::string &path) {
-  return "The file:\n\n" + path + "\n\nalready exists. Do you want to replace it?";
-}
-
 QtCopyProgress::QtCopyProgress(QWidget *owner, MessageSink &messages)
     : owner_(owner), messages_(messages) {}
 
