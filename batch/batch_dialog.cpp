@@ -17,8 +17,7 @@
 namespace reelcraft {
 
 BatchDialog::BatchDialog(BatchServices services, QWidget *parent)
-    : TemplateDialog(BatchTemplate(), parent), services_(std::move(services)), icon(AppIcon()),
-      progressSink_(std::make_unique<QtProgressSink>(*As<QProgressBar>(IDC_PROGRESS))) {
+    : TemplateDialog(BatchTemplate(), parent), services_(std::move(services)), icon(AppIcon()) {
   using N = Notification;
   Bind({
       {IDC_CREATE, N::Clicked, [this] { OnCreateAvi(); }},
@@ -47,6 +46,7 @@ void BatchDialog::DoDataExchange(DataExchange &dx) {
 }
 
 bool BatchDialog::OnInitDialog() {
+  progressSink_ = std::make_unique<QtProgressSink>(*progress);
   setWindowIcon(icon);
   SetDefaultFolders();
   UpdateData(false);
