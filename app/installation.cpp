@@ -24,8 +24,7 @@ std::string VerbCommand(const std::string &program, const char *switchText) {
 
 std::optional<std::string> ProgramFilesFolder(RegistryStore &store) {
   RegistryKey key(store);
-  key.Open(RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", false,
-           true);
+  key.Open(RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", false, true);
   char buffer[kPathBuffer];
   if (key.QueryString("ProgramFilesDir", buffer, sizeof buffer) == 0)
     return std::nullopt;
@@ -97,10 +96,14 @@ bool InstallProgram(const InstallContext &context) {
 
 bool RemoveRegistration(const InstallContext &context) {
   const std::string type = kClipFileType;
-  const char *const deepestFirst[] = {"\\shell\\open\\command",     "\\shell\\open",
-                                      "\\shell\\create\\command",   "\\shell\\create",
-                                      "\\shell\\createto\\command", "\\shell\\createto",
-                                      "\\shell",                    ""};
+  const char *const deepestFirst[] = {"\\shell\\open\\command",
+                                      "\\shell\\open",
+                                      "\\shell\\create\\command",
+                                      "\\shell\\create",
+                                      "\\shell\\createto\\command",
+                                      "\\shell\\createto",
+                                      "\\shell",
+                                      ""};
   RegistryKeyId classes = RegistryStore::Root(RegistryRoot::ClassesRoot);
   for (const char *key : deepestFirst)
     context.store.DeleteKey(classes, type + key);

@@ -1,26 +1,27 @@
 #include "app/qt_app_windows.h"
 
 #include "app/register_prompt_dialog.h"
+#include "batch/run_batch_window.h"
 #include "resources/dialog_templates.h"
 
 namespace reelcraft {
 
 namespace {
 
-// Stand-ins for the conversion windows, which are not built yet.
+// Stand-in for the single-clip dialog, which is not built yet.
 int RunPlaceholder(const DialogTemplate &dialogTemplate) {
   TemplateDialog dialog(dialogTemplate);
-  dialog.SetCaption(kWindowCaption);
+  dialog.SetCaption(kVersionCaption);
   return dialog.DoModal();
 }
 
 } // namespace
 
-AppWindows QtAppWindows(RegistryStore &store) {
+AppWindows QtAppWindows(RegistryStore &store, MessageSink &messages, const Shell &shell) {
   return {
       [&store] { return RegisterPromptDialog(store).DoModal() == IDOK; },
       [](const SingleClipRequest &) { return RunPlaceholder(ConvertProgressTemplate()); },
-      [] { RunPlaceholder(BatchTemplate()); },
+      [&messages, &shell] { RunBatchWindow(messages, shell); },
   };
 }
 

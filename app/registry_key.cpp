@@ -19,8 +19,7 @@ void RegistryKey::Open(RegistryRoot root, const std::string &path, bool create, 
   Become(store_.OpenKey(RegistryStore::Root(root), path, create), readOnly);
 }
 
-void RegistryKey::CreateSubKey(const RegistryKey &parent, const std::string &name,
-                               bool readOnly) {
+void RegistryKey::CreateSubKey(const RegistryKey &parent, const std::string &name, bool readOnly) {
   // Making a key needs write access to its parent; a read-only parent only opens.
   std::optional<RegistryKeyId> key;
   if (parent.key_)
@@ -68,9 +67,9 @@ bool RegistryKey::SetString(const char *name, const std::string &text) {
 }
 
 bool RegistryKey::SetDword(const char *name, uint32_t value) {
-  return Set(name, {REG_DWORD,
-                    {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16),
-                     uint8_t(value >> 24)}});
+  return Set(name,
+             {REG_DWORD,
+              {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)}});
 }
 
 } // namespace reelcraft

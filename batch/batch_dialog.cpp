@@ -1,5 +1,6 @@
 #include "batch/batch_dialog.h"
 
+#include "app/settings.h"
 #include "batch/batch_paths.h"
 #include "batch/folder_listing.h"
 #include "platform/current_directory.h"
@@ -51,7 +52,7 @@ bool BatchDialog::OnInitDialog() {
   UpdateData(false);
   ListClips();
   ListAvis();
-  SetCaption(kWindowCaption);
+  SetCaption(kVersionCaption);
   return true;
 }
 

@@ -19,9 +19,6 @@ namespace reelcraft {
 
 class TempAvi;
 
-// The caption of the program's windows: its name and version.
-constexpr const char *kWindowCaption = "Reelcraft 1-05";
-
 // The main window: an input folder with its clips, an output folder with its AVI files, and
 // the commands that convert the selected clips (or all of them) and play an AVI.
 class BatchDialog : public TemplateDialog {

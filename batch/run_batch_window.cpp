@@ -1,6 +1,7 @@
 #include "batch/run_batch_window.h"
 
 #include "batch/batch_dialog.h"
+#include "platform/qt_copy_progress.h"
 
 namespace reelcraft {
 

@@ -1,5 +1,7 @@
 #include "cli/clip_info.h"
 
+#include "engine/audio_stream.h"
+
 namespace reelcraft {
 
 namespace {
@@ -34,10 +36,9 @@ std::string ClipInfoText(const std::string &path, const ClipHeader &header) {
   AddLine(text, "channels", header.channels);
   AddLine(text, "bitsPerSample", header.bitsPerSample);
   if (header.audioPresent) {
-    // As the audio stream's wave format has them: the block align kept to 16 bits.
-    uint16_t blockAlign = uint16_t(header.channels * header.bitsPerSample / 8);
-    AddLine(text, "blockAlign", blockAlign);
-    AddLine(text, "byteRate", uint32_t(header.sampleRate) * blockAlign);
+    WaveFormatEx format = AudioFormat(header);
+    AddLine(text, "blockAlign", format.nBlockAlign);
+    AddLine(text, "byteRate", format.nAvgBytesPerSec);
   }
   return text;
 }

@@ -1,8 +1,7 @@
 #include "cli/clip_to_avi.h"
 
-#include "engine/clip_header.h"
+#include "engine/convert_clip.h"
 #include "engine/file_error_text.h"
-#include "engine/video_writer.h"
 #include "platform/staged_file.h"
 
 #include <cerrno>
@@ -42,19 +41,6 @@ ClipOutcome Report(MessageSink &messages, const std::string &text, ClipOutcome o
   return outcome;
 }
 
-bool ConvertWithEngine(const std::string &clip, const std::string &target,
-                       const ProgressControl *progress, CancelFlag &cancelFlag,
-                       MessageSink &messages) {
-  ClipHeader header;
-  if (!ReadClipHeader(clip, header, messages))
-    return false;
-  if (header.audioPresent != 0) {
-    messages.Show("Clips with sound are not supported yet");
-    return false;
-  }
-  return WriteVideoAvi(clip, target, progress, cancelFlag, header, messages);
-}
-
 } // namespace
 
 ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output, bool replace,
@@ -69,7 +55,7 @@ ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output,
                       FileErrorText(staged.error(), output),
                   ClipOutcome::Failed);
   CountingMessages counted(messages);
-  bool done = ConvertWithEngine(clip, staged.temporaryPath(), progress, cancelFlag, counted);
+  bool done = ConvertClip(clip, staged.temporaryPath(), progress, cancelFlag, counted) != 0;
   if (cancelFlag != 0)
     return Report(messages, "Interrupted; nothing written", ClipOutcome::Interrupted);
   if (!done && counted.count() == 0)

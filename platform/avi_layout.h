@@ -66,6 +66,7 @@ struct IndexEntry {
   uint32_t size = 0;
   bool keyFrame = false;
 };
+static_assert(sizeof(IndexEntry) == 16, "the index may grow by 16 bytes a chunk, no more");
 
 // One standard index chunk (ix##) of a stream, as its super index lists it.
 struct SuperIndexEntry {

@@ -2,6 +2,7 @@
 // line: what scripts/run.sh converts to show the converter at work.
 #include "tests/support/clip_builder.h"
 
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -19,6 +20,14 @@ ClipSpec Sample(int pictures, int width, int height, uint16_t frameRate) {
   return spec;
 }
 
+// Two seconds of a 440 Hz tone, 8-bit mono at 8000 samples a second.
+Bytes Tone() {
+  Bytes pcm;
+  for (int i = 0; i < 16000; ++i)
+    pcm.push_back(uint8_t(128 + 100 * std::sin(2 * M_PI * 440 * i / 8000.0)));
+  return pcm;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -34,6 +43,9 @@ int main(int argc, char **argv) {
     for (int i = 0; i < 40; ++i)
       garden.gaps.push_back(Bytes(size_t(i * 37 % 300), 0x00));
     WriteClip(folder + "/garden_640x480_12.5fps.qvj", garden);
+    ClipSpec harbour = Sample(30, 320, 240, 30);
+    harbour.audio = ClipAudio{Tone(), 1, 8000, 1, 8};
+    WriteClip(folder + "/harbour_320x240_15fps_sound.qvj", harbour);
   } catch (const std::exception &error) {
     std::fprintf(stderr, "%s: %s\n", argv[0], error.what());
     return 1;

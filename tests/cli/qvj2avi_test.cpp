@@ -1,5 +1,6 @@
 #include "tests/support/avi_probe.h"
 #include "tests/support/clip_builder.h"
+#include "tests/support/environment.h"
 #include "tests/support/md5.h"
 #include "tests/support/temp_dir.h"
 
@@ -72,10 +73,10 @@ protected:
   }
 
   static void ExpectFrames(const std::string &avi, const std::vector<Bytes> &pictures,
-                           const std::string &rate = "15/1") {
+                           const std::string &rate = "15/1", size_t streams = 1) {
     test::ProbedFile probed = test::ProbeFile(avi);
     EXPECT_TRUE(probed.ok) << avi;
-    ASSERT_EQ(probed.streams.size(), 1u) << avi;
+    ASSERT_EQ(probed.streams.size(), streams) << avi;
     EXPECT_EQ(probed.streams[0].rFrameRate, rate) << avi;
     EXPECT_EQ(test::PacketMd5s(avi, "0:v"), test::Md5Hexes(pictures)) << avi;
   }
@@ -142,6 +143,44 @@ TEST_F(Qvj2aviTest, ExistingOutputIsKeptUnlessForced) {
   ExpectFrames(avi, spec.pictures);
   EXPECT_EQ(FolderHolds(dir.path()),
             (std::set<std::string>{"clip.qvj", "clip.avi", "other.qvj", "other.avi"}));
+}
+
+TEST_F(Qvj2aviTest, ClipsWithSoundGetTheirAudioStreamAndLeaveNoTemporaryFile) {
+  test::ScopedEnvironment tmp("TMPDIR", work.path().string());
+  struct Sound {
+    std::string name;
+    uint16_t channels, bitsPerSample;
+    std::string codec;
+  };
+  std::vector<Sound> sounds = {{"mono8", 1, 8, "pcm_u8"}, {"stereo16", 2, 16, "pcm_s16le"}};
+  std::vector<test::BuiltClip> built;
+  std::string clips;
+  for (const Sound &sound : sounds) {
+    test::ClipSpec spec = Clip(6);
+    Bytes pcm;
+    for (int i = 0; i < 5000; ++i)
+      pcm.push_back(uint8_t(i * 7 + sound.channels));
+    spec.audio = test::ClipAudio{pcm, 1, 11025, sound.channels, sound.bitsPerSample};
+    built.push_back(test::WriteClip(dir / (sound.name + ".qvj"), spec));
+    clips += " " + test::ShellQuote(dir / (sound.name + ".qvj"));
+  }
+  Run run = Qvj2avi("-j 2" + clips);
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(run.errors, "2 converted, 0 failed, 0 skipped\n");
+  for (size_t i = 0; i < sounds.size(); ++i) {
+    std::string out = dir / (sounds[i].name + ".avi");
+    test::ProbedFile probed = test::ProbeFile(out);
+    EXPECT_TRUE(probed.ok);
+    ASSERT_EQ(probed.streams.size(), 2u);
+    EXPECT_EQ(probed.streams[0].codecType, "video");
+    EXPECT_EQ(probed.streams[1].codecName, sounds[i].codec);
+    EXPECT_EQ(probed.streams[1].sampleRate, 11025);
+    EXPECT_EQ(probed.streams[1].channels, sounds[i].channels);
+    EXPECT_EQ(test::PacketMd5s(out, "0:v"), test::Md5Hexes(Clip(6).pictures));
+    EXPECT_EQ(test::StreamBytes(out, "0:a"), built[i].sound);
+  }
+  EXPECT_EQ(FolderHolds(work.path()), std::set<std::string>{"stderr.txt"})
+      << "the separation files are gone";
 }
 
 TEST_F(Qvj2aviTest, OutputsThatCollideAreRefusedEvenWithForce) {
@@ -313,7 +352,10 @@ pid_t Spawn(const std::vector<std::string> &arguments, const std::string &errors
   return pid;
 }
 
-TEST_F(Qvj2aviTest, InterruptStopsEveryConversionAndLeavesNoPartialFile) {
+class Qvj2aviInterruptTest : public Qvj2aviTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(Qvj2aviInterruptTest, StopsEveryConversionAndLeavesNoPartialFile) {
+  test::ScopedEnvironment tmp("TMPDIR", work.path().string());
   // Ten names of one clip of some 20 MB, converted one after another: however the machine is
   // loaded, the interrupt lands while the run is in hand.
   test::ClipSpec spec;
@@ -322,6 +364,8 @@ TEST_F(Qvj2aviTest, InterruptStopsEveryConversionAndLeavesNoPartialFile) {
     spec.pictures.push_back(distinct[size_t(i) % distinct.size()]);
   spec.width = 640;
   spec.height = 480;
+  if (GetParam())
+    spec.audio = test::ClipAudio{Bytes(1 << 20, 0x80)};
   test::WriteClip(clip, spec);
   std::vector<std::string> arguments = {"-j", "1", "-o", dir / "out"};
   const int kClips = 10;
@@ -347,7 +391,7 @@ TEST_F(Qvj2aviTest, InterruptStopsEveryConversionAndLeavesNoPartialFile) {
   EXPECT_LT(written.size(), size_t(kClips));
   for (const std::string &name : written) {
     EXPECT_TRUE(name.starts_with("clip") && name.ends_with(".avi")) << name;
-    ExpectFrames(dir / ("out/" + name), spec.pictures);
+    ExpectFrames(dir / ("out/" + name), spec.pictures, "15/1", spec.audio ? 2 : 1);
   }
   Bytes errors = test::ReadFileBytes(work / "stderr.txt");
   std::string text(errors.begin(), errors.end());
@@ -358,7 +402,11 @@ TEST_F(Qvj2aviTest, InterruptStopsEveryConversionAndLeavesNoPartialFile) {
   std::string messages = text.substr(0, text.size() - summary.size());
   EXPECT_TRUE(messages.empty() || messages.ends_with(": Interrupted; nothing written\n")) << text;
   EXPECT_LE(std::count(messages.begin(), messages.end(), '\n'), 1) << text;
+  EXPECT_EQ(FolderHolds(work.path()), std::set<std::string>{"stderr.txt"})
+      << "the separation files are gone";
 }
+
+INSTANTIATE_TEST_SUITE_P(WithAndWithoutSound, Qvj2aviInterruptTest, ::testing::Bool());
 
 } // namespace
 } // namespace reelcraft

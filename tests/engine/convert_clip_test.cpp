@@ -2,9 +2,12 @@
 #include "platform/scripted_messages.h"
 #include "tests/support/avi_probe.h"
 #include "tests/support/clip_builder.h"
+#include "tests/support/environment.h"
 #include "tests/support/recording_progress.h"
+#include "tests/support/riff_tree.h"
 #include "tests/support/temp_dir.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -61,7 +64,7 @@ protected:
 
   // The video stream first, every picture one frame, byte for byte.
   void ExpectVideo(const std::vector<Bytes> &pictures, size_t streams) {
-    test::ProbedFile probed = test::ProbeFile(target);
+    probed = test::ProbeFile(target);
     ASSERT_TRUE(probed.ok);
     ASSERT_EQ(probed.streams.size(), streams);
     EXPECT_EQ(probed.streams[0].codecType, "video");
@@ -69,9 +72,9 @@ protected:
     EXPECT_EQ(test::PacketMd5s(target, "0:v"), test::Md5Hexes(pictures));
   }
 
-  // The sound stream second, with the format and the exact bytes of the clip's sound.
+  // After ExpectVideo: the sound stream second, with the format and the exact bytes of the
+  // clip's sound.
   void ExpectSound(const std::string &codec, int rate, int channels) {
-    test::ProbedFile probed = test::ProbeFile(target);
     ASSERT_EQ(probed.streams.size(), 2u);
     EXPECT_EQ(probed.streams[1].codecType, "audio");
     EXPECT_EQ(probed.streams[1].codecName, codec);
@@ -93,6 +96,7 @@ protected:
   std::string tempFolder = dir / "tmp";
   ConvertOptions options;
   test::BuiltClip built;
+  test::ProbedFile probed;
   ScriptedMessages messages;
   CancelFlag cancelFlag{0};
   test::RecordingProgress progress;
@@ -142,6 +146,242 @@ TEST_F(ConvertClipTest, UnreadableHeaderLeavesTargetAndFlagAlone) {
                                       "Could not open source file:\n" + (dir / "missing.qvj") +
                                           " was not found."}));
   EXPECT_TRUE(progress.calls().empty());
+}
+
+TEST_F(ConvertClipTest, SoundStreamRecordsFieldByFieldAndItsChunkLast) {
+  test::ClipSpec spec = ClipWithSound(4, TonePcm16Stereo(16000), 2, 16);
+  ASSERT_NE(Convert(spec), 0);
+  ASSERT_EQ(built.sound.size(), 64000u);
+  test::RiffChunk riff = test::ParseRiffFile(target).Child("RIFF");
+  const test::RiffChunk &hdrl = riff.Child("hdrl");
+  EXPECT_EQ(hdrl.Child("avih").U32(24), 2u);
+  ASSERT_EQ(hdrl.Count("strl"), 2);
+  const test::RiffChunk &strl = hdrl.Child("strl", 1);
+  const test::RiffChunk &strh = strl.Child("strh");
+  EXPECT_EQ(strh.U32(0), MakeFourCC("auds"));
+  EXPECT_EQ(strh.U32(4), MakeFourCC("WAVE"));
+  EXPECT_EQ(strh.U32(20), 4u);     // scale: nBlockAlign
+  EXPECT_EQ(strh.U32(24), 32000u); // rate: nAvgBytesPerSec
+  EXPECT_EQ(strh.U32(28), 0u);
+  EXPECT_EQ(strh.U32(32), 16000u); // length in samples
+  EXPECT_EQ(strh.U32(36), 64000u); // the largest chunk: all the sound
+  EXPECT_EQ(strh.U32(40), 0xFFFFFFFFu);
+  EXPECT_EQ(strh.U32(44), 4u);
+  for (size_t side = 48; side < 56; side += 2)
+    EXPECT_EQ(strh.U16(side), 0);
+  Bytes wave = {1, 0, 2, 0, 0x40, 0x1F, 0, 0, 0x00, 0x7D, 0, 0, 4, 0, 16, 0, 0, 0};
+  EXPECT_EQ(strl.Child("strf").data, wave);
+  const Bytes &name = strl.Child("strn").data;
+  EXPECT_EQ(std::string(name.begin(), name.end()), std::string("Test Animation", 15));
+
+  const test::RiffChunk &movi = riff.Child("movi");
+  ASSERT_EQ(movi.Count("01wb"), 1);
+  EXPECT_EQ(movi.Count("00dc"), 4);
+  EXPECT_EQ(movi.Child("01wb").data, built.sound);
+  EXPECT_GT(movi.Child("01wb").offset, movi.Child("00dc", 3).offset);
+}
+
+TEST_F(ConvertClipTest, SoundSpreadAcrossManyChunksKeepsItsGrid) {
+  // Large pictures and a data offset off the block grid: chunks of 200 blocks end inside
+  // pictures and between audio blocks.
+  test::ClipSpec spec = ClipWithSound(0, TonePcm8(300000));
+  spec.pictures = test::MakePictures(24, 640, 480);
+  spec.width = 640;
+  spec.height = 480;
+  spec.dataOffset = 35;
+  spec.audio->pictureBlocksPerAudioBlock = 3;
+  spec.audio->sampleRate = 8000;
+  ASSERT_GT(test::BuildClip(spec).file.size(), 6 * 102400u);
+  EXPECT_NE(Convert(spec, &control), 0);
+  ExpectVideo(spec.pictures, 2);
+  ExpectSound("pcm_u8", 8000, 1);
+  EXPECT_EQ(test::DecodeErrors(target), "");
+  EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(ConvertClipTest, ProgressFillsOnceForTheBlocksAndOnceForThePictures) {
+  test::ClipSpec spec = ClipWithSound(3, TonePcm8(2000));
+  ASSERT_NE(Convert(spec, &control), 0);
+  size_t blocks = (built.file.size() - spec.dataOffset + 511) / 512;
+  std::vector<std::string> expected = {"range 0 " + std::to_string(built.file.size()), "step 512",
+                                       "pos 512"};
+  for (size_t i = 0; i < blocks; ++i) {
+    expected.push_back("pump");
+    expected.push_back("stepit");
+  }
+  // The picture stream is read from the start of the picture file.
+  expected.insert(expected.end(),
+                  {"range 0 " + std::to_string(built.pictureStream.size()), "step 1", "pos 0"});
+  size_t end = spec.pictures[0].size();
+  for (size_t i = 1; i < spec.pictures.size(); ++i) {
+    end += spec.pictures[i].size();
+    expected.push_back("pump");
+    expected.push_back("pos " + std::to_string(204800 + end));
+  }
+  EXPECT_EQ(progress.calls(), expected);
+}
+
+TEST_F(ConvertClipTest, ClipWithoutAudioBlocksGetsAnEmptySoundStream) {
+  test::ClipSpec spec = ClipWithSound(3, {});
+  spec.audio->channels = 2;
+  spec.audio->bitsPerSample = 16;
+  spec.audio->sampleRate = 16000;
+  EXPECT_NE(Convert(spec), 0);
+  ExpectVideo(spec.pictures, 2);
+  ExpectSound("pcm_s16le", 16000, 2);
+  EXPECT_TRUE(built.sound.empty());
+}
+
+TEST_F(ConvertClipTest, MarksAreOnlyMeaningfulWhenTheHeaderSaysSound) {
+  test::ClipSpec spec;
+  spec.pictures = test::MakePictures(3);
+  Bytes lookalike = {0xFF, 0xFF, 0x80};
+  lookalike.resize(512, 0x80);
+  spec.gaps = {lookalike, lookalike, lookalike};
+  spec.dataOffset = 512;
+  EXPECT_NE(Convert(spec), 0);
+  ExpectVideo(spec.pictures, 1);
+}
+
+TEST_F(ConvertClipTest, SoundWithoutWholeBytesPerSampleIsLeftOut) {
+  for (auto [channels, bits] : {std::pair{0, 8}, {1, 4}, {2048, 256}}) {
+    test::ClipSpec spec = ClipWithSound(3, TonePcm8(1500), uint16_t(channels), uint16_t(bits));
+    EXPECT_NE(Convert(spec), 0) << channels << " " << bits;
+    ExpectVideo(spec.pictures, 1);
+  }
+  EXPECT_TRUE(messages.shown().empty());
+  EXPECT_TRUE(TempFilesLeft().empty());
+}
+
+TEST_F(ConvertClipTest, ShortFinalBlockWithAMarkIsPictureData) {
+  test::ClipSpec spec = ClipWithSound(3, TonePcm8(1536));
+  spec.audio->endWithAudio = true;
+  for (Bytes last : {Bytes{0xFF, 0xFF}, Bytes{0xFF}}) {
+    built = test::BuildClip(spec);
+    ASSERT_EQ((built.file.size() - spec.dataOffset) % 512, 0u);
+    Bytes file = built.file;
+    file.insert(file.end(), last.begin(), last.end());
+    test::WriteFileBytes(clip, file);
+    EXPECT_NE(ConvertClip(clip, target, &control, cancelFlag, messages, options), 0);
+    ExpectVideo(spec.pictures, 2);
+    ExpectSound("pcm_u8", 8000, 1);
+  }
+}
+
+TEST_F(ConvertClipTest, SoundLongerThanTheCopyBufferAndAcrossRiffParts) {
+  test::ClipSpec spec = ClipWithSound(0, TonePcm16Stereo(400000), 2, 16);
+  spec.pictures = test::MakePictures(12, 640, 480);
+  spec.width = 640;
+  spec.height = 480;
+  spec.audio->sampleRate = 44100;
+  spec.audio->pictureBlocksPerAudioBlock = 1;
+  options.avi.riffPartLimit = 200 * 1024;
+  EXPECT_NE(Convert(spec), 0);
+  ExpectVideo(spec.pictures, 2);
+  ExpectSound("pcm_s16le", 44100, 2);
+  Bytes file = test::ReadFileBytes(target);
+  EXPECT_NE(std::string(file.begin(), file.end()).find("AVIX"), std::string::npos);
+}
+
+TEST_F(ConvertClipTest, CancelDuringSeparationLeavesTheTargetAlone) {
+  test::ClipSpec spec = ClipWithSound(0, TonePcm8(100000));
+  spec.pictures = test::MakePictures(12, 640, 480);
+  test::WriteFileBytes(target, Bytes{9, 9, 9});
+  progress.OnCall([&](const std::string &call) {
+    if (call == "stepit")
+      cancelFlag = 1;
+  });
+  EXPECT_NE(Convert(spec, &control), 0) << "a cancelled run counts as done";
+  EXPECT_EQ(cancelFlag, 1);
+  EXPECT_EQ(test::ReadFileBytes(target), (Bytes{9, 9, 9}));
+  EXPECT_EQ(std::count(progress.calls().begin(), progress.calls().end(), "stepit"), 200)
+      << "the chunk in hand is finished";
+  EXPECT_EQ(std::count(progress.calls().begin(), progress.calls().end(), "step 1"), 0);
+  EXPECT_TRUE(TempFilesLeft().empty());
+  EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(ConvertClipTest, CancelDuringThePicturesLeavesTheFramesSoFarWithoutSound) {
+  test::ClipSpec spec = ClipWithSound(5, TonePcm8(5000));
+  bool pictures = false;
+  progress.OnCall([&](const std::string &call) {
+    pictures = pictures || call == "step 1";
+    if (pictures && call == "pump")
+      cancelFlag = 1;
+  });
+  EXPECT_NE(Convert(spec, &control), 0);
+  EXPECT_EQ(cancelFlag, 1);
+  ExpectVideo({spec.pictures[0], spec.pictures[1]}, 1);
+  EXPECT_TRUE(TempFilesLeft().empty());
+}
+
+TEST_F(ConvertClipTest, CancelGivenBeforeTheCallIsCleared) {
+  for (bool sound : {false, true}) {
+    test::ClipSpec spec = ClipWithSound(3, TonePcm8(2000));
+    if (!sound)
+      spec.audio.reset();
+    cancelFlag = 1;
+    EXPECT_NE(Convert(spec, &control), 0);
+    EXPECT_EQ(cancelFlag, 0);
+    ExpectVideo(spec.pictures, sound ? 2 : 1);
+  }
+}
+
+TEST_F(ConvertClipTest, FailuresOfTheSoundPathLeaveNoTemporaryFile) {
+  // No first picture in the picture file.
+  test::ClipSpec spec = ClipWithSound(1, TonePcm8(3000));
+  spec.pictures = {Bytes(3000, 0x42)};
+  EXPECT_EQ(Convert(spec, &control), 0);
+  EXPECT_FALSE(fs::exists(target));
+  // The AVI file cannot be created: no message of the engine's own.
+  spec = ClipWithSound(2, TonePcm8(3000));
+  target = dir / "no-such-folder/clip.avi";
+  EXPECT_EQ(Convert(spec, &control), 0);
+  EXPECT_EQ(messages.texts(), std::vector<std::string>{"Failed to find first JPEG"});
+  EXPECT_TRUE(TempFilesLeft().empty());
+  // No temporary folder to reserve names in: a silent failure before any work.
+  options.tempFolder = dir / "no-such-folder";
+  size_t calls = progress.calls().size();
+  EXPECT_EQ(Convert(spec, &control), 0);
+  EXPECT_EQ(messages.shown().size(), 1u);
+  EXPECT_EQ(progress.calls().size(), calls);
+}
+
+TEST_F(ConvertClipTest, SoundFileGoneBeforeItsStreamIsNamedInTheMessage) {
+  test::ClipSpec spec = ClipWithSound(3, TonePcm8(2000));
+  std::string removed;
+  progress.OnCall([&](const std::string &call) {
+    if (call != "step 1")
+      return;
+    for (const auto &entry : fs::directory_iterator(tempFolder)) {
+      if (fs::file_size(entry.path()) == built.sound.size()) {
+        removed = entry.path().string();
+        fs::remove(entry.path());
+      }
+    }
+  });
+  EXPECT_EQ(Convert(spec, &control), 0);
+  ASSERT_FALSE(removed.empty());
+  EXPECT_EQ(messages.texts(), std::vector<std::string>{"Could not open auiod file to read:\n" +
+                                                       removed + " was not found."});
+  ExpectVideo(spec.pictures, 1);
+  EXPECT_TRUE(TempFilesLeft().empty());
+}
+
+TEST_F(ConvertClipTest, SystemTemporaryFolderHoldsNoFileOfOursAfterwards) {
+  options.tempFolder.reset();
+  test::ScopedEnvironment tmpdir("TMPDIR", tempFolder);
+  size_t during = 0;
+  progress.OnCall([&](const std::string &call) {
+    if (call == "pos 512")
+      during = TempFilesLeft().size();
+  });
+  test::ClipSpec spec = ClipWithSound(2, TonePcm8(2000));
+  EXPECT_NE(Convert(spec, &control), 0);
+  EXPECT_EQ(during, 2u) << "the picture file and the audio file, in $TMPDIR";
+  spec.pictures = {Bytes(2000, 0x42)};
+  EXPECT_EQ(Convert(spec, &control), 0);
+  EXPECT_TRUE(TempFilesLeft().empty());
 }
 
 } // namespace

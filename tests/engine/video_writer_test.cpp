@@ -173,9 +173,9 @@ TEST_F(VideoWriterTest, FailuresBeforeTheFirstFrameLeaveNoFile) {
   spec.pictures = {Bytes(5000, 0x42)};
   EXPECT_FALSE(Convert(spec, &control));
   EXPECT_EQ(messages.texts(),
-            (std::vector<std::string>{
-                "Could not open input file:\n" + (dir / "missing.qvj") + " was not found.",
-                "Failed to find first JPEG"}));
+            (std::vector<std::string>{"Could not open input file:\n" + (dir / "missing.qvj") +
+                                          " was not found.",
+                                      "Failed to find first JPEG"}));
   EXPECT_FALSE(std::filesystem::exists(target));
   EXPECT_TRUE(progress.calls().empty());
 }
@@ -220,8 +220,8 @@ TEST(VideoRecordsTest, StreamInfoAndPictureFormatFromTheHeader) {
   EXPECT_EQ(VideoStreamInfo(header).dwRate, 0u) << "a rate of 0 is handed on as it is";
 
   auto bytes = Serialize(VideoFormat(header));
-  std::array<uint8_t, 40> expected = {40, 0, 0, 0, 0x40, 1, 0, 0, 0xF0, 0, 0, 0, 1, 0, 24, 0,
-                                      'M', 'J', 'P', 'G'};
+  std::array<uint8_t, 40> expected = {40, 0, 0, 0, 0x40, 1, 0,   0,   0xF0, 0,
+                                      0,  0, 1, 0, 24,   0, 'M', 'J', 'P',  'G'};
   EXPECT_EQ(bytes, expected);
 }
 

@@ -40,37 +40,47 @@ std::vector<Bytes> CutBlocks(const Bytes &bytes) {
 
 void PadToBlocks(Bytes &bytes) { bytes.resize((bytes.size() + kBlock - 1) / kBlock * kBlock); }
 
-// Interleaves the picture stream with marked audio blocks; gives the expected sound.
+// Appends one audio block with its mark to `file`, and the block as it must be heard to `sound`.
+void AppendAudioBlock(Bytes block, Bytes &file, Bytes &sound) {
+  if (block.size() < 3)
+    throw std::runtime_error("the final audio block needs three bytes");
+  block[0] = block[1] = block[2];
+  Append(sound, block);
+  block[0] = block[1] = 0xFF;
+  Append(file, block);
+}
+
+void AppendPictureBlock(const Bytes &block, Bytes &file) {
+  if (block.size() >= 2 && block[0] == 0xFF && block[1] == 0xFF)
+    throw std::runtime_error("a picture block would begin FF FF");
+  Append(file, block);
+}
+
+// Interleaves the picture stream with marked audio blocks; gives the expected sound. The one
+// short block is held back to end the file, wherever its stream runs out.
 Bytes InterleaveSound(Bytes pictureStream, const ClipAudio &audio, Bytes &file) {
   Bytes pcm = audio.pcm;
   PadToBlocks(audio.endWithAudio ? pictureStream : pcm);
   std::vector<Bytes> pictureBlocks = CutBlocks(pictureStream);
   std::vector<Bytes> audioBlocks = CutBlocks(pcm);
+  std::vector<Bytes> &shortEnded = audio.endWithAudio ? audioBlocks : pictureBlocks;
+  Bytes last;
+  if (!shortEnded.empty() && shortEnded.back().size() < kBlock) {
+    last = shortEnded.back();
+    shortEnded.pop_back();
+  }
   Bytes sound;
   size_t p = 0, a = 0;
-  const size_t gridStart = file.size();
-  auto appendBlock = [&](const Bytes &block) {
-    if ((file.size() - gridStart) % kBlock != 0)
-      throw std::runtime_error("a short block must end the file");
-    Append(file, block);
-  };
   while (p < pictureBlocks.size() || a < audioBlocks.size()) {
-    for (int k = 0; k < audio.pictureBlocksPerAudioBlock && p < pictureBlocks.size(); ++k, ++p) {
-      if (pictureBlocks[p].size() >= 2 && pictureBlocks[p][0] == 0xFF &&
-          pictureBlocks[p][1] == 0xFF)
-        throw std::runtime_error("a picture block would begin FF FF");
-      appendBlock(pictureBlocks[p]);
-    }
-    if (a < audioBlocks.size()) {
-      Bytes block = audioBlocks[a++];
-      if (block.size() < 3)
-        throw std::runtime_error("the final audio block needs three bytes");
-      block[0] = block[1] = block[2];
-      Append(sound, block);
-      block[0] = block[1] = 0xFF;
-      appendBlock(block);
-    }
+    for (int k = 0; k < audio.pictureBlocksPerAudioBlock && p < pictureBlocks.size(); ++k)
+      AppendPictureBlock(pictureBlocks[p++], file);
+    if (a < audioBlocks.size())
+      AppendAudioBlock(audioBlocks[a++], file, sound);
   }
+  if (!last.empty() && audio.endWithAudio)
+    AppendAudioBlock(last, file, sound);
+  else if (!last.empty())
+    AppendPictureBlock(last, file);
   return sound;
 }
 

@@ -20,6 +20,7 @@ struct ClipAudio {
   int pictureBlocksPerAudioBlock = 2;
   // Which stream's short block ends the file: the other stream is padded with zeros to whole
   // blocks (PCM zeros become part of the expected sound; picture-stream zeros trail it).
+  // The short block is held back to the end of the file, however the streams interleave.
   bool endWithAudio = false;
 };
 
@@ -43,8 +44,7 @@ struct BuiltClip {
 };
 
 // Throws when the spec cannot be built (a picture block would begin FF FF and pass for audio,
-// a data offset inside the header, a final audio block under three bytes, a short block that
-// would not end the file).
+// a data offset inside the header, a final audio block under three bytes).
 BuiltClip BuildClip(const ClipSpec &spec);
 BuiltClip WriteClip(const std::string &path, const ClipSpec &spec);
 

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/file_operation.h"
+#include "platform/message_sink.h"
+
+#include <memory>
+
+class QDialog;
+class QProgressBar;
+class QWidget;
+
+namespace reelcraft {
+
+// The window that a copy or move shows while it runs: the operation's title, a bar and a
+// Cancel button that aborts it; the replace question is a Yes/No box. Events are handled
+// between chunks, so the window stays live and Cancel reaches the operation.
+class QtCopyProgress : public CopyObserver {
+public:
+  QtCopyProgress(QWidget *owner, MessageSink &messages);
+  ~QtCopyProgress() override;
+
+  void Begin(const std::string &title, uint64_t totalBytes) override;
+  bool Progress(uint64_t doneBytes, uint64_t totalBytes) override;
+  bool AskReplace(const std::string &path) override;
+  void End() override;
+
+  // The window while the operation runs, else null.
+  QDialog *window() const { return window_.get(); }
+
+private:
+  QWidget *owner_;
+  MessageSink &messages_;
+  std::unique_ptr<QDialog> window_;
+  QProgressBar *bar_ = nullptr;
+  bool cancelled_ = false;
+};
+
+// The question before a file is replaced.
+std::string ReplaceQuestion(const std::string &path);
+
+} // namespace reelcraft

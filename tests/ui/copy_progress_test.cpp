@@ -1,0 +1,153 @@
+#include "platform/qt_copy_progress.h"
+
+#include "platform/qt_messages.h"
+#include "platform/scripted_messages.h"
+#include "platform/shell.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_dir.h"
+#include "tests/ui/modal_driver.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+
+namespace reelcraft {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uint32_t kMoveFlags = FOF_SIMPLEPROGRESS | FOF_NORECURSION;
+constexpr size_t kSeveralChunks = 3 * 1024 * 1024 + 7;
+
+// Moves between "file systems": the rename always says EXDEV, so the bytes are copied in
+// chunks with the window up.
+Shell AcrossFileSystems() {
+  ShellHooks hooks;
+  hooks.rename = [](const std::string &, const std::string &) { return EXDEV; };
+  return Shell(hooks);
+}
+
+test::Bytes Pattern(size_t size) {
+  test::Bytes bytes(size);
+  for (size_t i = 0; i < size; ++i)
+    bytes[i] = uint8_t(i * 7 + i / 1001);
+  return bytes;
+}
+
+// Notes what the window showed at each step, and can press its Cancel button once it is up.
+class WatchedProgress : public QtCopyProgress {
+public:
+  using QtCopyProgress::QtCopyProgress;
+  void Begin(const std::string &title, uint64_t total) override {
+    QtCopyProgress::Begin(title, total);
+    shownTitle = window()->windowTitle().toStdString();
+    visible = window()->isVisible();
+    if (clickCancel)
+      QTimer::singleShot(0, window(), [this] {
+        auto *buttons = window()->findChild<QDialogButtonBox *>();
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+      });
+  }
+  bool Progress(uint64_t done, uint64_t total) override {
+    bool goOn = QtCopyProgress::Progress(done, total);
+    auto *bar = window()->findChild<QProgressBar *>();
+    lastValue = bar->value();
+    maximum = bar->maximum();
+    return goOn;
+  }
+
+  bool clickCancel = false;
+  bool visible = false;
+  std::string shownTitle;
+  int lastValue = -1;
+  int maximum = 0;
+};
+
+TEST(CopyProgressWindow, ShowsTheTitleAndABarThatEndsFullThenCloses) {
+  test::TempDir dir;
+  test::WriteFileBytes(dir / "temp.avi", Pattern(kSeveralChunks));
+  ScriptedMessages messages;
+  WatchedProgress progress(nullptr, messages);
+  EXPECT_EQ(AcrossFileSystems().Move(dir / "temp.avi", dir / "out/clip.avi",
+                                     "Writing AVI to target location", kMoveFlags, progress),
+            FileOpResult::Success);
+  EXPECT_TRUE(progress.visible);
+  EXPECT_EQ(progress.shownTitle, "Writing AVI to target location");
+  EXPECT_EQ(progress.lastValue, progress.maximum);
+  EXPECT_EQ(progress.window(), nullptr);
+  EXPECT_EQ(test::ReadFileBytes(dir / "out/clip.avi"), Pattern(kSeveralChunks));
+  EXPECT_FALSE(fs::exists(dir / "temp.avi"));
+}
+
+TEST(CopyProgressWindow, CancelAbortsTheMoveAndLeavesTheSourceWhereItWas) {
+  test::TempDir dir;
+  test::WriteFileBytes(dir / "temp.avi", Pattern(kSeveralChunks));
+  ScriptedMessages messages;
+  WatchedProgress progress(nullptr, messages);
+  progress.clickCancel = true;
+  EXPECT_EQ(AcrossFileSystems().Move(dir / "temp.avi", dir / "clip.avi",
+                                     "Writing AVI to target location", kMoveFlags, progress),
+            FileOpResult::Aborted);
+  EXPECT_EQ(test::ReadFileBytes(dir / "temp.avi"), Pattern(kSeveralChunks));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+  EXPECT_EQ(progress.window(), nullptr);
+}
+
+TEST(CopyProgressWindow, AsksBeforeReplacingAndNoKeepsTheExistingFile) {
+  test::TempDir dir;
+  Shell shell;
+  for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+    test::WriteFileBytes(dir / "temp.avi", {1, 2, 3});
+    test::WriteFileBytes(dir / "clip.avi", {9});
+    ScriptedMessages messages;
+    messages.QueueAnswer(answer);
+    QtCopyProgress progress(nullptr, messages);
+    FileOpResult result = shell.Move(dir / "temp.avi", dir / "clip.avi",
+                                     "Writing AVI to target location", kMoveFlags, progress);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text, ReplaceQuestion(dir / "clip.avi"));
+    EXPECT_EQ(messages.shown()[0].buttons, MessageButtons::YesNo);
+    if (answer == MessageAnswer::No) {
+      EXPECT_EQ(result, FileOpResult::Aborted);
+      EXPECT_EQ(test::ReadFileBytes(dir / "clip.avi"), test::Bytes{9});
+    } else {
+      EXPECT_EQ(result, FileOpResult::Success);
+      EXPECT_EQ(test::ReadFileBytes(dir / "clip.avi"), (test::Bytes{1, 2, 3}));
+      EXPECT_FALSE(fs::exists(dir / "temp.avi"));
+    }
+  }
+}
+
+TEST(CopyProgressWindow, RealReplaceQuestionAnsweredNoByClicking) {
+  test::TempDir dir;
+  test::WriteFileBytes(dir / "temp.avi", {1, 2, 3});
+  test::WriteFileBytes(dir / "clip.avi", {9});
+  QtMessages messages;
+  QtCopyProgress progress(nullptr, messages);
+  QString asked;
+  test::WhenModalAppears(
+      [&](QWidget *window) {
+        auto *box = qobject_cast<QMessageBox *>(window);
+        ASSERT_NE(box, nullptr);
+        asked = box->text();
+        box->button(QMessageBox::No)->click();
+      },
+      nullptr);
+  EXPECT_EQ(Shell().Move(dir / "temp.avi", dir / "clip.avi", "Writing AVI to target location",
+                         kMoveFlags, progress),
+            FileOpResult::Aborted);
+  EXPECT_EQ(asked.toStdString(), ReplaceQuestion(dir / "clip.avi"));
+  EXPECT_EQ(test::ReadFileBytes(dir / "clip.avi"), test::Bytes{9});
+}
+
+} // namespace
+} // namespace reelcraft
