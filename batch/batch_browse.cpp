@@ -1,6 +1,5 @@
 #include "batch/batch_dialog.h"
 
-#include "app/settings.h"
 #include "folders/folder_picker.h"
 
 namespace reelcraft {

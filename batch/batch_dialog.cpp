@@ -1,6 +1,5 @@
 #include "batch/batch_dialog.h"
 
-#include "app/settings.h"
 #include "batch/batch_paths.h"
 #include "batch/folder_listing.h"
 #include "platform/current_directory.h"
@@ -17,8 +16,7 @@
 namespace reelcraft {
 
 BatchDialog::BatchDialog(BatchServices services, QWidget *parent)
-    : TemplateDialog(BatchTemplate(), parent), services_(std::move(services)), icon(AppIcon()),
-      progressSink_(std::make_unique<QtProgressSink>(*As<QProgressBar>(IDC_PROGRESS))) {
+    : TemplateDialog(BatchTemplate(), parent), services_(std::move(services)), icon(AppIcon()) {
   using N = Notification;
   Bind({
       {IDC_CREATE, N::Clicked, [this] { OnCreateAvi(); }},
@@ -47,12 +45,13 @@ void BatchDialog::DoDataExchange(DataExchange &dx) {
 }
 
 bool BatchDialog::OnInitDialog() {
+  progressSink_ = std::make_unique<QtProgressSink>(*progress);
   setWindowIcon(icon);
   SetDefaultFolders();
   UpdateData(false);
   ListClips();
   ListAvis();
-  SetCaption(kVersionCaption);
+  SetCaption(kWindowCaption);
   return true;
 }
 

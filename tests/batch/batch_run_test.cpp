@@ -98,7 +98,7 @@ TEST_F(BatchRunTest, TheTargetIsCutAtTheFirstDotAndTheAviBesideTheClipAtTheLast)
                                   "Converting original file to AVI in source location"}));
   EXPECT_EQ(clipGoneAtCopy, (std::vector<bool>{true, true}));
   ExpectConverted(Out("a.avi"), clip);
-  ExpectConverted(In("a.b.avi"), clip);
+  EXPECT_EQ(ReadFileBytes(In("a.b.avi")), ReadFileBytes(Out("a.avi")));
   EXPECT_TRUE(TempFiles().empty());
 }
 
@@ -268,9 +268,9 @@ TEST_F(BatchRunTest, ACopyAbortedWithDeleteOriginalKeepsTheTemporaryAviForGood) 
   EXPECT_EQ(messages.texts(), Texts{"Cancelled file copy.\nTemp stored in " + kept});
   EXPECT_TRUE(kept.ends_with(".avi"));
   ExpectConverted(kept, a);
-  ExpectConverted(In("a.avi"), a);
+  EXPECT_EQ(ReadFileBytes(In("a.avi")), ReadFileBytes(kept));
   ExpectConverted(Out("b.avi"), b);
-  ExpectConverted(In("b.avi"), b);
+  EXPECT_EQ(ReadFileBytes(In("b.avi")), ReadFileBytes(Out("b.avi")));
   EXPECT_FALSE(fs::exists(Out("a.avi")));
 }
 
