@@ -2,6 +2,7 @@
 
 #include "app/settings.h"
 #include "folders/folder_picker.h"
+#include "resources/dialog_templates.h"
 
 namespace reelcraft {
 
