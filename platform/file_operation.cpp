@@ -176,6 +176,10 @@ FileOpResult RunOperation(const std::string &source, const std::string &target,
 
 } // namespace
 
+std::string ReplaceQuestion(const std::string &path) {
+  return "The file:\n\n" + path + "\n\nalready exists. Do you want to replace it?";
+}
+
 int SystemRename(const std::string &from, const std::string &to) {
   return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }

@@ -43,6 +43,9 @@ public:
   virtual void End() {}
 };
 
+// The question an observer asks (Yes/No, question icon) before `path` is replaced.
+std::string ReplaceQuestion(const std::string &path);
+
 // Renames within one file system; gives 0 or the errno value. Replaceable so that tests can
 // act out a move between file systems.
 using RenameFunction = std::function<int(const std::string &from, const std::string &to)>;
