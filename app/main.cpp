@@ -2,6 +2,7 @@
 // and the registration of the clip association ("/r", "/u").
 #include "app/converter_app.h"
 #include "app/qt_app_windows.h"
+#include "platform/qt_copy_progress.h"
 #include "platform/qt_messages.h"
 #include "resources/app_icon.h"
 
@@ -19,7 +20,7 @@ int main(int argc, char **argv) {
   RegistryStore store;
   QtMessages messages;
   Shell shell;
-  CopyObserver copyProgress;
+  QtCopyProgress copyProgress(nullptr, messages);
   ConverterApp app({messages, shell, store, copyProgress}, QtAppWindows(store, messages, shell));
   return app.Run(arguments);
 }

@@ -1,26 +1,19 @@
 #include "app/qt_app_windows.h"
 
 #include "app/register_prompt_dialog.h"
+#include "batch/run_batch_window.h"
 #include "resources/dialog_templates.h"
+#include "single/run_convert_progress_dialog.h"
 
 namespace reelcraft {
 
-namespace {
-
-// Stand-ins for the conversion windows, which are not built yet.
-int RunPlaceholder(const DialogTemplate &dialogTemplate) {
-  TemplateDialog dialog(dialogTemplate);
-  dialog.SetCaption(kVersionCaption);
-  return dialog.DoModal();
-}
-
-} // namespace
-
-AppWindows QtAppWindows(RegistryStore &store, MessageSink &, const Shell &) {
+AppWindows QtAppWindows(RegistryStore &store, MessageSink &messages, const Shell &shell) {
   return {
       [&store] { return RegisterPromptDialog(store).DoModal() == IDOK; },
-      [](const SingleClipRequest &) { return RunPlaceholder(ConvertProgressTemplate()); },
-      [] { RunPlaceholder(BatchTemplate()); },
+      [&messages, &shell](const SingleClipRequest &request) {
+        return RunConvertProgressDialog(request, messages, shell);
+      },
+      [&messages, &shell] { RunBatchWindow(messages, shell); },
   };
 }
 

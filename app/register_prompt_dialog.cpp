@@ -16,7 +16,7 @@ void RegisterPromptDialog::DoDataExchange(DataExchange &exchange) {
 // Declining is the safe answer, so No has the focus.
 bool RegisterPromptDialog::OnInitDialog() {
   Control(IDCANCEL)->setFocus(Qt::OtherFocusReason);
-  SetCaption(kVersionCaption);
+  SetCaption(kWindowCaption);
   return false;
 }
 

@@ -9,9 +9,6 @@ constexpr uint32_t kVersionStamp = 0x105; // 1-05
 constexpr uint32_t kVersionMajor = 1;
 constexpr uint32_t kVersionMinor = 5;
 
-// The caption of the program's own windows.
-constexpr const char *kVersionCaption = "Reelcraft 1-05";
-
 // The two settings, below HKEY_CURRENT_USER.
 constexpr const char *kSettingsKey = "SOFTWARE\\Orlancor\\Reelcrafter";
 constexpr const char *kVersionSetting = "Version";

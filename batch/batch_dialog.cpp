@@ -1,6 +1,5 @@
 #include "batch/batch_dialog.h"
 
-#include "app/settings.h"
 #include "batch/batch_paths.h"
 #include "batch/folder_listing.h"
 #include "platform/current_directory.h"
@@ -52,7 +51,7 @@ bool BatchDialog::OnInitDialog() {
   UpdateData(false);
   ListClips();
   ListAvis();
-  SetCaption(kVersionCaption);
+  SetCaption(kWindowCaption);
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/qt_progress_sink.h"
 #include "platform/qt_pump.h"
 #include "platform/qt_template_dialog.h"
+#include "resources/dialog_templates.h"
 
 #include <QIcon>
 

@@ -2,6 +2,7 @@
 
 #include "folders/folder_rules.h"
 #include "platform/qt_owner_window.h"
+#include "platform/qt_text.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -22,12 +23,6 @@ namespace {
 constexpr int kFolderTreeId = 14145;
 constexpr int kPathBoxId = 14148;
 constexpr const char *kOwnCaption = "Browse for Folder";
-
-QString FromLocal(const std::string &text) {
-  return QString::fromLocal8Bit(text.data(), qsizetype(text.size()));
-}
-
-std::string ToLocal(const QString &text) { return text.toLocal8Bit().toStdString(); }
 
 // The browse dialog. OK never ends it by itself: the picker decides.
 class BrowseDialog : public QDialog {
@@ -81,12 +76,22 @@ void MirrorSelection(BrowseDialog &dialog, const QModelIndex &current) {
   dialog.box().setText(path);
 }
 
+// The tree's folders are read in the background, so the selection is brought into view again
+// as each folder on its way arrives.
 void SelectFolder(BrowseDialog &dialog, const QString &path) {
   QModelIndex index = dialog.model().index(path);
   if (!index.isValid())
     return;
-  dialog.tree().setCurrentIndex(index);
-  dialog.tree().scrollTo(index, QAbstractItemView::PositionAtCenter);
+  QTreeView &tree = dialog.tree();
+  tree.setCurrentIndex(index);
+  tree.scrollTo(index, QAbstractItemView::PositionAtCenter);
+  QString selected = dialog.model().filePath(index);
+  QObject::connect(&dialog.model(), &QFileSystemModel::directoryLoaded, &tree,
+                   [&tree, selected, index = QPersistentModelIndex(index)](const QString &loaded) {
+                     bool onTheWay = selected.startsWith(loaded);
+                     if (onTheWay && index.isValid() && tree.currentIndex() == index)
+                       tree.scrollTo(index, QAbstractItemView::PositionAtCenter);
+                   });
 }
 
 } // namespace

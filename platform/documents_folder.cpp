@@ -1,5 +1,7 @@
 #include "platform/documents_folder.h"
 
+#include "platform/xdg_paths.h"
+
 #include <cstdlib>
 #include <fstream>
 
@@ -15,10 +17,7 @@ std::string Environment(const char *name) {
 // Reads XDG_DOCUMENTS_DIR="..." from user-dirs.dirs, expanding a leading $HOME as xdg-user-dirs
 // writes it. Empty when the file or the line is missing.
 std::string UserDirsDocuments(const std::string &home) {
-  std::string config = Environment("XDG_CONFIG_HOME");
-  if (config.empty())
-    config = home + "/.config";
-  std::ifstream in(config + "/user-dirs.dirs");
+  std::ifstream in(XdgConfigHome() + "/user-dirs.dirs");
   const std::string key = "XDG_DOCUMENTS_DIR=";
   for (std::string line; std::getline(in, line);) {
     if (line.compare(0, key.size(), key) != 0)
@@ -41,7 +40,12 @@ std::optional<std::string> DocumentsFolder() {
   if (home.empty() || home.front() != '/')
     return std::nullopt;
   std::string documents = UserDirsDocuments(home);
-  return documents.empty() ? home + "/Documents" : documents;
+  if (documents.empty())
+    documents = home + "/Documents";
+  // "$HOME/" is how the user directories name a folder that was switched off.
+  while (documents.size() > 1 && documents.back() == '/')
+    documents.pop_back();
+  return documents;
 }
 
 } // namespace reelcraft

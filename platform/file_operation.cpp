@@ -158,7 +158,27 @@ FileOpResult PrepareTarget(const std::string &target, uint32_t flags, CopyObserv
   return FileOpResult::Success;
 }
 
+using Transfer = std::function<FileOpResult(const std::string &destination, uint64_t size)>;
+
+// What copy and move share: the source must be a file, the observer shows the whole
+// operation, and the target is settled before `transfer` moves the bytes.
+FileOpResult RunOperation(const std::string &source, const std::string &target,
+                          const std::string &title, uint32_t flags, CopyObserver &observer,
+                          const Transfer &transfer) {
+  std::optional<uint64_t> size = RegularFileSize(source);
+  if (!size)
+    return FileOpResult::Failed;
+  Showing showing(observer, title, *size);
+  std::string destination = ResolveTarget(source, target);
+  FileOpResult ready = PrepareTarget(destination, flags, observer);
+  return ready == FileOpResult::Success ? transfer(destination, *size) : ready;
+}
+
 } // namespace
+
+std::string ReplaceQuestion(const std::string &path) {
+  return "The file:\n\n" + path + "\n\nalready exists. Do you want to replace it?";
+}
 
 int SystemRename(const std::string &from, const std::string &to) {
   return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
@@ -167,39 +187,31 @@ int SystemRename(const std::string &from, const std::string &to) {
 FileOpResult CopyFileWithProgress(const std::string &source, const std::string &target,
                                   const std::string &title, uint32_t flags,
                                   CopyObserver &observer) {
-  std::optional<uint64_t> size = RegularFileSize(source);
-  if (!size)
-    return FileOpResult::Failed;
-  Showing showing(observer, title, *size);
-  std::string destination = ResolveTarget(source, target);
-  FileOpResult ready = PrepareTarget(destination, flags, observer);
-  if (ready != FileOpResult::Success)
-    return ready;
-  return CopyToTarget(source, destination, false, observer);
+  return RunOperation(source, target, title, flags, observer,
+                      [&](const std::string &destination, uint64_t) {
+                        return CopyToTarget(source, destination, false, observer);
+                      });
 }
 
 FileOpResult MoveFileWithProgress(const std::string &source, const std::string &target,
-                                  const std::string &title, uint32_t flags,
-                                  CopyObserver &observer, const RenameFunction &rename) {
-  std::optional<uint64_t> size = RegularFileSize(source);
-  if (!size)
-    return FileOpResult::Failed;
-  Showing showing(observer, title, *size);
-  std::string destination = ResolveTarget(source, target);
-  FileOpResult ready = PrepareTarget(destination, flags, observer);
-  if (ready != FileOpResult::Success)
-    return ready;
-  int error = rename(source, destination);
-  if (error == 0) {
-    observer.Progress(*size, *size);
-    return FileOpResult::Success;
-  }
-  if (error != EXDEV)
-    return FileOpResult::Failed;
-  FileOpResult copied = CopyToTarget(source, destination, true, observer);
-  if (copied == FileOpResult::Success)
-    DeletePath(source);
-  return copied;
+                                  const std::string &title, uint32_t flags, CopyObserver &observer,
+                                  const RenameFunction &rename) {
+  return RunOperation(source, target, title, flags, observer,
+                      [&](const std::string &destination, uint64_t size) {
+                        int error = rename(source, destination);
+                        if (error == 0) {
+                          observer.Progress(size, size);
+                          return FileOpResult::Success;
+                        }
+                        if (error != EXDEV)
+                          return FileOpResult::Failed;
+                        // Another file system: the source goes only once the copy is whole and on
+                        // disk.
+                        FileOpResult copied = CopyToTarget(source, destination, true, observer);
+                        if (copied == FileOpResult::Success)
+                          DeletePath(source);
+                        return copied;
+                      });
 }
 
 } // namespace reelcraft

@@ -14,25 +14,37 @@ constexpr uint32_t FOF_NORECURSION = 0x1000;   // files only, never the contents
 
 enum class FileOpResult { Success, Failed, Aborted };
 
-// What a copy or move shows and asks while it runs. The user interface puts a progress window
-// with a Cancel button and a Yes/No question behind it; tests script it.
+// What a copy or move shows and asks while it runs; the user interface puts a progress window
+// with a Cancel button and a Yes/No question behind it, tests script it. Every call comes on
+// the caller's thread, in this order:
+//   Begin(title, totalBytes)   once, before anything else; open the window here
+//   AskReplace(path)           at most once, only when the target exists and the flags lack
+//                              FOF_NOCONFIRMATION; true replaces, false ends the operation as
+//                              aborted by the user
+//   Progress(done, total)      from 0 up to total as the bytes go; false aborts. The window
+//                              should handle its pending events here, so that Cancel is seen
+//   End()                      once, on every way out; close the window here
+// A source that is not a regular file fails before Begin. The defaults show nothing and never
+// replace.
 class CopyObserver {
 public:
   virtual ~CopyObserver() = default;
-  virtual void Begin(const std::string &title, uint64_t totalBytes) { (void)title, (void)totalBytes; }
-  // Called as the bytes go; false aborts the operation.
+  virtual void Begin(const std::string &title, uint64_t totalBytes) {
+    (void)title, (void)totalBytes;
+  }
   virtual bool Progress(uint64_t doneBytes, uint64_t totalBytes) {
     (void)doneBytes, (void)totalBytes;
     return true;
   }
-  // Asked before an existing file is replaced, unless FOF_NOCONFIRMATION; false keeps it and
-  // ends the operation as aborted by the user.
   virtual bool AskReplace(const std::string &path) {
     (void)path;
     return false;
   }
   virtual void End() {}
 };
+
+// The question an observer asks (Yes/No, question icon) before `path` is replaced.
+std::string ReplaceQuestion(const std::string &path);
 
 // Renames within one file system; gives 0 or the errno value. Replaceable so that tests can
 // act out a move between file systems.
@@ -44,11 +56,9 @@ int SystemRename(const std::string &from, const std::string &to);
 // leaves the target as it was (the bytes go to a temporary name beside it first), and a move
 // removes its source only once the file is whole at the target.
 FileOpResult CopyFileWithProgress(const std::string &source, const std::string &target,
-                                  const std::string &title, uint32_t flags,
-                                  CopyObserver &observer);
+                                  const std::string &title, uint32_t flags, CopyObserver &observer);
 FileOpResult MoveFileWithProgress(const std::string &source, const std::string &target,
-                                  const std::string &title, uint32_t flags,
-                                  CopyObserver &observer,
+                                  const std::string &title, uint32_t flags, CopyObserver &observer,
                                   const RenameFunction &rename = SystemRename);
 
 } // namespace reelcraft

@@ -1,5 +1,7 @@
 #include "platform/qt_copy_progress.h"
 
+#include "platform/qt_text.h"
+
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -15,15 +17,7 @@ namespace {
 
 constexpr int kBarSteps = 1000;
 
-QString FromLocal(const std::string &text) {
-  return QString::fromLocal8Bit(text.data(), qsizetype(text.size()));
-}
-
 } // namespace
-
-std::string ReplaceQuestion(const std::string &path) {
-  return "The file:\n\n" + path + "\n\nalready exists. Do you want to replace it?";
-}
 
 QtCopyProgress::QtCopyProgress(QWidget *owner, MessageSink &messages)
     : owner_(owner), messages_(messages) {}

@@ -35,7 +35,4 @@ private:
   bool cancelled_ = false;
 };
 
-// The question before a file is replaced.
-std::string ReplaceQuestion(const std::string &path);
-
 } // namespace reelcraft

@@ -1,5 +1,7 @@
 #include "platform/qt_data_exchange.h"
 
+#include "platform/qt_text.h"
+
 #include <QCheckBox>
 #include <QLineEdit>
 
@@ -8,9 +10,9 @@ namespace reelcraft {
 void DataExchange::Text(int id, std::string &value) {
   auto *edit = controls_.As<QLineEdit>(id);
   if (saving_)
-    value = edit->text().toLocal8Bit().toStdString();
+    value = ToLocal(edit->text());
   else
-    edit->setText(QString::fromLocal8Bit(value.data(), qsizetype(value.size())));
+    edit->setText(FromLocal(value));
 }
 
 void DataExchange::Check(int id, int &value) {

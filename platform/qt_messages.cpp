@@ -1,6 +1,7 @@
 #include "platform/qt_messages.h"
 
 #include "platform/qt_owner_window.h"
+#include "platform/qt_text.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -17,8 +18,7 @@ QString ProgramName() {
 
 MessageAnswer QtMessages::Show(const std::string &text, MessageButtons buttons, MessageIcon icon) {
   QMessageBox box(icon == MessageIcon::Question ? QMessageBox::Question : QMessageBox::Warning,
-                  ProgramName(), QString::fromLocal8Bit(text.data(), qsizetype(text.size())),
-                  QMessageBox::NoButton, OwnerWindow());
+                  ProgramName(), FromLocal(text), QMessageBox::NoButton, OwnerWindow());
   if (buttons == MessageButtons::Ok) {
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();

@@ -1,6 +1,7 @@
 #include "platform/qt_template_dialog.h"
 
 #include "platform/qt_posted_message.h"
+#include "platform/qt_text.h"
 
 #include <QAbstractButton>
 #include <QFocusEvent>
@@ -96,9 +97,7 @@ void TemplateDialog::EnableControl(int id, bool enable) {
     control->setEnabled(enable);
 }
 
-void TemplateDialog::SetCaption(const std::string &caption) {
-  setWindowTitle(QString::fromLocal8Bit(caption.data(), qsizetype(caption.size())));
-}
+void TemplateDialog::SetCaption(const std::string &caption) { setWindowTitle(FromLocal(caption)); }
 
 void TemplateDialog::UpdateData(bool saving) {
   DataExchange exchange(controls_, saving);
@@ -155,16 +154,11 @@ bool TemplateDialog::eventFilter(QObject *watched, QEvent *event) {
   return QDialog::eventFilter(watched, event);
 }
 
-void TemplateDialog::showEvent(QShowEvent *event) {
-  QDialog::showEvent(event);
-  if (!event->spontaneous())
-    OnShowWindow(true);
-}
-
-void TemplateDialog::hideEvent(QHideEvent *event) {
-  QDialog::hideEvent(event);
-  if (!event->spontaneous() && !destroying_)
-    OnShowWindow(false);
+void TemplateDialog::setVisible(bool visible) {
+  bool changing = visible != isVisible();
+  QDialog::setVisible(visible);
+  if (changing && !destroying_)
+    OnShowWindow(visible);
 }
 
 } // namespace reelcraft

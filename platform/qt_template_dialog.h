@@ -66,15 +66,16 @@ protected:
   virtual void OnCancel();
   // When the modal run has ended, whatever ended it; the controls still exist.
   virtual void OnDestroy() {}
-  // The window is shown (true) or hidden (false) by the program, not by the window manager.
+  // The window has been shown (true) or hidden (false) by the program, not by the window
+  // manager. When shown, it is already the modal window in front, so boxes opened here are
+  // owned by it.
   virtual void OnShowWindow(bool) {}
 
   void reject() override;
   void keyPressEvent(QKeyEvent *event) override;
   bool event(QEvent *event) override;
   bool eventFilter(QObject *watched, QEvent *event) override;
-  void showEvent(QShowEvent *event) override;
-  void hideEvent(QHideEvent *event) override;
+  void setVisible(bool visible) override;
 
 private:
   void ConnectNotifications(int id, QWidget *control);

@@ -6,7 +6,8 @@
 #
 #   scripts/desktop-e2e.sh [BUILD_FOLDER] [SCREENSHOT_FOLDER]
 #
-# Needs Xvfb, openbox, xdotool, imagemagick, sqlite3, ffprobe, xdg-utils (scripts/install-deps.sh).
+# Needs Xvfb, openbox, xdotool, xprop, imagemagick, sqlite3, ffprobe, xdg-utils
+# (scripts/install-deps.sh).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -30,6 +31,7 @@ export XDG_RUNTIME_DIR=$work/runtime TMPDIR=$work/tmp
 unset REELCRAFT_REGISTRY XDG_CURRENT_DESKTOP DESKTOP_SESSION WAYLAND_DISPLAY QT_QPA_PLATFORM
 mkdir -p "$HOME/Documents" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications" "$TMPDIR"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+cd "$HOME"
 store=$XDG_CONFIG_HOME/reelcraft/registry.sqlite
 installed=$XDG_DATA_HOME/Reelcrafter/reelcraft
 applications=$XDG_DATA_HOME/applications
@@ -57,6 +59,10 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(head -n1 "$work/display")
 openbox > "$work/openbox.log" 2>&1 &
 pids+=($!)
+for _ in $(seq 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
 
 player=$work/player.sh
 printf '#!/bin/sh\necho "$1" >> %s/played\n' "$work" > "$player"
@@ -72,15 +78,17 @@ EOF
 xdg-mime default e2e-player.desktop video/x-msvideo
 
 # --- helpers
-# Waits for the focused window to be titled exactly $1 (and, with $2, to differ from that id);
-# prints its id.
+# Waits for the focused window to be titled exactly $1, with at least $2 (default 1) visible
+# windows of that title (a dialog over a window of the same caption); prints its id.
 wait_active() {
-  local title=$1 other=${2:-} id name
-  for _ in $(seq 200); do
+  local title=$1 count=${2:-1} id name shown
+  for _ in $(seq 600); do
     id=$(xdotool getactivewindow 2> /dev/null || true)
-    if [ -n "$id" ] && [ "$id" != "$other" ]; then
-      name=$(xdotool getwindowname "$id" 2> /dev/null || true)
-      [ "$name" = "$title" ] && echo "$id" && return 0
+    name=$([ -n "$id" ] && xdotool getwindowname "$id" 2> /dev/null || true)
+    shown=$({ xdotool search --onlyvisible --name "^$title\$" 2> /dev/null || true; } | wc -l)
+    if [ "$name" = "$title" ] && [ "$shown" -ge "$count" ]; then
+      echo "$id"
+      return 0
     fi
     sleep 0.1
   done
@@ -192,9 +200,10 @@ start_installed
 wait_active reelcraft > /dev/null
 shot create-question
 keys alt+y
-wait_active "Reelcraft 1-05" > /dev/null
+wait_active "Reelcraft 1-05" 2 > /dev/null
+sleep 1 # the folder tree fills in the background
 shot folder-picker
-keys ctrl+a
+keys shift+Tab ctrl+a # from the tree into the typed-path box
 xdotool type --delay 20 "$chosen"
 shot folder-typed
 keys Return
@@ -202,13 +211,13 @@ wait_active reelcraft > /dev/null
 shot create-folder-question
 keys alt+y
 wait_exit 0
-shot after-conversion
 avi=$chosen/street_320x240_15fps.avi
 [ -f "$avi" ] || fail "no AVI in the chosen folder"
 frames=$(ffprobe -v error -count_frames -select_streams v:0 \
   -show_entries stream=codec_name,nb_read_frames -of csv=p=0 "$avi")
 expect_eq "$frames" "mjpeg,60" "the AVI's video stream"
 [ -f "$clip" ] || fail "Create AVI removed the clip"
+for _ in $(seq 100); do [ -s "$work/played" ] && break; sleep 0.1; done # started detached
 expect_eq "$(cat "$work/played" 2> /dev/null)" "$avi" "the file the player was started on"
 leftovers=$(find "$TMPDIR" -name 'qvj*' | wc -l)
 expect_eq "$leftovers" 0 "temporary files left behind"

@@ -21,16 +21,23 @@ public:
   void Begin(const std::string &title, uint64_t total) override {
     titles.push_back(title);
     totalBytes = total;
+    events.push_back("begin");
   }
   bool Progress(uint64_t done, uint64_t) override {
     lastDone = done;
+    if (events.back() != "progress")
+      events.push_back("progress");
     return ++progressCalls != abortAtCall;
   }
   bool AskReplace(const std::string &path) override {
     asked.push_back(path);
+    events.push_back("ask");
     return replaceAnswer;
   }
-  void End() override { ++ends; }
+  void End() override {
+    ++ends;
+    events.push_back("end");
+  }
 
   int abortAtCall = -1;
   bool replaceAnswer = false;
@@ -40,6 +47,7 @@ public:
   uint64_t lastDone = 0;
   int progressCalls = 0;
   int ends = 0;
+  std::vector<std::string> events; // runs of progress calls count once
 };
 
 test::Bytes Pattern(size_t size, uint8_t seed) {
@@ -115,9 +123,9 @@ TEST(CopyFile, AbortLeavesNoPartialFileAndKeepsAnOldTarget) {
   test::WriteFileBytes(dir / "out/target", {9, 9});
   RecordingObserver observer;
   observer.abortAtCall = 3;
-  EXPECT_EQ(CopyFileWithProgress(dir / "source", dir / "out/target", "t", FOF_NOCONFIRMATION,
-                                 observer),
-            FileOpResult::Aborted);
+  EXPECT_EQ(
+      CopyFileWithProgress(dir / "source", dir / "out/target", "t", FOF_NOCONFIRMATION, observer),
+      FileOpResult::Aborted);
   EXPECT_EQ(test::ReadFileBytes(dir / "out/target"), (test::Bytes{9, 9}));
   EXPECT_EQ(EntriesIn(dir / "out"), 1u);
 }
@@ -150,9 +158,25 @@ TEST(CopyFile, AsksBeforeReplacingOnlyWithoutTheNoConfirmationFlag) {
   EXPECT_EQ(test::ReadFileBytes(dir / "target"), test::Bytes{5});
 
   RecordingObserver fresh;
-  EXPECT_EQ(CopyFileWithProgress(dir / "other", dir / "new", "t", 0, fresh),
-            FileOpResult::Success);
+  EXPECT_EQ(CopyFileWithProgress(dir / "other", dir / "new", "t", 0, fresh), FileOpResult::Success);
   EXPECT_TRUE(fresh.asked.empty());
+}
+
+TEST(CopyFile, TheObserverIsCalledInItsDocumentedOrder) {
+  test::TempDir dir;
+  test::WriteFileBytes(dir / "source", Pattern(kLarge, 8));
+  test::WriteFileBytes(dir / "target", {1});
+  using Events = std::vector<std::string>;
+  RecordingObserver replaced;
+  replaced.replaceAnswer = true;
+  CopyFileWithProgress(dir / "source", dir / "target", "t", 0, replaced);
+  EXPECT_EQ(replaced.events, (Events{"begin", "ask", "progress", "end"}));
+  RecordingObserver kept;
+  CopyFileWithProgress(dir / "source", dir / "target", "t", 0, kept);
+  EXPECT_EQ(kept.events, (Events{"begin", "ask", "end"}));
+  RecordingObserver missing;
+  CopyFileWithProgress(dir / "missing", dir / "target", "t", 0, missing);
+  EXPECT_TRUE(missing.events.empty());
 }
 
 TEST(CopyFile, OntoItselfKeepsTheFile) {

@@ -1,5 +1,6 @@
 #include "platform/documents_folder.h"
 #include "platform/temp_files.h"
+#include "tests/support/environment.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -12,39 +13,26 @@
 namespace reelcraft {
 namespace {
 
-// Sets an environment variable for one test and restores it afterwards.
-class ScopedEnv {
-public:
-  ScopedEnv(const char *name, const char *value) : name_(name) {
-    if (const char *old = std::getenv(name))
-      old_ = old;
-    value ? setenv(name, value, 1) : unsetenv(name);
-  }
-  ~ScopedEnv() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
-
-private:
-  const char *name_;
-  std::optional<std::string> old_;
-};
-
 TEST(DocumentsFolder, FollowsTheXdgUserDirectoriesAndFallsBackToHomeDocuments) {
   test::TempDir home;
-  ScopedEnv homeVar("HOME", home.path().c_str());
-  ScopedEnv config("XDG_CONFIG_HOME", nullptr);
+  test::ScopedEnvironment homeVar("HOME", home.path().string());
+  test::ScopedEnvironment config("XDG_CONFIG_HOME", std::nullopt);
   EXPECT_EQ(DocumentsFolder(), home / "Documents");
 
   std::filesystem::create_directories(home.path() / ".config");
   std::ofstream(home / ".config/user-dirs.dirs")
       << "# written by xdg-user-dirs-update\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n";
   EXPECT_EQ(DocumentsFolder(), home / "Dokumente");
+  std::ofstream(home / ".config/user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"$HOME/\"\n";
+  EXPECT_EQ(DocumentsFolder(), home.path().string());
 
-  ScopedEnv noHome("HOME", nullptr);
+  test::ScopedEnvironment noHome("HOME", std::nullopt);
   EXPECT_EQ(DocumentsFolder(), std::nullopt);
 }
 
 TEST(TempFiles, ReservedNamesAreNewEmptyAndDistinct) {
   test::TempDir tmp;
-  ScopedEnv tmpdir("TMPDIR", (tmp.path().string() + "/").c_str());
+  test::ScopedEnvironment tmpdir("TMPDIR", tmp.path().string() + "/");
   ASSERT_EQ(TempFolder(), tmp.path().string());
 
   std::set<std::string> names;
@@ -64,7 +52,7 @@ TEST(TempFiles, ReservedNamesAreNewEmptyAndDistinct) {
 }
 
 TEST(TempFiles, AFolderTooLongForAPathBufferIsNoTemporaryFolder) {
-  ScopedEnv tmpdir("TMPDIR", ("/" + std::string(300, 'x')).c_str());
+  test::ScopedEnvironment tmpdir("TMPDIR", "/" + std::string(300, 'x'));
   EXPECT_EQ(TempFolder(), std::nullopt);
 }
 

@@ -8,7 +8,8 @@ namespace reelcraft::test {
 // Sets an environment variable for the life of the object, then restores it.
 class ScopedEnvironment {
 public:
-  ScopedEnvironment(std::string name, const std::string &value);
+  // std::nullopt removes the variable for the life of the object.
+  ScopedEnvironment(std::string name, const std::optional<std::string> &value);
   ~ScopedEnvironment();
   ScopedEnvironment(const ScopedEnvironment &) = delete;
   ScopedEnvironment &operator=(const ScopedEnvironment &) = delete;

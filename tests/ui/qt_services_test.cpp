@@ -1,0 +1,119 @@
+#include "platform/qt_busy_cursor.h"
+#include "platform/qt_owner_window.h"
+#include "platform/qt_posted_message.h"
+#include "platform/qt_progress_sink.h"
+#include "platform/qt_pump.h"
+
+#include <QDialog>
+#include <QProgressBar>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <vector>
+
+namespace reelcraft {
+namespace {
+
+double Fraction(const QProgressBar &bar) {
+  return double(bar.value() - bar.minimum()) / double(bar.maximum() - bar.minimum());
+}
+
+TEST(QtProgressSink, ScalesFullThirtyTwoBitRangesAndShowsPositionsPastTheEndAsFull) {
+  QProgressBar bar;
+  QtProgressSink sink(bar);
+  sink.SetRange(0, UINT32_MAX);
+  EXPECT_LE(bar.maximum(), INT_MAX);
+  sink.SetPosition(0x80000000u);
+  EXPECT_NEAR(Fraction(bar), 0.5, 1e-6);
+  sink.SetPosition(UINT32_MAX);
+  EXPECT_EQ(bar.value(), bar.maximum());
+
+  // The picture phase of a small clip: the first position is already past the high bound.
+  sink.SetRange(0, 150000);
+  sink.SetStep(1);
+  sink.SetPosition(0);
+  EXPECT_EQ(bar.value(), 0);
+  sink.SetPosition(204800);
+  EXPECT_EQ(bar.value(), bar.maximum());
+
+  // The separation phase: steps of 512 from 512, past the end on the last block.
+  sink.SetRange(0, 1300);
+  sink.SetStep(512);
+  sink.SetPosition(512);
+  std::vector<double> seen{Fraction(bar)};
+  for (int i = 0; i < 3; ++i) {
+    sink.StepIt();
+    seen.push_back(Fraction(bar));
+  }
+  EXPECT_NEAR(seen[0], 512.0 / 1300, 1e-6);
+  EXPECT_NEAR(seen[1], 1024.0 / 1300, 1e-6);
+  EXPECT_EQ(seen[2], 1.0);
+  EXPECT_EQ(seen[3], 1.0);
+
+  sink.SetRange(1000, 3000); // a low bound other than 0
+  sink.SetPosition(2000);
+  EXPECT_NEAR(Fraction(bar), 0.5, 1e-6);
+  sink.SetPosition(10);
+  EXPECT_EQ(bar.value(), bar.minimum());
+}
+
+class Receiver : public QObject {
+public:
+  bool event(QEvent *event) override {
+    if (event->type() != PostedMessageEvent::EventType())
+      return QObject::event(event);
+    messages.push_back(static_cast<PostedMessageEvent *>(event)->message());
+    return true;
+  }
+  std::vector<int> messages;
+};
+
+TEST(QtPump, DeliversPostedMessagesInOrderAndReturnsWhenNoneAreLeft) {
+  Receiver receiver;
+  PostMessageTo(receiver, 0x800A);
+  PostMessageTo(receiver, 0x8014);
+  EXPECT_TRUE(receiver.messages.empty()) << "posted, not sent";
+  QtPump pump;
+  pump.RunPending();
+  EXPECT_EQ(receiver.messages, (std::vector<int>{0x800A, 0x8014}));
+  pump.RunPending(); // nothing waiting: returns at once
+  EXPECT_EQ(receiver.messages.size(), 2u);
+}
+
+TEST(BusyCursor, ShowsTheWaitCursorWhileItLivesEvenWhenNested) {
+  ASSERT_EQ(QApplication::overrideCursor(), nullptr);
+  {
+    BusyCursor outer;
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    { BusyCursor inner; }
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  }
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(OwnerWindow, IsTheModalWindowInFront) {
+  QDialog outer;
+  QWidget *ownerOfOuter = nullptr;
+  QWidget *ownerOfInner = nullptr;
+  QTimer::singleShot(0, [&] {
+    ownerOfOuter = OwnerWindow();
+    QDialog inner(&outer);
+    QTimer::singleShot(0, [&] {
+      ownerOfInner = OwnerWindow();
+      inner.accept();
+    });
+    inner.exec();
+    outer.accept();
+  });
+  outer.exec();
+  EXPECT_EQ(ownerOfOuter, &outer);
+  EXPECT_NE(ownerOfInner, nullptr);
+  EXPECT_NE(ownerOfInner, &outer);
+}
+
+} // namespace
+} // namespace reelcraft
