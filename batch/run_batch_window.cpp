@@ -6,9 +6,10 @@
 namespace reelcraft {
 
 int RunBatchWindow(MessageSink &messages, const Shell &shell) {
-  BatchServices services{messages, shell,
-                         [](QWidget &) { return std::make_unique<CopyObserver>(); }};
-  BatchDialog dialog(std::move(services));
+  auto copyWindow = [&messages](QWidget &owner) {
+    return std::make_unique<QtCopyProgress>(&owner, messages);
+  };
+  BatchDialog dialog(BatchServices{messages, shell, copyWindow});
   return dialog.DoModal();
 }
 

@@ -1,8 +1,11 @@
 #include "tests/batch/batch_test_fixture.h"
 
+#include "batch/run_batch_window.h"
+#include "platform/file_operation.h"
 #include "resources/dialog_templates.h"
 #include "tests/support/avi_probe.h"
 #include "tests/support/files.h"
+#include "tests/ui/modal_driver.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -364,6 +367,28 @@ TEST_F(BatchRunTest, ADoubleClickOnAClipDuringARunStartsNoOtherRun) {
   });
   EXPECT_EQ(copies.titles, Texts(2, "Writing AVI to target location"));
   EXPECT_TRUE(fs::exists(Out("b.avi")));
+}
+
+// The program's entry: the copies go through the Qt progress window, whose replace question
+// comes as a message box.
+TEST_F(BatchRunTest, TheProgramsEntryCopiesThroughTheProgressWindow) {
+  TestClip clip = Clip("a.b.qvj", 2);
+  WriteFileBytes(In("a.b.avi"), {7});
+  messages.QueueAnswer(MessageAnswer::Yes);
+  int result = 0;
+  WhenModalAppears([&](QWidget *window) {
+    auto *dialog = qobject_cast<BatchDialog *>(window);
+    ASSERT_TRUE(dialog);
+    TickDeleteOriginal(*dialog);
+    Click(*dialog, IDC_CREATE_ALL);
+    Click(*dialog, IDC_EXIT);
+  });
+  result = RunBatchWindow(messages, shell);
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(messages.texts(), Texts{ReplaceQuestion(In("a.b.avi"))});
+  ExpectConverted(Out("a.avi"), clip);
+  EXPECT_EQ(ReadFileBytes(In("a.b.avi")), ReadFileBytes(Out("a.avi")));
+  EXPECT_TRUE(TempFiles().empty());
 }
 
 } // namespace
