@@ -2,6 +2,7 @@
 #include "single/run_convert_progress_dialog.h"
 #include "single/single_clip_paths.h"
 
+#include "app/settings.h"
 #include "platform/qt_messages.h"
 #include "platform/scripted_messages.h"
 #include "resources/dialog_templates.h"
@@ -169,7 +170,7 @@ TEST_F(SingleClip, YesConvertsMovesToTheTargetAndPlaysItLeavingNoTemporaryFile) 
   messages.QueueAnswer(MessageAnswer::Yes);
   EXPECT_EQ(Run(false, false), kSingleClipDone);
   EXPECT_EQ(messages.texts(), std::vector<std::string>{Question(false)});
-  EXPECT_EQ(caption, kWindowCaption);
+  EXPECT_EQ(caption, kVersionCaption);
   EXPECT_TRUE(barFull);
   ExpectAviOfTheClip(target);
   EXPECT_EQ(test::StreamBytes(target, "0:a"), built.sound);
@@ -298,7 +299,7 @@ TEST_F(SingleClip, FolderChoiceDismissedEndsWithOneAndCreatesNothing) {
                       &dialog);
                 }),
             kSingleClipDone);
-  EXPECT_EQ(caption, kWindowCaption);
+  EXPECT_EQ(caption, kVersionCaption);
   EXPECT_EQ(initial, videos);
   EXPECT_EQ(messages.texts(), std::vector<std::string>{Question(false)});
   EXPECT_TRUE(fs::is_empty(videos));
