@@ -43,10 +43,13 @@ void QtCopyProgress::Begin(const std::string &title, uint64_t) {
   QObject::connect(window_.get(), &QDialog::rejected, [this] { cancelled_ = true; });
   QObject::connect(buttons, &QDialogButtonBox::rejected, window_.get(), &QDialog::reject);
   window_->setMinimumWidth(360);
-  window_->show();
 }
 
+// Shown once bytes really have to travel: a move within one file system is a rename, over
+// before a window could be read.
 bool QtCopyProgress::Progress(uint64_t doneBytes, uint64_t totalBytes) {
+  if (window_ && !window_->isVisible() && doneBytes < totalBytes)
+    window_->show();
   if (bar_) {
     uint64_t shown =
         totalBytes == 0 ? kBarSteps : std::min(doneBytes, totalBytes) * kBarSteps / totalBytes;

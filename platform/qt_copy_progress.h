@@ -11,8 +11,8 @@ class QWidget;
 
 namespace reelcraft {
 
-// The window that a copy or move shows while it runs: the operation's title, a bar and a
-// Cancel button that aborts it; the replace question is a Yes/No box. Events are handled
+// The window that a copy or move shows while its bytes travel: the operation's title, a bar
+// and a Cancel button that aborts it; the replace question is a Yes/No box. Events are handled
 // between chunks, so the window stays live and Cancel reaches the operation.
 class QtCopyProgress : public CopyObserver {
 public:

@@ -10,9 +10,6 @@ constexpr int IDD_BATCH = 102;
 constexpr int IDD_REGISTER_PROMPT = 131;
 constexpr int IDD_CONVERT_PROGRESS = 132;
 
-// The caption of the program's windows once they are at work, and of its folder choices.
-constexpr const char *kWindowCaption = "Reelcraft 1-05";
-
 // The dialog manager's own command ids.
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;

@@ -1,5 +1,6 @@
 #include "single/convert_progress_dialog.h"
 
+#include "app/settings.h"
 #include "engine/convert_clip.h"
 #include "folders/folder_picker.h"
 #include "folders/folder_rules.h"
@@ -69,7 +70,7 @@ void ConvertProgressDialog::OnConvertStart() {
 }
 
 void ConvertProgressDialog::RunFlow() {
-  SetCaption(kWindowCaption);
+  SetCaption(kVersionCaption);
   if (askFolder && !ChooseTargetFolder())
     return;
   std::optional<std::string> tempFolder = shell_.TempFolder();
@@ -88,7 +89,7 @@ void ConvertProgressDialog::RunFlow() {
 }
 
 bool ConvertProgressDialog::ChooseTargetFolder() {
-  FolderPicker picker(kWindowCaption, kFolderPrompt, TargetFolderOf(targetPath), this, messages_);
+  FolderPicker picker(kVersionCaption, kFolderPrompt, TargetFolderOf(targetPath), this, messages_);
   if (picker.DoModal() != 1)
     return false;
   targetPath = RetargetToFolder(targetPath, picker.GetPath());

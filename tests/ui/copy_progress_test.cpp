@@ -50,7 +50,6 @@ public:
   void Begin(const std::string &title, uint64_t total) override {
     QtCopyProgress::Begin(title, total);
     shownTitle = window()->windowTitle().toStdString();
-    visible = window()->isVisible();
     if (clickCancel)
       QTimer::singleShot(0, window(), [this] {
         auto *buttons = window()->findChild<QDialogButtonBox *>();
@@ -59,6 +58,7 @@ public:
   }
   bool Progress(uint64_t done, uint64_t total) override {
     bool goOn = QtCopyProgress::Progress(done, total);
+    visible = visible || window()->isVisible();
     auto *bar = window()->findChild<QProgressBar *>();
     lastValue = bar->value();
     maximum = bar->maximum();
@@ -86,6 +86,14 @@ TEST(CopyProgressWindow, ShowsTheTitleAndABarThatEndsFullThenCloses) {
   EXPECT_EQ(progress.window(), nullptr);
   EXPECT_EQ(test::ReadFileBytes(dir / "out/clip.avi"), Pattern(kSeveralChunks));
   EXPECT_FALSE(fs::exists(dir / "temp.avi"));
+
+  // Within one file system the move is a rename: no window comes up for it.
+  WatchedProgress renamed(nullptr, messages);
+  EXPECT_EQ(Shell().Move(dir / "out/clip.avi", dir / "clip.avi", "Writing AVI to target location",
+                         kMoveFlags, renamed),
+            FileOpResult::Success);
+  EXPECT_FALSE(renamed.visible);
+  EXPECT_EQ(renamed.lastValue, renamed.maximum);
 }
 
 TEST(CopyProgressWindow, CancelAbortsTheMoveAndLeavesTheSourceWhereItWas) {
