@@ -4,6 +4,9 @@
 
 namespace reelcraft {
 
+// The caption that every window of the program shows.
+constexpr const char *kWindowCaption = "Reelcraft 1-05";
+
 // Resource ids.
 constexpr int IDR_MAINFRAME = 128; // the application icon
 constexpr int IDD_BATCH = 102;

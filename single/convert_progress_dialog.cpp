@@ -70,7 +70,7 @@ void ConvertProgressDialog::OnConvertStart() {
 }
 
 void ConvertProgressDialog::RunFlow() {
-  SetCaption(kVersionCaption);
+  SetCaption(kWindowCaption);
   if (askFolder && !ChooseTargetFolder())
     return;
   std::optional<std::string> tempFolder = shell_.TempFolder();
@@ -89,7 +89,7 @@ void ConvertProgressDialog::RunFlow() {
 }
 
 bool ConvertProgressDialog::ChooseTargetFolder() {
-  FolderPicker picker(kVersionCaption, kFolderPrompt, TargetFolderOf(targetPath), this, messages_);
+  FolderPicker picker(kWindowCaption, kFolderPrompt, TargetFolderOf(targetPath), this, messages_);
   if (picker.DoModal() != 1)
     return false;
   targetPath = RetargetToFolder(targetPath, picker.GetPath());

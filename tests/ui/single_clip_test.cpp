@@ -176,7 +176,7 @@ TEST_F(SingleClip, YesConvertsMovesToTheTargetAndPlaysItLeavingNoTemporaryFile) 
   messages.QueueAnswer(MessageAnswer::Yes);
   EXPECT_EQ(Run(false, false), kSingleClipDone);
   EXPECT_EQ(messages.texts(), std::vector<std::string>{Question(false)});
-  EXPECT_EQ(caption, kVersionCaption);
+  EXPECT_EQ(caption, kWindowCaption);
   EXPECT_TRUE(barFull);
   ExpectAviOfTheClip(target);
   EXPECT_EQ(test::StreamBytes(target, "0:a"), built.sound);
@@ -305,7 +305,7 @@ TEST_F(SingleClip, FolderChoiceDismissedEndsWithOneAndCreatesNothing) {
                       &dialog);
                 }),
             kSingleClipDone);
-  EXPECT_EQ(caption, kVersionCaption);
+  EXPECT_EQ(caption, kWindowCaption);
   EXPECT_EQ(initial, videos);
   EXPECT_EQ(messages.texts(), std::vector<std::string>{Question(false)});
   EXPECT_TRUE(fs::is_empty(videos));
