@@ -40,7 +40,8 @@ std::string ReserveTempName(const std::string &folder, const std::string &prefix
   for (unsigned tries = 0; tries < 0xFFFF; ++tries) {
     unsigned number = (first + tries) % 0xFFFF + 1;
     std::string path = NameFor(folder, prefix, number);
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    // A reserved name often becomes the user's AVI, so it gets an ordinary file's mode.
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       close(fd);
       return path;

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <set>
 
+#include <sys/stat.h>
+
 namespace reelcraft {
 namespace {
 
@@ -49,6 +51,13 @@ TEST(TempFiles, ReservedNamesAreNewEmptyAndDistinct) {
   }
   EXPECT_EQ(names.size(), 50u);
   EXPECT_EQ(ReserveTempName(tmp / "missing", "qvj"), "");
+
+  // The mode follows the umask like any new file, since the name may end up as an AVI.
+  mode_t previous = umask(022);
+  std::string shared = ReserveTempName(*TempFolder(), "qvj");
+  umask(previous);
+  EXPECT_EQ(std::filesystem::status(shared).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms(0644));
 }
 
 TEST(TempFiles, AFolderTooLongForAPathBufferIsNoTemporaryFolder) {
