@@ -5,6 +5,7 @@
 #include "tests/support/recording_progress.h"
 #include "tests/support/temp_dir.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace reelcraft {
@@ -140,6 +141,15 @@ TEST_F(SeparationTest, FilesThatCannotBeOpenedAreNamedInTheirMessage) {
                 "Could not open temp audio file:\n" + missing + " was not found.",
                 "Could not open temp video file:\n" + missing + " was not found."}));
   EXPECT_TRUE(progress.calls().empty());
+}
+
+TEST_F(SeparationTest, ReadErrorIsNotTakenForTheEndOfTheClip) {
+  // The process's own memory reads fail where nothing is mapped, as low addresses are not.
+  if (!std::filesystem::exists("/proc/self/mem"))
+    GTEST_SKIP() << "no /proc/self/mem";
+  EXPECT_FALSE(
+      SeparateBlocks("/proc/self/mem", 512, pictures, audio, nullptr, cancelFlag, messages));
+  EXPECT_TRUE(messages.shown().empty());
 }
 
 TEST(AudioRecordsTest, FormatAndStreamFromTheHeader) {

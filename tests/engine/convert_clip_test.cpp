@@ -2,13 +2,13 @@
 #include "platform/scripted_messages.h"
 #include "tests/support/avi_probe.h"
 #include "tests/support/clip_builder.h"
+#include "tests/support/environment.h"
 #include "tests/support/recording_progress.h"
 #include "tests/support/riff_tree.h"
 #include "tests/support/temp_dir.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -370,12 +370,17 @@ TEST_F(ConvertClipTest, SoundFileGoneBeforeItsStreamIsNamedInTheMessage) {
 
 TEST_F(ConvertClipTest, SystemTemporaryFolderHoldsNoFileOfOursAfterwards) {
   options.tempFolder.reset();
-  setenv("TMPDIR", tempFolder.c_str(), 1);
+  test::ScopedEnvironment tmpdir("TMPDIR", tempFolder);
+  size_t during = 0;
+  progress.OnCall([&](const std::string &call) {
+    if (call == "pos 512")
+      during = TempFilesLeft().size();
+  });
   test::ClipSpec spec = ClipWithSound(2, TonePcm8(2000));
-  EXPECT_NE(Convert(spec), 0);
+  EXPECT_NE(Convert(spec, &control), 0);
+  EXPECT_EQ(during, 2u) << "the picture file and the audio file, in $TMPDIR";
   spec.pictures = {Bytes(2000, 0x42)};
-  EXPECT_EQ(Convert(spec), 0);
-  unsetenv("TMPDIR");
+  EXPECT_EQ(Convert(spec, &control), 0);
   EXPECT_TRUE(TempFilesLeft().empty());
 }
 
