@@ -15,11 +15,12 @@ void AddLine(std::string &text, const char *name, uint32_t value, const std::str
   text += '\n';
 }
 
-} // namespace
-
+// `frameRate` / 2 without losing the half: "12.5" for 25, "15" for 30.
 std::string PictureRateText(uint16_t frameRate) {
   return std::to_string(frameRate / 2) + (frameRate % 2 ? ".5" : "");
 }
+
+} // namespace
 
 std::string ClipInfoText(const std::string &path, const ClipHeader &header) {
   std::string text = path + ":\n";

@@ -10,7 +10,4 @@ namespace reelcraft {
 // `frameRate` stands for and, for a clip with sound, the block align and byte rate of its audio.
 std::string ClipInfoText(const std::string &path, const ClipHeader &header);
 
-// `frameRate` / 2 without losing the half: "12.5" for 25, "15" for 30.
-std::string PictureRateText(uint16_t frameRate);
-
 } // namespace reelcraft

@@ -1,10 +1,17 @@
-// Writes the seed corpus of the clip fuzzer into the folder named on the command line: small
-// clips of real JPEG pictures, with and without sound, and one past the window's size.
+// Writes the seed corpora of the fuzzers into the folder named on the command line: in "clips",
+// small clips of real JPEG pictures, with and without sound, and one past the window's size;
+// in "avi", those clips converted, in RIFF parts as small as the reopen fuzzer's.
+#include "engine/convert_clip.h"
+#include "platform/scripted_messages.h"
 #include "tests/support/clip_builder.h"
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
+#include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -27,24 +34,39 @@ ClipSpec WithSound(ClipSpec spec, size_t bytes, uint16_t channels, uint16_t bits
   return spec;
 }
 
-void WriteSeeds(const std::string &folder) {
-  ClipSpec plain = Pictures(3, 32, 24);
-  WriteClip(folder + "/plain.qvj", plain);
+std::vector<std::pair<std::string, ClipSpec>> SeedClips() {
   ClipSpec gaps = Pictures(4, 16, 16);
   gaps.gaps = {Bytes(40, 0), Bytes{0xFF, 0xD9, 0xFF}, Bytes(3, 0xFF)};
   gaps.trailing = Bytes(20, 0xAA);
   gaps.dataOffset = 35;
   gaps.frameCount = 6;
-  WriteClip(folder + "/gaps.qvj", gaps);
-  WriteClip(folder + "/mono8.qvj", WithSound(Pictures(3, 32, 24), 1500, 1, 8));
   ClipSpec stereo = WithSound(Pictures(2, 24, 16), 3000, 2, 16);
   stereo.audio->endWithAudio = true;
   stereo.audio->pictureBlocksPerAudioBlock = 1;
-  WriteClip(folder + "/stereo16.qvj", stereo);
-  WriteClip(folder + "/no_block_align.qvj", WithSound(Pictures(2, 16, 16), 600, 1, 4));
   ClipSpec large = Pictures(6, 320, 240);
   large.gaps = {Bytes(100000, 0x11)};
-  WriteClip(folder + "/large.qvj", large);
+  return {{"plain", Pictures(3, 32, 24)},
+          {"gaps", gaps},
+          {"mono8", WithSound(Pictures(3, 32, 24), 1500, 1, 8)},
+          {"stereo16", stereo},
+          {"no_block_align", WithSound(Pictures(2, 16, 16), 600, 1, 4)},
+          {"large", large}};
+}
+
+void WriteSeeds(const std::string &folder) {
+  std::filesystem::create_directories(folder + "/clips");
+  std::filesystem::create_directories(folder + "/avi");
+  reelcraft::ConvertOptions options;
+  options.avi.riffPartLimit = 16 * 1024;
+  for (const auto &[name, spec] : SeedClips()) {
+    std::string clip = folder + "/clips/" + name + ".qvj";
+    WriteClip(clip, spec);
+    reelcraft::ScriptedMessages messages;
+    reelcraft::CancelFlag cancelFlag{0};
+    if (!reelcraft::ConvertClip(clip, folder + "/avi/" + name + ".avi", nullptr, cancelFlag,
+                                messages, options))
+      throw std::runtime_error("cannot convert the seed clip " + name);
+  }
 }
 
 } // namespace
