@@ -4,6 +4,7 @@
 #include "platform/avi_layout.h"
 #include "platform/avi_output.h"
 #include "platform/avi_reopen.h"
+#include "platform/rewrite_open.h"
 
 #include <algorithm>
 #include <fcntl.h>
@@ -269,7 +270,7 @@ bool AviWriter::Release() {
 } // namespace
 
 std::unique_ptr<AviFile> AviFile::Create(const std::string &path, const AviWriterOptions &options) {
-  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  int fd = OpenForRewrite(path, O_RDWR, 0666);
   if (fd < 0)
     return nullptr;
   return std::make_unique<AviWriter>(fd, 0, FileRecord{}, options);

@@ -1,5 +1,7 @@
 #include "platform/raw_output_file.h"
 
+#include "platform/rewrite_open.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -10,9 +12,7 @@ RawOutputFile::~RawOutputFile() { Close(); }
 
 bool RawOutputFile::Create(const std::string &path) {
   Close();
-  do {
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  } while (fd_ < 0 && errno == EINTR);
+  fd_ = OpenForRewrite(path, O_WRONLY, 0600);
   error_ = fd_ < 0 ? errno : 0;
   return fd_ >= 0;
 }

@@ -1,4 +1,5 @@
 #include "platform/documents_folder.h"
+#include "platform/rewrite_open.h"
 #include "platform/temp_files.h"
 #include "tests/support/environment.h"
 #include "tests/support/temp_dir.h"
@@ -10,7 +11,9 @@
 #include <fstream>
 #include <set>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace reelcraft {
 namespace {
@@ -63,6 +66,22 @@ TEST(TempFiles, ReservedNamesAreNewEmptyAndDistinct) {
 TEST(TempFiles, AFolderTooLongForAPathBufferIsNoTemporaryFolder) {
   test::ScopedEnvironment tmpdir("TMPDIR", "/" + std::string(300, 'x'));
   EXPECT_EQ(TempFolder(), std::nullopt);
+}
+
+TEST(OpenForRewrite, EmptiesAnExistingFileAndCreatesAMissingOne) {
+  test::TempDir dir;
+  std::string full = dir / "full.avi";
+  std::ofstream(full) << "earlier contents";
+  std::string missing = dir / "missing.avi";
+  for (const std::string &path : {full, missing}) {
+    int fd = OpenForRewrite(path, O_WRONLY, 0666);
+    ASSERT_GE(fd, 0) << path;
+    ASSERT_EQ(write(fd, "new", 3), 3);
+    close(fd);
+    EXPECT_EQ(std::filesystem::file_size(path), 3u) << path;
+  }
+  EXPECT_EQ(OpenForRewrite(dir / "no/such/folder.avi", O_WRONLY, 0666), -1);
+  EXPECT_EQ(errno, ENOENT);
 }
 
 } // namespace

@@ -1,0 +1,27 @@
+#include "platform/rewrite_open.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace reelcraft {
+
+int OpenForRewrite(const std::string &path, int accessFlags, mode_t mode) {
+  int fd;
+  do {
+    fd = ::open(path.c_str(), accessFlags | O_CREAT | O_CLOEXEC, mode);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0)
+    return -1;
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || (info.st_size != 0 && ::ftruncate(fd, 0) != 0)) {
+    int error = errno;
+    ::close(fd);
+    errno = error;
+    return -1;
+  }
+  return fd;
+}
+
+} // namespace reelcraft
