@@ -36,7 +36,8 @@ void Shell::NotifyAssociationsChanged(RegistryStore &store, const DesktopFileTyp
   RebuildDesktopIntegration(store, type, hooks_.run);
 }
 
-bool Shell::Exists(const std::string &path) const { return PathExists(path); }
+// As the system's file-open test: a folder is no file.
+bool Shell::Exists(const std::string &path) const { return PathExists(path) && !IsFolder(path); }
 
 bool Shell::Rename(const std::string &from, const std::string &to) const {
   return RenameWithoutReplacing(from, to);

@@ -69,6 +69,8 @@ TEST(Shell, RenameNeverReplacesAndDeleteRemoves) {
   EXPECT_TRUE(shell.Rename(dir / "qvj1A.tmp", dir / "qvj1a.avi"));
   EXPECT_TRUE(shell.Exists(dir / "qvj1a.avi"));
   EXPECT_FALSE(shell.Exists(dir / "qvj1A.tmp"));
+  fs::create_directory(dir / "folder.avi");
+  EXPECT_FALSE(shell.Exists(dir / "folder.avi"));
   EXPECT_TRUE(shell.Delete(dir / "qvj1a.avi"));
   EXPECT_FALSE(shell.Delete(dir / "qvj1a.avi"));
 
