@@ -16,19 +16,22 @@ struct BatchDialog::Run {
   std::unique_ptr<TempAvi> temp;
 };
 
-void BatchDialog::OnCreateAvi() { CreateSelected(); }
+// The list stays live during a run, and a refill of it enables Create again; a second run
+// started inside the first would convert the clip in hand twice and end by disabling Cancel
+// while the first one still converts.
+void BatchDialog::OnCreateAvi() {
+  if (!running_)
+    CreateSelected();
+}
 
 void BatchDialog::OnCreateAll() {
+  if (running_)
+    return;
   ListBox(*clipList).SetSel(-1, true);
   CreateSelected();
 }
 
-// The list stays live during a run; a second run started inside the first would convert the
-// clip in hand twice and shift the entries under the first run's indexes.
-void BatchDialog::OnClipDoubleClick() {
-  if (!running_)
-    CreateSelected();
-}
+void BatchDialog::OnClipDoubleClick() { OnCreateAvi(); }
 
 void BatchDialog::OnAviDoubleClick() { OnPlay(); }
 

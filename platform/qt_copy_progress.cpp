@@ -27,6 +27,7 @@ QtCopyProgress::~QtCopyProgress() = default;
 // Escape and the close box reject the window, which counts as Cancel.
 void QtCopyProgress::Begin(const std::string &title, uint64_t) {
   cancelled_ = false;
+  pointer_.emplace();
   window_ = std::make_unique<QDialog>(owner_ ? owner_->window() : nullptr,
                                       Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                           Qt::WindowCloseButtonHint);
@@ -67,6 +68,7 @@ bool QtCopyProgress::AskReplace(const std::string &path) {
 void QtCopyProgress::End() {
   bar_ = nullptr;
   window_.reset();
+  pointer_.reset();
 }
 
 } // namespace reelcraft

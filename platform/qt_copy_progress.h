@@ -2,8 +2,10 @@
 
 #include "platform/file_operation.h"
 #include "platform/message_sink.h"
+#include "platform/qt_busy_cursor.h"
 
 #include <memory>
+#include <optional>
 
 class QDialog;
 class QProgressBar;
@@ -33,6 +35,7 @@ private:
   std::unique_ptr<QDialog> window_;
   QProgressBar *bar_ = nullptr;
   bool cancelled_ = false;
+  std::optional<NormalCursor> pointer_;
 };
 
 } // namespace reelcraft

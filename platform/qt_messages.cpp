@@ -1,5 +1,6 @@
 #include "platform/qt_messages.h"
 
+#include "platform/qt_busy_cursor.h"
 #include "platform/qt_owner_window.h"
 #include "platform/qt_text.h"
 
@@ -17,6 +18,7 @@ QString ProgramName() {
 }
 
 MessageAnswer QtMessages::Show(const std::string &text, MessageButtons buttons, MessageIcon icon) {
+  NormalCursor pointer;
   QMessageBox box(icon == MessageIcon::Question ? QMessageBox::Question : QMessageBox::Warning,
                   ProgramName(), FromLocal(text), QMessageBox::NoButton, OwnerWindow());
   if (buttons == MessageButtons::Ok) {

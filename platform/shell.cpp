@@ -4,6 +4,8 @@
 #include "platform/file_system.h"
 #include "platform/temp_files.h"
 
+#include <filesystem>
+
 namespace reelcraft {
 
 std::optional<std::string> Shell::DocumentsFolder() const { return reelcraft::DocumentsFolder(); }
@@ -24,15 +26,18 @@ FileOpResult Shell::Move(const std::string &source, const std::string &target,
   return MoveFileWithProgress(source, target, title, flags, observer, hooks_.rename);
 }
 
+// The program starts in the file's folder, so a relative path would name a file below that.
 bool Shell::OpenWithProgram(const std::string &path) const {
-  return hooks_.launch({"xdg-open", path}, ParentFolder(path));
+  std::string file = path.empty() ? path : std::filesystem::absolute(path).string();
+  return hooks_.launch({"xdg-open", file}, ParentFolder(file));
 }
 
 void Shell::NotifyAssociationsChanged(RegistryStore &store, const DesktopFileType &type) const {
   RebuildDesktopIntegration(store, type, hooks_.run);
 }
 
-bool Shell::Exists(const std::string &path) const { return PathExists(path); }
+// As the system's file-open test: a folder is no file.
+bool Shell::Exists(const std::string &path) const { return PathExists(path) && !IsFolder(path); }
 
 bool Shell::Rename(const std::string &from, const std::string &to) const {
   return RenameWithoutReplacing(from, to);

@@ -32,10 +32,10 @@ public:
   // failure.
   std::string ReserveTempName(const std::string &folder) const;
 
-  FileOpResult Copy(const std::string &source, const std::string &target,
-                    const std::string &title, uint32_t flags, CopyObserver &observer) const;
-  FileOpResult Move(const std::string &source, const std::string &target,
-                    const std::string &title, uint32_t flags, CopyObserver &observer) const;
+  FileOpResult Copy(const std::string &source, const std::string &target, const std::string &title,
+                    uint32_t flags, CopyObserver &observer) const;
+  FileOpResult Move(const std::string &source, const std::string &target, const std::string &title,
+                    uint32_t flags, CopyObserver &observer) const;
 
   // Opens a file with the desktop's default program for its type, from the file's folder;
   // false when that program could not be started.
@@ -44,6 +44,7 @@ public:
   // File associations changed: brings the desktop's view of `type` up to date.
   void NotifyAssociationsChanged(RegistryStore &store, const DesktopFileType &type) const;
 
+  // A file (not a folder) is at `path`.
   bool Exists(const std::string &path) const;
   // Fails when `to` exists already.
   bool Rename(const std::string &from, const std::string &to) const;

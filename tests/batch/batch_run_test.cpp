@@ -369,6 +369,38 @@ TEST_F(BatchRunTest, ADoubleClickOnAClipDuringARunStartsNoOtherRun) {
   EXPECT_TRUE(fs::exists(Out("b.avi")));
 }
 
+// A refill during a run enables Create and Create All again, but clicking them then starts no
+// second run: the run in hand takes the new selection, and its Cancel stays live.
+TEST_F(BatchRunTest, CreateEnabledByARefillDuringARunStartsNoOtherRun) {
+  for (int command : {IDC_CREATE, IDC_CREATE_ALL}) {
+    SCOPED_TRACE(command);
+    fs::remove(Out("a.avi"));
+    fs::remove(Out("b.avi"));
+    Clip("a.qvj", 6);
+    Clip("b.qvj", 2);
+    copies.titles.clear();
+    bool createLive = false, cancelLive = false;
+    RunWindow([&](BatchDialog &dialog) {
+      DuringConversion(dialog, 1, [&] {
+        LeaveField(dialog, IDC_INPUT_FOLDER);
+        Clips(dialog).item(1)->setSelected(true);
+        createLive = Enabled(dialog, command);
+        Click(dialog, command);
+        cancelLive = Enabled(dialog, IDC_CANCEL_RUN);
+      });
+      Clips(dialog).item(0)->setSelected(true);
+      Click(dialog, IDC_CREATE);
+      EXPECT_TRUE(Selected(Clips(dialog)).empty());
+    });
+    EXPECT_TRUE(createLive);
+    EXPECT_TRUE(cancelLive);
+    EXPECT_TRUE(fs::exists(Out("a.avi")));
+    EXPECT_TRUE(fs::exists(Out("b.avi")));
+    EXPECT_EQ(copies.titles.size(), 2u);
+    EXPECT_TRUE(TempFiles().empty());
+  }
+}
+
 // The program's entry: the copies go through the Qt progress window, whose replace question
 // comes as a message box.
 TEST_F(BatchRunTest, TheProgramsEntryCopiesThroughTheProgressWindow) {

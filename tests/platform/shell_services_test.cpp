@@ -50,6 +50,13 @@ TEST(Shell, OpensAFileWithXdgOpenFromItsFolder) {
   EXPECT_EQ(folder, "/videos");
   answer = false;
   EXPECT_FALSE(shell.OpenWithProgram("/videos/My Clip.avi"));
+
+  // A list entry of a relative folder text names the file from the current directory.
+  answer = true;
+  EXPECT_TRUE(shell.OpenWithProgram("videos/My Clip.avi"));
+  fs::path absolute = fs::current_path() / "videos/My Clip.avi";
+  EXPECT_EQ(started, (std::vector<std::string>{"xdg-open", absolute.string()}));
+  EXPECT_EQ(folder, absolute.parent_path().string());
 }
 
 TEST(Shell, RenameNeverReplacesAndDeleteRemoves) {
@@ -62,6 +69,8 @@ TEST(Shell, RenameNeverReplacesAndDeleteRemoves) {
   EXPECT_TRUE(shell.Rename(dir / "qvj1A.tmp", dir / "qvj1a.avi"));
   EXPECT_TRUE(shell.Exists(dir / "qvj1a.avi"));
   EXPECT_FALSE(shell.Exists(dir / "qvj1A.tmp"));
+  fs::create_directory(dir / "folder.avi");
+  EXPECT_FALSE(shell.Exists(dir / "folder.avi"));
   EXPECT_TRUE(shell.Delete(dir / "qvj1a.avi"));
   EXPECT_FALSE(shell.Delete(dir / "qvj1a.avi"));
 
@@ -82,8 +91,9 @@ TEST(DesktopExecLine, QuotesWhatTheDesktopRulesRequireAndMapsTheFilePlaceholder)
 }
 
 TEST(MimeappsList, SetsAndClearsOnlyOurDefaultAndKeepsTheRest) {
-  std::string list = "[Added Associations]\nvideo/x-qvj=other.desktop;\n\n"
-                     "[Default Applications]\ntext/plain=editor.desktop;\nvideo/x-qvj=old.desktop;\n";
+  std::string list =
+      "[Added Associations]\nvideo/x-qvj=other.desktop;\n\n"
+      "[Default Applications]\ntext/plain=editor.desktop;\nvideo/x-qvj=old.desktop;\n";
   std::string set = SetDefaultApplication(list, "video/x-qvj", "ours.desktop", true);
   EXPECT_EQ(set, "[Added Associations]\nvideo/x-qvj=other.desktop;\n\n"
                  "[Default Applications]\nvideo/x-qvj=ours.desktop;\ntext/plain=editor.desktop;\n");

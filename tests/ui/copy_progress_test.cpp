@@ -1,5 +1,6 @@
 #include "platform/qt_copy_progress.h"
 
+#include "platform/qt_busy_cursor.h"
 #include "platform/qt_messages.h"
 #include "platform/scripted_messages.h"
 #include "platform/shell.h"
@@ -43,6 +44,11 @@ test::Bytes Pattern(size_t size) {
   return bytes;
 }
 
+Qt::CursorShape Pointer() {
+  const QCursor *cursor = QApplication::overrideCursor();
+  return cursor ? cursor->shape() : Qt::ArrowCursor;
+}
+
 // Notes what the window showed at each step, and can press its Cancel button once it is up.
 class WatchedProgress : public QtCopyProgress {
 public:
@@ -61,6 +67,8 @@ public:
     visible = visible || window()->isVisible();
     auto *bar = window()->findChild<QProgressBar *>();
     lastValue = bar->value();
+    if (pointers.empty() || pointers.back() != Pointer())
+      pointers.push_back(Pointer());
     maximum = bar->maximum();
     return goOn;
   }
@@ -70,6 +78,7 @@ public:
   std::string shownTitle;
   int lastValue = -1;
   int maximum = 0;
+  std::vector<Qt::CursorShape> pointers;
 };
 
 TEST(CopyProgressWindow, ShowsTheTitleAndABarThatEndsFullThenCloses) {
@@ -155,6 +164,30 @@ TEST(CopyProgressWindow, RealReplaceQuestionAnsweredNoByClicking) {
             FileOpResult::Aborted);
   EXPECT_EQ(asked.toStdString(), ReplaceQuestion(dir / "clip.avi"));
   EXPECT_EQ(test::ReadFileBytes(dir / "clip.avi"), test::Bytes{9});
+}
+
+// While the application is busy, the windows that wait for the user still show the ordinary
+// pointer: a copy's window with its Cancel, and a message box.
+TEST(CopyProgressWindow, WindowsThatWaitForTheUserShowTheOrdinaryPointerWhileBusy) {
+  test::TempDir dir;
+  test::WriteFileBytes(dir / "temp.avi", Pattern(kSeveralChunks));
+  test::WriteFileBytes(dir / "clip.avi", {9});
+  QtMessages messages;
+  BusyCursor busy;
+  std::vector<Qt::CursorShape> inBox;
+  test::WhenModalAppears([&](QWidget *window) {
+    inBox.push_back(Pointer());
+    qobject_cast<QMessageBox *>(window)->button(QMessageBox::Yes)->click();
+  });
+  WatchedProgress progress(nullptr, messages);
+  EXPECT_EQ(AcrossFileSystems().Copy(dir / "temp.avi", dir / "clip.avi",
+                                     "Converting original file to AVI in source location",
+                                     kMoveFlags, progress),
+            FileOpResult::Success);
+  EXPECT_EQ(inBox, std::vector<Qt::CursorShape>{Qt::ArrowCursor});
+  EXPECT_TRUE(progress.visible);
+  EXPECT_EQ(progress.pointers, std::vector<Qt::CursorShape>{Qt::ArrowCursor});
+  EXPECT_EQ(Pointer(), Qt::WaitCursor);
 }
 
 } // namespace
