@@ -17,10 +17,10 @@ using CommandSplitter =
 
 // One file type as the desktop sees it.
 struct DesktopFileType {
-  std::string extension;  // the association's key, e.g. ".qvj"
-  std::string mimeType;   // e.g. "video/x-qvj"
-  std::string magic;      // the text the files begin with
-  std::string icon;       // icon name of the desktop entries
+  std::string extension;    // the association's key, e.g. ".qvj"
+  std::string mimeType;     // e.g. "video/x-qvj"
+  std::string magic;        // the text the files begin with
+  std::string icon;         // icon name of the desktop entries
   std::string fileIdPrefix; // names our files: <prefix>.xml, <prefix>-<verb>.desktop
   CommandSplitter splitCommand;
 };

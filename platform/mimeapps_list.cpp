@@ -50,8 +50,8 @@ std::string SetDefaultApplication(const std::string &list, const std::string &mi
       continue;
     }
     bool ours = inGroup && KeyOf(line) == mimeType;
-    bool keep = !ours || (!makeDefault && ValueOf(line) != desktopId + ";" &&
-                          ValueOf(line) != desktopId);
+    bool keep =
+        !ours || (!makeDefault && ValueOf(line) != desktopId + ";" && ValueOf(line) != desktopId);
     if (keep)
       result.push_back(line);
   }

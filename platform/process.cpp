@@ -58,8 +58,8 @@ bool StartDetached(const std::vector<std::string> &argv, const std::string &fold
   }
   close(report[1]);
   int status = 0;
-  bool started = child > 0 && WaitFor(child, status) && WIFEXITED(status) &&
-                 WEXITSTATUS(status) == 0;
+  bool started =
+      child > 0 && WaitFor(child, status) && WIFEXITED(status) && WEXITSTATUS(status) == 0;
   int error = 0;
   ssize_t got;
   do {

@@ -14,7 +14,8 @@ bool StartDetached(const std::vector<std::string> &argv, const std::string &fold
 // it could not be started or did not exit normally.
 int RunAndWait(const std::vector<std::string> &argv);
 
-using Launcher = std::function<bool(const std::vector<std::string> &argv, const std::string &folder)>;
+using Launcher =
+    std::function<bool(const std::vector<std::string> &argv, const std::string &folder)>;
 using CommandRunner = std::function<int(const std::vector<std::string> &argv)>;
 
 } // namespace reelcraft

@@ -87,8 +87,7 @@ bool PrepareSchema(sqlite3 *db) {
     return false;
   if (id == kApplicationId)
     return true;
-  return sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr) == SQLITE_OK &&
-         transaction.Commit();
+  return sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr) == SQLITE_OK && transaction.Commit();
 }
 
 bool KeyExists(sqlite3 *db, RegistryKeyId key) {
@@ -205,8 +204,7 @@ std::optional<RegistryKeyId> RegistryStore::OpenKey(RegistryKeyId base, const st
   return key && transaction.Commit() ? key : std::nullopt;
 }
 
-std::optional<RegistryValue> RegistryStore::QueryValue(RegistryKeyId key,
-                                                       const std::string &name) {
+std::optional<RegistryValue> RegistryStore::QueryValue(RegistryKeyId key, const std::string &name) {
   sqlite3 *db = Connection();
   if (!db)
     return std::nullopt;
@@ -229,7 +227,11 @@ bool RegistryStore::SetValue(RegistryKeyId key, const std::string &name,
     return false;
   SqliteStatement write(
       db, "INSERT OR REPLACE INTO \"values\"(key, name, type, data) VALUES(?, ?, ?, ?)");
-  return write.Bind(1, key).Bind(2, name).Bind(3, int64_t(value.type)).BindBlob(4, value.data).Run() &&
+  return write.Bind(1, key)
+             .Bind(2, name)
+             .Bind(3, int64_t(value.type))
+             .BindBlob(4, value.data)
+             .Run() &&
          transaction.Commit();
 }
 

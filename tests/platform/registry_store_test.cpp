@@ -56,7 +56,8 @@ TEST(RegistryStore, SubKeysAreListedAndDeletedOnlyWhenTheyHaveNone) {
   EXPECT_EQ(store.SubKeyNames(*shell), (std::vector<std::string>{"create", "open"}));
 
   EXPECT_FALSE(store.DeleteKey(kClasses, "Type\\shell\\open"));
-  std::optional<RegistryKeyId> command = store.OpenKey(kClasses, "Type\\shell\\open\\command", false);
+  std::optional<RegistryKeyId> command =
+      store.OpenKey(kClasses, "Type\\shell\\open\\command", false);
   ASSERT_TRUE(store.SetValue(*command, "", Text("x")));
   EXPECT_TRUE(store.DeleteKey(kClasses, "TYPE\\Shell\\Open\\Command"));
   EXPECT_TRUE(store.DeleteKey(kClasses, "Type\\shell\\open"));
@@ -83,8 +84,7 @@ TEST(RegistryStore, TwoStoresOnOneFileSeeEachOthersWrites) {
   std::optional<RegistryKeyId> seen =
       second.OpenKey(kUser, "SOFTWARE\\Orlancor\\Reelcrafter", false);
   ASSERT_EQ(seen, key);
-  EXPECT_EQ(second.QueryValue(*seen, "NeverAskRegister")->data,
-            (std::vector<uint8_t>{1, 0, 0, 0}));
+  EXPECT_EQ(second.QueryValue(*seen, "NeverAskRegister")->data, (std::vector<uint8_t>{1, 0, 0, 0}));
   ASSERT_TRUE(second.SetValue(*seen, "NeverAskRegister", {REG_DWORD, {0, 0, 0, 0}}));
   EXPECT_EQ(first.QueryValue(*key, "NeverAskRegister")->data, (std::vector<uint8_t>{0, 0, 0, 0}));
 }
@@ -97,7 +97,8 @@ TEST(RegistryStore, WritersAtTheSameTimeAllSucceed) {
     for (int i = 0; i < 60; ++i) {
       std::optional<RegistryKeyId> key =
           store.OpenKey(kUser, "Shared\\W" + std::to_string(id), true);
-      if (!key || !store.SetValue(*key, "n" + std::to_string(i), {REG_DWORD, {uint8_t(i), 0, 0, 0}}))
+      if (!key ||
+          !store.SetValue(*key, "n" + std::to_string(i), {REG_DWORD, {uint8_t(i), 0, 0, 0}}))
         ++failures;
     }
   };
