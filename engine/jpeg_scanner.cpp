@@ -1,5 +1,6 @@
 #include "engine/jpeg_scanner.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -11,36 +12,68 @@ constexpr uint8_t kStartOfImage = 0xD8;
 constexpr uint8_t kEndOfImage = 0xD9;
 constexpr uint8_t kTablesBegin = 0xDB;
 constexpr uint8_t kTablesEnd = 0xDD;
-} // namespace
 
-std::optional<PictureExtent> LocateJpegPicture(const uint8_t *bytes, size_t length) {
-  if (length < 2)
-    return std::nullopt;
-  // Only an FF whose partner lies inside the stretch can be a marker; everything between
-  // FF bytes is skipped, so jump from one FF to the next.
-  const uint8_t *last = bytes + length - 1;
+enum class Verdict { GoOn, Fail, Found };
+
+// The marker rules for one search, fed the byte after every FF in order.
+struct MarkerRules {
   bool started = false;
   bool inTables = false;
   size_t start = 0;
-  for (const uint8_t *at = bytes; at < last; ++at) {
-    at = static_cast<const uint8_t *>(std::memchr(at, kMarkerPrefix, size_t(last - at)));
-    if (!at)
-      break;
-    uint8_t marker = at[1];
+
+  Verdict At(size_t offset, uint8_t marker) {
     if (started && marker == kTablesBegin)
       inTables = true;
     else if (started && marker == kTablesEnd)
       inTables = false;
     if (inTables)
-      continue;
-    size_t offset = size_t(at - bytes);
+      return Verdict::GoOn;
     if (marker == kStartOfImage) {
       if (started)
-        return std::nullopt;
+        return Verdict::Fail;
       started = true;
       start = offset;
     } else if (marker == kEndOfImage && started) {
-      return PictureExtent{start, offset + 2 - start};
+      return Verdict::Found;
+    }
+    return Verdict::GoOn;
+  }
+};
+
+constexpr size_t kLanes = 16;
+using Lanes = uint8_t __attribute__((vector_size(kLanes)));
+
+// Whether one of the kLanes positions from `at` holds FF before a byte from D8 to DF. The
+// rules act only on D8, D9, DB and DD after an FF, so other positions can be skipped; stuffed
+// FF 00 and restart markers, the FF bytes of picture data, never stop the skip.
+bool MayHoldMarker(const uint8_t *at) {
+  Lanes here, next;
+  std::memcpy(&here, at, kLanes);
+  std::memcpy(&next, at + 1, kLanes);
+  auto hits = (here == 0xFF) & ((next | 0x07) == 0xDF);
+  uint64_t halves[2];
+  std::memcpy(halves, &hits, sizeof halves);
+  return (halves[0] | halves[1]) != 0;
+}
+} // namespace
+
+std::optional<PictureExtent> LocateJpegPicture(const uint8_t *bytes, size_t length) {
+  MarkerRules rules;
+  // Only an FF whose partner lies inside the stretch can be a marker.
+  size_t at = 0;
+  while (at + 1 < length) {
+    if (at + kLanes < length && !MayHoldMarker(bytes + at)) {
+      at += kLanes;
+      continue;
+    }
+    for (size_t end = std::min(at + kLanes, length - 1); at < end; ++at) {
+      if (bytes[at] != kMarkerPrefix)
+        continue;
+      Verdict verdict = rules.At(at, bytes[at + 1]);
+      if (verdict == Verdict::Fail)
+        return std::nullopt;
+      if (verdict == Verdict::Found)
+        return PictureExtent{rules.start, at + 2 - rules.start};
     }
   }
   return std::nullopt;

@@ -1,5 +1,7 @@
 #include "engine/picture_window.h"
 
+#include "engine/jpeg_scanner.h"
+
 #include <cstring>
 
 namespace reelcraft {
@@ -9,7 +11,7 @@ PictureWindow::PictureWindow()
       spare_(std::make_unique_for_overwrite<uint8_t[]>(kWindowSize)) {}
 
 bool PictureWindow::Begin(RawFile &file, uint32_t dataOffset, uint32_t dataSize,
-                          JpegPicture &picture) {
+                          PictureBytes &picture) {
   file_ = &file;
   // 64 bits: the data area's end may lie past 4 GiB.
   readEnd_ = uint64_t(dataOffset) + dataSize;
@@ -19,7 +21,7 @@ bool PictureWindow::Begin(RawFile &file, uint32_t dataOffset, uint32_t dataSize,
   return Search(picture);
 }
 
-bool PictureWindow::Next(JpegPicture &picture) {
+bool PictureWindow::Next(PictureBytes &picture) {
   if (pos_ > kSlideThreshold && loaded_ < readEnd_)
     Slide();
   return Search(picture);
@@ -37,12 +39,13 @@ void PictureWindow::Slide() {
   pos_ -= advance;
 }
 
-bool PictureWindow::Search(JpegPicture &picture) {
-  size_t start = 0;
-  size_t length = 0;
-  if (!FindJpegPicture(current_.get() + pos_, filled_ - pos_, picture, start, length))
+bool PictureWindow::Search(PictureBytes &picture) {
+  const uint8_t *from = current_.get() + pos_;
+  auto extent = LocateJpegPicture(from, filled_ - pos_);
+  if (!extent)
     return false;
-  pos_ += start + length;
+  picture = PictureBytes(from + extent->start, extent->length);
+  pos_ += extent->start + extent->length;
   return true;
 }
 

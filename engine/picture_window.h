@@ -1,17 +1,21 @@
 #pragma once
 
-#include "engine/jpeg_scanner.h"
 #include "platform/raw_file.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 
 namespace reelcraft {
 
+// A picture found by the window: its bytes in the window's own buffer, valid until the next
+// call of Next. A picture always lies whole in the buffer searched, so none is copied out.
+using PictureBytes = std::span<const uint8_t>;
+
 // Walks a picture stream through two fixed buffers, so that a clip of any length is read in
 // large sequential reads with constant memory. Begin once, then AtEnd/Next for each further
-// picture.
+// picture. A failed search leaves `picture` as it was.
 class PictureWindow {
 public:
   static constexpr size_t kWindowSize = 204800;
@@ -22,9 +26,9 @@ public:
 
   // Reads the first window of `file` at `dataOffset` and finds the first picture. The file
   // must outlive the window.
-  bool Begin(RawFile &file, uint32_t dataOffset, uint32_t dataSize, JpegPicture &picture);
+  bool Begin(RawFile &file, uint32_t dataOffset, uint32_t dataSize, PictureBytes &picture);
   bool AtEnd() const { return pos_ >= kWindowSize; }
-  bool Next(JpegPicture &picture);
+  bool Next(PictureBytes &picture);
   uint64_t ProgressValue() const { return pos_ + loaded_; }
 
   size_t pos() const { return pos_; }
@@ -32,7 +36,7 @@ public:
 
 private:
   void Slide();
-  bool Search(JpegPicture &picture);
+  bool Search(PictureBytes &picture);
 
   std::unique_ptr<uint8_t[]> current_;
   std::unique_ptr<uint8_t[]> spare_;

@@ -26,7 +26,7 @@ VideoStream CreateVideoStream(const std::string &target, const ClipHeader &heade
   return stream;
 }
 
-bool WriteFrame(VideoStream &stream, uint32_t frame, const JpegPicture &picture) {
+bool WriteFrame(VideoStream &stream, uint32_t frame, PictureBytes picture) {
   return stream.file->Write(stream.index, frame, 1, picture.data(), uint32_t(picture.size()),
                             AVIIF_KEYFRAME);
 }
@@ -45,7 +45,7 @@ public:
       : window_(window), stream_(stream), progress_(progress), messages_(messages) {}
 
   // Writes frames 1 and on, up to `frameCount`; gives false once a frame write has failed.
-  bool WriteFurtherFrames(uint16_t frameCount, const CancelFlag &cancelFlag, JpegPicture &picture,
+  bool WriteFurtherFrames(uint16_t frameCount, const CancelFlag &cancelFlag, PictureBytes &picture,
                           bool written) {
     for (uint32_t frame = 1; frame < frameCount; ++frame) {
       if (window_.AtEnd() || cancelFlag != 0)
@@ -110,7 +110,7 @@ bool WriteVideoAvi(const std::string &pictureFile, const std::string &target,
     return false;
   }
   PictureWindow window;
-  JpegPicture picture;
+  PictureBytes picture;
   if (!window.Begin(input, header.dataOffset, header.dataSize, picture)) {
     messages.Show("Failed to find first JPEG");
     return false;
