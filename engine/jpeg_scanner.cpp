@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 
 namespace reelcraft {
 
@@ -57,7 +56,7 @@ bool MayHoldMarker(const uint8_t *at) {
 }
 } // namespace
 
-std::optional<PictureExtent> LocateJpegPicture(const uint8_t *bytes, size_t length) {
+std::optional<PictureExtent> FindJpegPicture(const uint8_t *bytes, size_t length) {
   MarkerRules rules;
   // Only an FF whose partner lies inside the stretch can be a marker.
   size_t at = 0;
@@ -77,21 +76,6 @@ std::optional<PictureExtent> LocateJpegPicture(const uint8_t *bytes, size_t leng
     }
   }
   return std::nullopt;
-}
-
-bool FindJpegPicture(const uint8_t *bytes, size_t length, JpegPicture &picture,
-                     size_t &pictureStart, size_t &pictureLength) {
-  auto extent = LocateJpegPicture(bytes, length);
-  if (!extent)
-    return false;
-  try {
-    picture.assign(bytes + extent->start, bytes + extent->start + extent->length);
-  } catch (const std::bad_alloc &) {
-    return false;
-  }
-  pictureStart = extent->start;
-  pictureLength = extent->length;
-  return true;
 }
 
 } // namespace reelcraft

@@ -41,7 +41,7 @@ void PictureWindow::Slide() {
 
 bool PictureWindow::Search(PictureBytes &picture) {
   const uint8_t *from = current_.get() + pos_;
-  auto extent = LocateJpegPicture(from, filled_ - pos_);
+  auto extent = FindJpegPicture(from, filled_ - pos_);
   if (!extent)
     return false;
   picture = PictureBytes(from + extent->start, extent->length);
