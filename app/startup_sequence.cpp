@@ -33,10 +33,11 @@ bool Install(StartupServices &services) {
 
 std::string UpgradeQuestion(uint32_t stored) {
   if (stored == 0)
-    return Format("Would you like to upgrade to version %d-%02d?", kVersionMajor, kVersionMinor);
+    return Format("Would you like to upgrade to version %d-%02d?", Major(kVersionStamp),
+                  Minor(kVersionStamp));
   return Format("Version %d-%02d of this application is currently registered.\n"
                 "Would you like to upgrade to version %d-%02d?",
-                Major(stored), Minor(stored), kVersionMajor, kVersionMinor);
+                Major(stored), Minor(stored), Major(kVersionStamp), Minor(kVersionStamp));
 }
 
 void RegistrationCheckThenBatch(StartupServices &services) {
@@ -54,9 +55,10 @@ void RegistrationCheckThenBatch(StartupServices &services) {
 void ReRegister(StartupServices &services) {
   uint32_t stored = services.ReadSetting(kVersionSetting);
   if (stored > kVersionStamp) {
-    std::string question = Format("Version %d-%02d of this application is already registered.\n"
-                                  "Are you sure you want to overwrite with version %d-%02d?\n",
-                                  Major(stored), Minor(stored), kVersionMajor, kVersionMinor);
+    std::string question =
+        Format("Version %d-%02d of this application is already registered.\n"
+               "Are you sure you want to overwrite with version %d-%02d?\n",
+               Major(stored), Minor(stored), Major(kVersionStamp), Minor(kVersionStamp));
     if (!AskYes(services, question))
       return;
   }

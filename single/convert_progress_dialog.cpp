@@ -1,6 +1,5 @@
 #include "single/convert_progress_dialog.h"
 
-#include "app/settings.h"
 #include "engine/convert_clip.h"
 #include "folders/folder_picker.h"
 #include "folders/folder_rules.h"

@@ -2,7 +2,6 @@
 #include "single/run_convert_progress_dialog.h"
 #include "single/single_clip_paths.h"
 
-#include "app/settings.h"
 #include "platform/qt_messages.h"
 #include "platform/scripted_messages.h"
 #include "resources/dialog_templates.h"
