@@ -1,5 +1,7 @@
 #include "app/converter_app.h"
 
+#include "platform/file_system.h"
+
 namespace reelcraft {
 
 ConverterApp::ConverterApp(const InstallContext &context, AppWindows windows)
@@ -23,6 +25,11 @@ uint32_t ConverterApp::ReadSetting(const char *name) {
 
 void ConverterApp::WriteSetting(const char *name, uint32_t value) {
   settings_.SetDword(name, value);
+}
+
+// A missing store that could not be made is still a first start.
+bool ConverterApp::SettingsUnreadable() {
+  return !settings_.IsOpen() && PathExists(context_.store.file());
 }
 
 bool ConverterApp::InstallProgram() { return reelcraft::InstallProgram(context_); }

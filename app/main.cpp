@@ -4,12 +4,15 @@
 #include "app/qt_app_windows.h"
 #include "platform/qt_copy_progress.h"
 #include "platform/qt_messages.h"
+#include "platform/standard_streams.h"
 #include "resources/app_icon.h"
 
 #include <QApplication>
 
 int main(int argc, char **argv) {
   using namespace reelcraft;
+  // Qt's warnings go to descriptor 2, which must never be a file the program writes.
+  OpenClosedStandardStreams();
   // Taken before QApplication, which removes the arguments it understands itself.
   CommandLineArguments arguments = ArgumentsOf(argc, argv);
 

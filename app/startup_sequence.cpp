@@ -41,6 +41,11 @@ std::string UpgradeQuestion(uint32_t stored) {
 }
 
 void RegistrationCheckThenBatch(StartupServices &services) {
+  // Settings that cannot be read might say "never ask": asking would break that promise.
+  if (services.SettingsUnreadable()) {
+    services.RunBatchWindow();
+    return;
+  }
   if (services.ReadSetting(kNeverAskRegisterSetting) == 0) {
     if (services.RunRegisterPrompt() && Install(services))
       return;

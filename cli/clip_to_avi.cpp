@@ -2,17 +2,19 @@
 
 #include "engine/convert_clip.h"
 #include "engine/file_error_text.h"
+#include "folders/system_error_text.h"
 #include "platform/staged_file.h"
 
 #include <cerrno>
 #include <filesystem>
+#include <optional>
 
 namespace reelcraft {
 
 namespace {
 
-// Passes messages on and remembers whether there were any: a failure the engine left unsaid
-// still needs a word.
+// Passes messages on and remembers whether there were any, and the first place that failed: a
+// failure the engine left unsaid, or said without its place, still needs a word.
 class CountingMessages : public MessageSink {
 public:
   explicit CountingMessages(MessageSink &out) : out_(out) {}
@@ -20,12 +22,30 @@ public:
     ++count_;
     return out_.Show(text, buttons, icon);
   }
+  void NoteFailure(const FileFailure &failure) override {
+    if (!failure_)
+      failure_ = failure;
+  }
   int count() const { return count_; }
+  const std::optional<FileFailure> &failure() const { return failure_; }
 
 private:
   MessageSink &out_;
   int count_ = 0;
+  std::optional<FileFailure> failure_;
 };
+
+// "Could not write the AVI file OUT: No space left on device", with the place on a line of its
+// own when it is not the output itself (the temporary folder, say).
+std::string WriteFailureText(const std::string &output, const FileFailure &failure,
+                             const std::string &stagedPath) {
+  std::string reason = "error " + std::to_string(failure.error);
+  SystemErrorText(uint32_t(failure.error), reason);
+  std::string text = "Could not write the AVI file " + output;
+  if (failure.path != stagedPath)
+    text += ":\n" + failure.path;
+  return text + ": " + reason;
+}
 
 std::string AlreadyExists(const std::string &output) {
   return output + " already exists; use -f to replace it";
@@ -58,6 +78,9 @@ ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output,
   bool done = ConvertClip(clip, staged.temporaryPath(), progress, cancelFlag, counted) != 0;
   if (cancelFlag != 0)
     return Report(messages, "Interrupted; nothing written", ClipOutcome::Interrupted);
+  if (!done && counted.failure())
+    return Report(messages, WriteFailureText(output, *counted.failure(), staged.temporaryPath()),
+                  ClipOutcome::Failed);
   if (!done && counted.count() == 0)
     return Report(messages, "Could not write the AVI file " + output, ClipOutcome::Failed);
   if (!done)

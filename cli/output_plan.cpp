@@ -25,6 +25,14 @@ bool IsFolder(const std::string &path) {
   return fs::is_directory(path, error);
 }
 
+// An entry that exists but is no regular file: a folder, a FIFO, a device, a socket. Reading
+// one may block or never end; replacing one takes it from whoever uses it.
+bool IsOtherThanRegularFile(const std::string &path) {
+  std::error_code error;
+  fs::file_status status = fs::status(path, error);
+  return fs::exists(status) && !fs::is_regular_file(status);
+}
+
 std::string OutputInFolder(const std::string &folder, const std::string &clip) {
   return (fs::path(folder) / fs::path(DefaultOutputPath(clip)).filename()).string();
 }
@@ -49,7 +57,11 @@ OutputPlan PlanOutputs(const std::vector<std::string> &clips, const std::string 
     else if (!outputOption.empty())
       job.output = outputOption;
     std::string key = SameFileKey(job.output);
-    if (clipKeys.count(key))
+    if (IsOtherThanRegularFile(clip))
+      job.refusal = clip + " is not a regular file; skipped";
+    else if (IsOtherThanRegularFile(job.output))
+      job.refusal = job.output + " exists and is not a regular file; skipped";
+    else if (clipKeys.count(key))
       job.refusal = job.output + " is a clip of this run; skipped";
     else if (auto [earlier, isNew] = clipOfOutput.emplace(key, clip); !isNew)
       job.refusal = job.output + " is also the output of " + earlier->second + "; skipped";

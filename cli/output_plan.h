@@ -20,7 +20,8 @@ struct OutputPlan {
 // Gives each clip its output: beside the clip without `outputOption`; inside it when it names
 // an existing folder; the path itself for a single clip otherwise. A clip whose output is the
 // output of an earlier clip, or one of the run's clips, is refused, so that no conversion of
-// the run overwrites the work or the input of another.
+// the run overwrites the work or the input of another; so is a clip, or an existing output,
+// that is no regular file.
 OutputPlan PlanOutputs(const std::vector<std::string> &clips, const std::string &outputOption);
 
 } // namespace reelcraft

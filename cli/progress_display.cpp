@@ -35,7 +35,8 @@ ProgressDisplay::~ProgressDisplay() {
 void ProgressDisplay::Started(size_t slot, const std::string &clip, uint64_t size,
                               const ClipProgress &progress) {
   std::lock_guard lock(mutex_);
-  slots_.at(slot) = {std::filesystem::path(clip).filename().string(), size, &progress};
+  slots_.at(slot) = {TerminalSafeText(std::filesystem::path(clip).filename().string()), size,
+                     &progress};
 }
 
 void ProgressDisplay::Finished(size_t slot) {

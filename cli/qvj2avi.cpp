@@ -4,6 +4,7 @@
 #include "cli/clip_info.h"
 #include "platform/console_messages.h"
 #include "platform/interrupt_signal.h"
+#include "platform/standard_streams.h"
 #include "platform/terminal.h"
 
 #include <algorithm>
@@ -20,7 +21,8 @@ namespace {
 const char kProgram[] = "qvj2avi";
 
 ExitStatus UsageError(const std::string &error) {
-  std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", kProgram, error.c_str(), kProgram);
+  std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", kProgram, TerminalSafeText(error).c_str(),
+               kProgram);
   return kExitUsage;
 }
 
@@ -30,7 +32,7 @@ ExitStatus ShowClipInfo(const std::vector<std::string> &clips) {
     ConsoleMessages messages(clip);
     ClipHeader header;
     if (ReadClipHeader(clip, header, messages))
-      std::fputs(ClipInfoText(clip, header).c_str(), stdout);
+      std::fputs(TerminalSafeText(ClipInfoText(clip, header)).c_str(), stdout);
     else
       status = kExitFailed;
   }
@@ -61,21 +63,28 @@ ExitStatus ConvertAll(const CliOptions &options) {
   return ExitStatusOf(summary);
 }
 
+// A run whose standard output did not reach its reader in full has failed.
+ExitStatus Printed(ExitStatus status) {
+  return std::fflush(stdout) == 0 && !std::ferror(stdout) ? status : kExitFailed;
+}
+
 } // namespace
 
 } // namespace reelcraft
 
 int main(int argc, char **argv) {
   using namespace reelcraft;
+  OpenClosedStandardStreams();
+  IgnoreBrokenPipes();
   CliParse parse = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
   if (!parse.options)
     return UsageError(parse.error);
   const CliOptions &options = *parse.options;
   if (options.help) {
     std::fputs(UsageText(kProgram).c_str(), stdout);
-    return kExitConverted;
+    return Printed(kExitConverted);
   }
   if (options.info)
-    return ShowClipInfo(options.clips);
+    return Printed(ShowClipInfo(options.clips));
   return ConvertAll(options);
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 namespace reelcraft {
 
@@ -35,6 +36,21 @@ bool OpenAll(SeparationFilesOpen &files, const std::string &clipPath,
     return false;
   }
   return true;
+}
+
+// Leaves the place and the system's reason of each file that failed with `messages`; gives
+// false.
+bool NoteFailures(const SeparationFilesOpen &files, const std::string &clipPath,
+                  const std::string &pictureFile, const std::string &audioFile,
+                  MessageSink &messages) {
+  std::pair<int, const std::string &> failures[] = {{files.clip.error(), clipPath},
+                                                    {files.pictures.error(), pictureFile},
+                                                    {files.audio.error(), audioFile}};
+  for (auto [error, path] : failures) {
+    if (error != 0)
+      messages.NoteFailure({path, error});
+  }
+  return false;
 }
 
 void StartProgress(const ProgressControl &progress, RawFile &clip) {
@@ -99,7 +115,7 @@ bool SeparateBlocks(const std::string &clipPath, uint16_t dataOffset,
   if (!OpenAll(files, clipPath, pictureFile, audioFile, messages))
     return false;
   if (!files.clip.Seek(dataOffset))
-    return false;
+    return NoteFailures(files, clipPath, pictureFile, audioFile, messages);
   if (progress)
     StartProgress(*progress, files.clip);
   ChunkSplitter splitter(progress);
@@ -108,9 +124,12 @@ bool SeparateBlocks(const std::string &clipPath, uint16_t dataOffset,
     read = files.clip.Read(splitter.chunk(), kSeparationChunkSize);
     // A read error must not pass for the end of the clip: the sound would be cut short.
     if (files.clip.error() != 0 || !splitter.SplitInto(read, files.pictures, files.audio))
-      return false;
+      return NoteFailures(files, clipPath, pictureFile, audioFile, messages);
   } while (read == kSeparationChunkSize && cancelFlag == 0);
-  return files.pictures.Close() && files.audio.Close();
+  bool picturesClosed = files.pictures.Close();
+  bool audioClosed = files.audio.Close();
+  return (picturesClosed && audioClosed) ||
+         NoteFailures(files, clipPath, pictureFile, audioFile, messages);
 }
 
 } // namespace reelcraft

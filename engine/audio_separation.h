@@ -21,7 +21,8 @@ bool IsAudioBlock(const uint8_t *block, size_t size);
 // blocks go unchanged to `pictureFile`, audio blocks to `audioFile` with their mark replaced by
 // two copies of their third byte. Both files are created anew. Stops after the chunk in hand
 // once `cancelFlag` is set. With `progress`, pumps and steps the bar after every block. False
-// when a file cannot be opened (with its message) or read or written (without one).
+// when a file cannot be opened (with its message) or read or written (without one, but noted on
+// `messages` with its place and the system's reason).
 bool SeparateBlocks(const std::string &clipPath, uint16_t dataOffset,
                     const std::string &pictureFile, const std::string &audioFile,
                     const ProgressControl *progress, const CancelFlag &cancelFlag,

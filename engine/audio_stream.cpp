@@ -1,5 +1,6 @@
 #include "engine/audio_stream.h"
 
+#include "engine/avi_finish.h"
 #include "engine/file_error_text.h"
 #include "platform/raw_file.h"
 
@@ -66,9 +67,9 @@ bool AddAudioStream(const std::string &audioFile, const std::string &target,
   if (!avi)
     return false;
   bool written = WriteSound(*avi, format, length, audio);
-  // Headers and indexes that cannot be finished leave no usable file.
-  bool finished = avi->Release();
-  return written && finished;
+  if (audio.error() != 0)
+    messages.NoteFailure({audioFile, audio.error()});
+  return FinishAvi(*avi, written, target, messages);
 }
 
 } // namespace reelcraft

@@ -18,7 +18,8 @@ AviStreamInfo AudioStreamInfo(const WaveFormatEx &format, uint64_t audioBytes);
 
 // Opens the finished AVI file `target` again and adds the sound that `audioFile` holds as a new
 // stream, all of it in one chunk, copied through a fixed buffer. False on failure, with a
-// message only when the audio file cannot be opened.
+// message only when the audio file cannot be opened; a failed read or write is noted on
+// `messages` with the system's reason.
 bool AddAudioStream(const std::string &audioFile, const std::string &target,
                     const WaveFormatEx &format, MessageSink &messages,
                     const AviWriterOptions &options = {});

@@ -12,8 +12,10 @@ int ConvertClipWithAudio(const std::string &clipPath, const std::string &target,
                          MessageSink &messages, const ConvertOptions &options) {
   cancelFlag = 0;
   SeparationFiles files(options.tempFolder);
-  if (!files.reserved())
+  if (!files.reserved()) {
+    messages.NoteFailure(files.failure());
     return 0;
+  }
   if (!SeparateBlocks(clipPath, header.dataOffset, files.pictures(), files.audio(), progress,
                       cancelFlag, messages))
     return 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/message_sink.h"
+
 #include <optional>
 #include <string>
 
@@ -15,12 +17,15 @@ public:
   SeparationFiles &operator=(const SeparationFiles &) = delete;
 
   bool reserved() const { return !pictures_.empty() && !audio_.empty(); }
+  // When not reserved: the folder and the system's reason.
+  const FileFailure &failure() const { return failure_; }
   const std::string &pictures() const { return pictures_; }
   const std::string &audio() const { return audio_; }
 
 private:
   std::string pictures_;
   std::string audio_;
+  FileFailure failure_;
 };
 
 } // namespace reelcraft

@@ -1,8 +1,11 @@
 #include "engine/video_writer.h"
 
+#include "engine/avi_finish.h"
 #include "engine/file_error_text.h"
 #include "engine/picture_window.h"
 #include "platform/raw_file.h"
+
+#include <cerrno>
 
 namespace reelcraft {
 
@@ -14,11 +17,13 @@ struct VideoStream {
 };
 
 VideoStream CreateVideoStream(const std::string &target, const ClipHeader &header,
-                              const AviWriterOptions &options) {
+                              const AviWriterOptions &options, MessageSink &messages) {
   VideoStream stream;
   stream.file = AviFile::Create(target, options);
-  if (!stream.file)
+  if (!stream.file) {
+    messages.NoteFailure({target, errno});
     return stream;
+  }
   stream.index = stream.file->CreateStream(VideoStreamInfo(header));
   auto format = Serialize(VideoFormat(header));
   if (stream.index < 0 || !stream.file->SetFormat(stream.index, format.data(), format.size()))
@@ -115,7 +120,7 @@ bool WriteVideoAvi(const std::string &pictureFile, const std::string &target,
     messages.Show("Failed to find first JPEG");
     return false;
   }
-  VideoStream stream = CreateVideoStream(target, header, aviOptions);
+  VideoStream stream = CreateVideoStream(target, header, aviOptions, messages);
   if (stream.index < 0)
     return false;
   bool written = WriteFrame(stream, 0, picture);
@@ -123,9 +128,7 @@ bool WriteVideoAvi(const std::string &pictureFile, const std::string &target,
     StartProgress(*progress, header);
   FrameRun run(window, stream, progress, messages);
   written = run.WriteFurtherFrames(header.frameCount, cancelFlag, picture, written);
-  // A file whose headers or index could not be written is no AVI file.
-  bool finished = stream.file->Release();
-  return written && finished;
+  return FinishAvi(*stream.file, written, target, messages);
 }
 
 } // namespace reelcraft

@@ -21,8 +21,9 @@ BitmapInfoHeader VideoFormat(const ClipHeader &header);
 // With `progress`, pumps the caller's events and reports the position after every picture but
 // the first. Fails with a message when the input cannot be opened, when it holds no first
 // picture, or when a frame write has failed before the next picture; fails silently when the
-// AVI file cannot be set up or finished. A later picture not found is reported and ends the
-// file early, which still counts as success.
+// AVI file cannot be set up or finished. A failed write of the AVI file is noted on `messages`
+// with the system's reason. A later picture not found is reported and ends the file early,
+// which still counts as success.
 bool WriteVideoAvi(const std::string &pictureFile, const std::string &target,
                    const ProgressControl *progress, CancelFlag &cancelFlag,
                    const ClipHeader &header, MessageSink &messages,

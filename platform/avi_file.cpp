@@ -36,6 +36,7 @@ public:
   bool WriteFrom(int stream, uint32_t start, uint32_t samples, uint32_t size, uint32_t flags,
                  const AviChunkSource &source) override;
   bool Release() override;
+  int error() const override { return out_.error(); }
 
 private:
   bool Usable() const { return !released_ && !out_.failed(); }

@@ -56,7 +56,7 @@ class AviFile {
 public:
   virtual ~AviFile() = default;
 
-  // Creates (or replaces) the file at `path`. Null when it cannot be created.
+  // Creates (or replaces) the file at `path`. Null when it cannot be created, errno telling why.
   static std::unique_ptr<AviFile> Create(const std::string &path,
                                          const AviWriterOptions &options = {});
   // Opens a file that this writer finished, to add streams. Null on failure.
@@ -75,6 +75,8 @@ public:
   // Writes headers and indexes and closes the file; false if anything failed on the way.
   // Destroying an unreleased file releases it, ignoring the result.
   virtual bool Release() = 0;
+  // The system's error code of the first write of the file that failed; 0 when none did.
+  virtual int error() const = 0;
 };
 
 } // namespace reelcraft

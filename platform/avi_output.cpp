@@ -19,7 +19,7 @@ AviOutput::~AviOutput() {
 }
 
 void AviOutput::Append(const void *data, size_t size) {
-  if (failed_)
+  if (failed())
     return;
   if (used_ + size > kBufferSize)
     Flush();
@@ -33,7 +33,7 @@ void AviOutput::Append(const void *data, size_t size) {
 }
 
 void AviOutput::AppendZeros(size_t count) {
-  while (count > 0 && !failed_) {
+  while (count > 0 && !failed()) {
     if (used_ == kBufferSize)
       Flush();
     size_t n = std::min(count, kBufferSize - used_);
@@ -44,7 +44,7 @@ void AviOutput::AppendZeros(size_t count) {
 }
 
 bool AviOutput::AppendFrom(size_t size, const AviChunkSource &source) {
-  while (size > 0 && !failed_) {
+  while (size > 0 && !failed()) {
     if (used_ == kBufferSize)
       Flush();
     size_t n = std::min(size, kBufferSize - used_);
@@ -53,7 +53,7 @@ bool AviOutput::AppendFrom(size_t size, const AviChunkSource &source) {
     used_ += n;
     size -= n;
   }
-  return !failed_;
+  return !failed();
 }
 
 void AviOutput::Rewind(uint64_t position) {
@@ -79,12 +79,12 @@ void AviOutput::WriteU32At(uint64_t position, uint32_t value) {
 
 bool AviOutput::Close() {
   Flush();
-  if (!failed_ && ::ftruncate(fd_, off_t(position())) != 0)
-    failed_ = true;
+  if (!failed() && ::ftruncate(fd_, off_t(position())) != 0)
+    Fail(errno);
   if (::close(fd_) != 0)
-    failed_ = true;
+    Fail(errno);
   fd_ = -1;
-  return !failed_;
+  return !failed();
 }
 
 void AviOutput::Flush() {
@@ -94,18 +94,24 @@ void AviOutput::Flush() {
 }
 
 void AviOutput::WriteOut(uint64_t position, const uint8_t *data, size_t size) {
-  while (size > 0 && !failed_) {
+  while (size > 0 && !failed()) {
     ssize_t n = ::pwrite(fd_, data, size, off_t(position));
     if (n < 0 && errno == EINTR)
       continue;
     if (n <= 0) {
-      failed_ = true;
+      // A write that takes nothing without an error is a full disk by another name.
+      Fail(n < 0 ? errno : ENOSPC);
       return;
     }
     data += n;
     size -= size_t(n);
     position += uint64_t(n);
   }
+}
+
+void AviOutput::Fail(int error) {
+  if (!failed())
+    error_ = error != 0 ? error : EIO;
 }
 
 } // namespace reelcraft::avi

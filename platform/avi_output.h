@@ -10,7 +10,7 @@ namespace reelcraft::avi {
 
 // An open file written mostly at its end through one large buffer, with the occasional write
 // back into what is already there (sizes and headers). The first failure sticks: every later
-// operation does nothing and failed() stays true.
+// operation does nothing, failed() stays true and error() keeps the system's error code.
 class AviOutput {
 public:
   static constexpr size_t kBufferSize = size_t(1) << 20;
@@ -22,7 +22,8 @@ public:
   AviOutput &operator=(const AviOutput &) = delete;
 
   uint64_t position() const { return bufferStart_ + used_; }
-  bool failed() const { return failed_; }
+  bool failed() const { return error_ != 0; }
+  int error() const { return error_; }
 
   void Append(const void *data, size_t size);
   void AppendZeros(size_t count);
@@ -39,12 +40,13 @@ public:
 private:
   void Flush();
   void WriteOut(uint64_t position, const uint8_t *data, size_t size);
+  void Fail(int error);
 
   int fd_;
   std::unique_ptr<uint8_t[]> buffer_;
   uint64_t bufferStart_;
   size_t used_ = 0;
-  bool failed_ = false;
+  int error_ = 0;
 };
 
 } // namespace reelcraft::avi

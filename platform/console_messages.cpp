@@ -1,5 +1,7 @@
 #include "platform/console_messages.h"
 
+#include "platform/terminal.h"
+
 #include <utility>
 
 namespace reelcraft {
@@ -15,8 +17,8 @@ ConsoleMessages::ConsoleMessages(std::string prefix, std::FILE *out)
     : prefix_(std::move(prefix)), out_(out) {}
 
 MessageAnswer ConsoleMessages::Show(const std::string &text, MessageButtons buttons, MessageIcon) {
-  std::string block = prefix_.empty() ? std::string() : prefix_ + ": ";
-  block += text;
+  // Names and clip bytes come from outside: none of them may reach the terminal as a command.
+  std::string block = TerminalSafeText((prefix_.empty() ? std::string() : prefix_ + ": ") + text);
   while (!block.empty() && block.back() == '\n')
     block.pop_back();
   block += '\n';

@@ -9,8 +9,8 @@
 namespace reelcraft {
 
 // Prints each message to a stream (standard error by default) as one block, prefixed, so that
-// messages of conversions running at once never interleave. Yes/No questions are answered No:
-// there is nobody to ask.
+// messages of conversions running at once never interleave; bytes that could steer a terminal
+// are shown escaped. Yes/No questions are answered No: there is nobody to ask.
 class ConsoleMessages : public MessageSink {
 public:
   explicit ConsoleMessages(std::string prefix, std::FILE *out = stderr);

@@ -21,7 +21,9 @@ void RaiseFlagOnInterrupt(std::atomic<int> &flag) {
   interruptFlag = &flag;
   struct sigaction action = {};
   action.sa_handler = OnInterrupt;
-  action.sa_flags = SA_RESETHAND;
+  // The handler stays: a second interrupt while the partial files are being removed must not
+  // end the process before they are gone.
+  action.sa_flags = 0;
   sigemptyset(&action.sa_mask);
   for (int signal : {SIGINT, SIGTERM, SIGHUP})
     sigaction(signal, &action, nullptr);

@@ -5,8 +5,9 @@
 namespace reelcraft {
 
 // From now on, an interrupt (SIGINT, SIGTERM, SIGHUP) sets `flag` to 1 instead of ending the
-// process, so that a running conversion stops at its next picture and cleans up; a second
-// interrupt ends the process at once. `flag` must live as long as the process.
+// process, so that a running conversion stops at its next picture and cleans up; further
+// interrupts change nothing. A system call that an interrupt cuts short fails with EINTR rather
+// than starting again. `flag` must live as long as the process.
 void RaiseFlagOnInterrupt(std::atomic<int> &flag);
 
 } // namespace reelcraft

@@ -11,15 +11,17 @@ RawFile::~RawFile() { Close(); }
 
 bool RawFile::OpenForReading(const std::string &path) {
   Close();
-  do {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  } while (fd_ < 0 && errno == EINTR);
+  // Without O_NONBLOCK a FIFO would wait here for a writer. An open that an interrupt cuts short
+  // is not tried again: the interrupt asked to stop.
+  fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   error_ = fd_ < 0 ? errno : 0;
-  // A folder opens here but holds no bytes to read; refuse it as the open itself.
-  struct stat info;
-  if (fd_ >= 0 && ::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {
+  // Only a regular file is a clip: a folder holds no bytes, and a FIFO or a device may block
+  // every read or never end. Refused as the open itself. O_NONBLOCK does nothing to a regular
+  // file, so it stays.
+  struct stat info = {};
+  if (fd_ >= 0 && (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode))) {
+    error_ = S_ISDIR(info.st_mode) ? EISDIR : ENXIO;
     Close();
-    error_ = EISDIR;
   }
   return fd_ >= 0;
 }

@@ -15,6 +15,8 @@ public:
   RawFile(const RawFile &) = delete;
   RawFile &operator=(const RawFile &) = delete;
 
+  // Opens a regular file, never waiting; anything else is refused (EISDIR for a folder, ENXIO
+  // for a FIFO, device or socket).
   bool OpenForReading(const std::string &path);
   // Reads until `size` bytes are in or the file ends; gives the count read. A read error
   // ends the read early like the end of the file does, and is kept in error().

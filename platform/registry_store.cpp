@@ -14,7 +14,9 @@ namespace {
 // Marks a database file as a store of ours ("RgSt"), so that another program's database is
 // never taken for one.
 constexpr int64_t kApplicationId = 0x52675374;
-constexpr int kBusyTimeoutMs = 10000;
+// Long enough for another program's write, short enough that a store locked for good does not
+// hold up the start.
+constexpr int kBusyTimeoutMs = 2000;
 constexpr size_t kMaxKeyNameLength = 255;
 
 const char *const kSchema = R"sql(

@@ -10,7 +10,7 @@ namespace reelcraft {
 std::optional<std::string> TempFolder();
 
 // Creates a new empty file in `folder` named `prefix` + up to four hexadecimal digits + ".tmp",
-// exclusively (never an existing file), and gives its path; empty on failure.
+// exclusively (never an existing file), and gives its path; empty on failure, errno telling why.
 std::string ReserveTempName(const std::string &folder, const std::string &prefix);
 
 } // namespace reelcraft

@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
+#include <chrono>
 #include <filesystem>
 
 namespace reelcraft {
@@ -269,14 +272,28 @@ TEST(ConverterApp, AClipIsConvertedIntoTheDocumentsFolderOfTheUser) {
   EXPECT_FALSE(run.requests[0].deleteSource);
 }
 
-TEST(ConverterApp, AStoreThatCannotBeOpenedIsAFirstStartWithoutMessagesOfItsOwn) {
-  Machine machine;
-  fs::create_directories(machine.StoreFile()); // a folder where the store file should be
-  Person yes;
-  yes.promptYes = true;
-  Outcome run = machine.Start("", yes);
-  EXPECT_EQ(run.ran, (Ran{"prompt", "batch"}));
-  EXPECT_EQ(run.texts, (Texts{"Failed to find program files path", "Installation failed!"}));
+TEST(ConverterApp, AStoreThatExistsButCannotBeReadIsNoFirstStart) {
+  // Another program holds the store locked: a short wait, then the batch window, and no
+  // question that "never ask" might have ruled out.
+  Machine locked;
+  locked.Settings().Write(kNeverAskRegisterSetting, 1);
+  locked.Settings().Write(kVersionSetting, 261);
+  sqlite3 *other = nullptr;
+  ASSERT_EQ(sqlite3_open(locked.StoreFile().c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  auto start = std::chrono::steady_clock::now();
+  Outcome run = locked.Start("");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+  sqlite3_close(other);
+  EXPECT_EQ(run.ran, Ran{"batch"});
+  EXPECT_TRUE(run.texts.empty());
+  EXPECT_EQ(locked.Settings().Read(kNeverAskRegisterSetting), 1u);
+
+  Machine folder;
+  fs::create_directories(folder.StoreFile()); // a folder where the store file should be
+  run = folder.Start("");
+  EXPECT_EQ(run.ran, Ran{"batch"});
+  EXPECT_TRUE(run.texts.empty());
 }
 
 } // namespace

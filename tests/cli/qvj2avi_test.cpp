@@ -5,15 +5,20 @@
 #include "tests/support/temp_dir.h"
 
 #include <algorithm>
+#include <chrono>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <set>
 #include <signal.h>
-#include <spawn.h>
 #include <sstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 namespace reelcraft {
 namespace {
@@ -58,10 +63,11 @@ protected:
     std::string output;
   };
 
-  Run Qvj2avi(const std::string &arguments) {
+  // `wrapper` goes before the program ("timeout 20 ").
+  Run Qvj2avi(const std::string &arguments, const std::string &wrapper = "") {
     std::string errorsFile = work / "stderr.txt";
-    test::CommandResult result = test::RunCommand(test::ShellQuote(QVJ2AVI_PATH) + " " + arguments +
-                                                  " 2>" + test::ShellQuote(errorsFile));
+    test::CommandResult result = test::RunCommand(wrapper + test::ShellQuote(QVJ2AVI_PATH) + " " +
+                                                  arguments + " 2>" + test::ShellQuote(errorsFile));
     Bytes errors = test::ReadFileBytes(errorsFile);
     return {result.status, std::string(errors.begin(), errors.end()), result.output};
   }
@@ -69,6 +75,17 @@ protected:
   static test::ClipSpec Clip(int pictures, int firstSeed = 1) {
     test::ClipSpec spec;
     spec.pictures = test::MakePictures(pictures, 320, 240, firstSeed);
+    return spec;
+  }
+
+  // `count` pictures of 640x480 that repeat `distinct` different ones.
+  static test::ClipSpec LargeClip(int distinctCount, int count) {
+    test::ClipSpec spec;
+    std::vector<Bytes> distinct = test::MakePictures(distinctCount, 640, 480);
+    for (int i = 0; i < count; ++i)
+      spec.pictures.push_back(distinct[size_t(i) % distinct.size()]);
+    spec.width = 640;
+    spec.height = 480;
     return spec;
   }
 
@@ -333,8 +350,11 @@ TEST_F(Qvj2aviTest, UsageErrorsAndHelp) {
   EXPECT_TRUE(run.output.starts_with("Usage: qvj2avi [options] CLIP...")) << run.output;
 }
 
-// Starts qvj2avi with standard error into a file; gives its process id.
-pid_t Spawn(const std::vector<std::string> &arguments, const std::string &errorsFile) {
+// Starts qvj2avi with standard error into a file; gives its process id. With `fileSizeLimit`,
+// no file of the process may grow past that many bytes and SIGXFSZ is ignored: a write beyond
+// fails with EFBIG, as on a full disk.
+pid_t Spawn(const std::vector<std::string> &arguments, const std::string &errorsFile,
+            std::optional<rlim_t> fileSizeLimit = std::nullopt) {
   std::vector<char *> argv;
   std::string program = QVJ2AVI_PATH;
   argv.push_back(program.data());
@@ -342,14 +362,130 @@ pid_t Spawn(const std::vector<std::string> &arguments, const std::string &errors
   for (std::string &argument : copies)
     argv.push_back(argument.data());
   argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 2, errorsFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0644);
-  pid_t pid = -1;
-  posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  return pid;
+  pid_t pid = fork();
+  if (pid != 0)
+    return pid;
+  int errors = open(errorsFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  dup2(errors, 2);
+  if (fileSizeLimit) {
+    struct rlimit limit = {*fileSizeLimit, *fileSizeLimit};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    signal(SIGXFSZ, SIG_IGN);
+  }
+  execv(program.c_str(), argv.data());
+  _exit(127);
+}
+
+int ExitStatusOf(pid_t pid) {
+  int status = 0;
+  if (waitpid(pid, &status, 0) != pid)
+    return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+TEST_F(Qvj2aviTest, FailuresNameTheirPlaceAndTheSystemsReason) {
+  // The disk fills up under the AVI file, past what the writer holds back in memory.
+  test::WriteClip(clip, LargeClip(8, 80));
+  EXPECT_EQ(ExitStatusOf(Spawn({"-q", clip}, work / "stderr.txt", 256 * 1024)), 1);
+  Bytes errors = test::ReadFileBytes(work / "stderr.txt");
+  EXPECT_EQ(std::string(errors.begin(), errors.end()), clip + ": Failed to find JPEG\n" + clip +
+                                                           ": Could not write the AVI file " + avi +
+                                                           ": File too large\n");
+  EXPECT_EQ(FolderHolds(dir.path()), std::set<std::string>{"clip.qvj"});
+
+  // A temporary folder that is not there, for the sound.
+  test::ClipSpec sound = Clip(2);
+  sound.audio = test::ClipAudio{Bytes(3000, 0x80)};
+  test::WriteClip(clip, sound);
+  test::ScopedEnvironment tmp("TMPDIR", dir / "missing");
+  Run run = Qvj2avi("-q " + test::ShellQuote(clip));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.errors, clip + ": Could not write the AVI file " + avi + ":\n" + (dir / "missing") +
+                            ": No such file or directory\n");
+  EXPECT_EQ(FolderHolds(dir.path()), std::set<std::string>{"clip.qvj"});
+}
+
+TEST_F(Qvj2aviTest, ClipsAndOutputsThatAreNoRegularFileAreRefusedUntouched) {
+  test::WriteClip(clip, Clip(2));
+  std::vector<std::string> outputs = {dir / "fifo.avi"};
+  ASSERT_EQ(mkfifo(outputs[0].c_str(), 0600), 0);
+  // As root, a node like /dev/null: replacing it would take it from everyone.
+  std::string device = dir / "null.avi";
+  if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0)
+    outputs.push_back(device);
+  for (const std::string &output : outputs) {
+    Run run = Qvj2avi("-f -o " + test::ShellQuote(output) + " " + test::ShellQuote(clip));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.errors, clip + ": " + output +
+                              " exists and is not a regular file; skipped\n"
+                              "0 converted, 0 failed, 1 skipped\n");
+    EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(output))) << output;
+  }
+  // A FIFO as the clip would wait for a writer that never comes.
+  std::string fifoClip = dir / "fifo.qvj";
+  ASSERT_EQ(mkfifo(fifoClip.c_str(), 0600), 0);
+  Run run = Qvj2avi("-q " + test::ShellQuote(fifoClip), "timeout 20 ");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.errors, fifoClip + ": " + fifoClip + " is not a regular file; skipped\n");
+}
+
+TEST_F(Qvj2aviTest, ClosedStandardStreamsNeverReachTheAvi) {
+  // The engine says that a picture is missing while the AVI file is open and partly written.
+  // More than the writer holds back in memory: part of the file is on disk by then.
+  test::ClipSpec spec = LargeClip(8, 80);
+  spec.frameCount = uint16_t(spec.pictures.size() + 1);
+  test::WriteClip(clip, spec);
+  test::CommandResult result = test::RunCommand(test::ShellQuote(QVJ2AVI_PATH) + " " +
+                                                test::ShellQuote(clip) + " </dev/null >&- 2>&-");
+  EXPECT_EQ(result.status, 0);
+  Bytes written = test::ReadFileBytes(avi);
+  ASSERT_GE(written.size(), 4u);
+  EXPECT_EQ(std::string(written.begin(), written.begin() + 4), "RIFF");
+  ExpectFrames(avi, spec.pictures);
+}
+
+TEST_F(Qvj2aviTest, AReaderOfTheMessagesThatGoesAwayStopsNothing) {
+  test::ScopedEnvironment tmp("TMPDIR", work.path().string());
+  // Each clip says that a picture is missing while its separation files and partial AVI file
+  // are in hand.
+  test::ClipSpec spec = Clip(3);
+  spec.frameCount = 4;
+  spec.audio = test::ClipAudio{Bytes(20000, 0x80)};
+  test::WriteClip(clip, spec);
+  std::set<std::string> expected;
+  std::string clips;
+  for (int i = 0; i < 8; ++i) {
+    std::string name = "clip" + std::to_string(i);
+    fs::create_hard_link(clip, dir / (name + ".qvj"));
+    clips += " " + test::ShellQuote(dir / (name + ".qvj"));
+    expected.insert({name + ".qvj", name + ".avi"});
+  }
+  fs::remove(clip);
+  std::string status = work / "status";
+  test::CommandResult result = test::RunCommand("{ " + test::ShellQuote(QVJ2AVI_PATH) + " -j 1" +
+                                                clips + " 2>&1 >/dev/null; echo $? >" +
+                                                test::ShellQuote(status) + "; } | head -n 1");
+  EXPECT_EQ(result.output, dir / "clip0.qvj" + ": Failed to find JPEG\n");
+  Bytes exitStatus = test::ReadFileBytes(status);
+  EXPECT_EQ(std::string(exitStatus.begin(), exitStatus.end()), "0\n");
+  EXPECT_EQ(FolderHolds(dir.path()), expected);
+  for (int i = 0; i < 8; ++i)
+    ExpectFrames(dir / ("clip" + std::to_string(i) + ".avi"), spec.pictures, "15/1", 2);
+  EXPECT_EQ(FolderHolds(work.path()), std::set<std::string>{"status"});
+}
+
+TEST_F(Qvj2aviTest, BytesThatCouldSteerTheTerminalAreShownEscaped) {
+  std::string foreign = dir / "bad\x1b]0;owned\a.qvj";
+  Bytes bytes = {0x1b, '[', '2', 'J', 0x9b, 'x'};
+  bytes.resize(35, 0);
+  test::WriteFileBytes(foreign, bytes);
+  std::string named = dir / "\xc3\xa9t\xc3\xa9\x1b[1m.qvj";
+  test::WriteClip(named, Clip(1));
+  Run run = Qvj2avi("--info " + test::ShellQuote(foreign) + " " + test::ShellQuote(named));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.errors, dir / "bad\\x1b]0;owned\\x07.qvj: Unrecgonised file format: "
+                              "\\x1b[2J\\x9bx\n");
+  EXPECT_TRUE(run.output.starts_with(dir / "\xc3\xa9t\xc3\xa9\\x1b[1m.qvj:\n")) << run.output;
 }
 
 class Qvj2aviInterruptTest : public Qvj2aviTest, public ::testing::WithParamInterface<bool> {};
@@ -358,12 +494,7 @@ TEST_P(Qvj2aviInterruptTest, StopsEveryConversionAndLeavesNoPartialFile) {
   test::ScopedEnvironment tmp("TMPDIR", work.path().string());
   // Ten names of one clip of some 20 MB, converted one after another: however the machine is
   // loaded, the interrupt lands while the run is in hand.
-  test::ClipSpec spec;
-  std::vector<Bytes> distinct = test::MakePictures(16, 640, 480);
-  for (int i = 0; i < 700; ++i)
-    spec.pictures.push_back(distinct[size_t(i) % distinct.size()]);
-  spec.width = 640;
-  spec.height = 480;
+  test::ClipSpec spec = LargeClip(16, 700);
   if (GetParam())
     spec.audio = test::ClipAudio{Bytes(1 << 20, 0x80)};
   test::WriteClip(clip, spec);
@@ -381,10 +512,13 @@ TEST_P(Qvj2aviInterruptTest, StopsEveryConversionAndLeavesNoPartialFile) {
   // The first temporary output shows the signal handler is set and a conversion runs.
   while (fs::is_empty(dir / "out"))
     std::this_thread::yield();
-  kill(pid, SIGINT);
+  // Ctrl-C held down while the first is acted on changes nothing.
   int status = 0;
-  ASSERT_EQ(waitpid(pid, &status, 0), pid);
-  ASSERT_TRUE(WIFEXITED(status));
+  while (waitpid(pid, &status, WNOHANG) == 0) {
+    kill(pid, SIGINT);
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  ASSERT_TRUE(WIFEXITED(status)) << "signal " << WTERMSIG(status);
   EXPECT_EQ(WEXITSTATUS(status), 130);
 
   std::set<std::string> written = FolderHolds(dir / "out");

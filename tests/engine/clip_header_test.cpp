@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace reelcraft {
 namespace {
@@ -83,11 +84,16 @@ TEST_F(ClipHeaderTest, ForeignMagicIsShownAsItStands) {
 TEST_F(ClipHeaderTest, FileThatCannotBeOpened) {
   EXPECT_FALSE(ReadClipHeader(dir / "missing.qvj", header, messages));
   EXPECT_FALSE(ReadClipHeader(dir.path().string(), header, messages));
+  // A FIFO is refused at once rather than waiting for a writer.
+  ASSERT_EQ(mkfifo((dir / "fifo.qvj").c_str(), 0600), 0);
+  EXPECT_FALSE(ReadClipHeader(dir / "fifo.qvj", header, messages));
   EXPECT_EQ(messages.texts(),
             (std::vector<std::string>{
                 "Could not open source file:\n" + (dir / "missing.qvj") + " was not found.",
                 "Could not open source file:\nAn unknown error occurred while accessing " +
-                    dir.path().string() + "."}));
+                    dir.path().string() + ".",
+                "Could not open source file:\nAn unknown error occurred while accessing " +
+                    (dir / "fifo.qvj") + "."}));
 }
 
 TEST(FileErrorTextTest, ChoosesTheSentenceByCause) {

@@ -8,9 +8,11 @@
 #include "tests/support/temp_dir.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace reelcraft {
 namespace {
@@ -345,6 +347,12 @@ TEST_F(ConvertClipTest, FailuresOfTheSoundPathLeaveNoTemporaryFile) {
   EXPECT_EQ(Convert(spec, &control), 0);
   EXPECT_EQ(messages.shown().size(), 1u);
   EXPECT_EQ(progress.calls().size(), calls);
+  // Neither silent failure is lost on a caller that can say more: each left its place and reason.
+  std::vector<std::pair<std::string, int>> noted;
+  for (const FileFailure &failure : messages.failures())
+    noted.emplace_back(failure.path, failure.error);
+  EXPECT_EQ(noted, (std::vector<std::pair<std::string, int>>{{target, ENOENT},
+                                                             {dir / "no-such-folder", ENOENT}}));
 }
 
 TEST_F(ConvertClipTest, SoundFileGoneBeforeItsStreamIsNamedInTheMessage) {

@@ -33,8 +33,15 @@ TEST(ConsoleMessages, WritesOnePrefixedBlockAndNeverSaysYes) {
             MessageAnswer::Ok);
   EXPECT_EQ(messages.Show("Replace?", MessageButtons::YesNo, MessageIcon::Question),
             MessageAnswer::No);
+  // Control characters, C1 controls in UTF-8 and stray bytes are shown, never obeyed; letters
+  // of any script stay.
+  messages.Show("\x1b[2J\tT\xc3\xa9l\xc3\xa9\xe2\x82\xac\xc2\x9b\xff\xe2\x82\x7f\xed\xa0\x80",
+                MessageButtons::Ok, MessageIcon::Exclamation);
   std::fclose(out);
-  EXPECT_EQ(std::string(buffer, size), "clip.qvj: Failed to find JPEG\nclip.qvj: Replace?\n");
+  EXPECT_EQ(std::string(buffer, size),
+            "clip.qvj: Failed to find JPEG\nclip.qvj: Replace?\n"
+            "clip.qvj: \\x1b[2J\\x09T\xc3\xa9l\xc3\xa9\xe2\x82\xac\\xc2\\x9b\\xff\\xe2\\x82"
+            "\\x7f\\xed\\xa0\\x80\n");
   free(buffer);
 }
 

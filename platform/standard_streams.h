@@ -1,0 +1,13 @@
+#pragma once
+
+namespace reelcraft {
+
+// Opens /dev/null on each of descriptors 0, 1 and 2 that is closed, so that no file opened
+// later takes its number and receives what is written to standard output or error.
+void OpenClosedStandardStreams();
+
+// A reader that goes away (standard error into `head`) makes writes fail with EPIPE instead of
+// ending the process in the middle of its work.
+void IgnoreBrokenPipes();
+
+} // namespace reelcraft
