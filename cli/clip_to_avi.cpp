@@ -55,7 +55,10 @@ ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output,
                       FileErrorText(staged.error(), output),
                   ClipOutcome::Failed);
   CountingMessages counted(messages);
-  bool done = ConvertClip(clip, staged.temporaryPath(), progress, cancelFlag, counted) != 0;
+  ConvertOptions options;
+  options.targetIdentity = staged.temporaryFile().identity;
+  bool done =
+      ConvertClip(clip, staged.temporaryFile().path, progress, cancelFlag, counted, options) != 0;
   if (cancelFlag != 0)
     return Report(messages, "Interrupted; nothing written", ClipOutcome::Interrupted);
   if (!done && counted.count() == 0)

@@ -18,20 +18,20 @@ struct SeparationFilesOpen {
   RawOutputFile pictures;
 };
 
-bool OpenAll(SeparationFilesOpen &files, const std::string &clipPath,
-             const std::string &pictureFile, const std::string &audioFile, MessageSink &messages) {
+bool OpenAll(SeparationFilesOpen &files, const std::string &clipPath, const FileRef &pictureFile,
+             const FileRef &audioFile, MessageSink &messages) {
   if (!files.clip.OpenForReading(clipPath)) {
     messages.Show("Could not open input file:\n" + FileErrorText(files.clip.error(), clipPath));
     return false;
   }
   if (!files.audio.Create(audioFile)) {
     messages.Show("Could not open temp audio file:\n" +
-                  FileErrorText(files.audio.error(), audioFile));
+                  FileErrorText(files.audio.error(), audioFile.path));
     return false;
   }
   if (!files.pictures.Create(pictureFile)) {
     messages.Show("Could not open temp video file:\n" +
-                  FileErrorText(files.pictures.error(), pictureFile));
+                  FileErrorText(files.pictures.error(), pictureFile.path));
     return false;
   }
   return true;
@@ -91,10 +91,9 @@ bool IsAudioBlock(const uint8_t *block, size_t size) {
   return size >= 3 && block[0] == 0xFF && block[1] == 0xFF;
 }
 
-bool SeparateBlocks(const std::string &clipPath, uint16_t dataOffset,
-                    const std::string &pictureFile, const std::string &audioFile,
-                    const ProgressControl *progress, const CancelFlag &cancelFlag,
-                    MessageSink &messages) {
+bool SeparateBlocks(const std::string &clipPath, uint16_t dataOffset, const FileRef &pictureFile,
+                    const FileRef &audioFile, const ProgressControl *progress,
+                    const CancelFlag &cancelFlag, MessageSink &messages) {
   SeparationFilesOpen files;
   if (!OpenAll(files, clipPath, pictureFile, audioFile, messages))
     return false;
@@ -107,7 +106,11 @@ bool SeparateBlocks(const std::string &clipPath, uint16_t dataOffset,
   do {
     read = files.clip.Read(splitter.chunk(), kSeparationChunkSize);
     // A read error must not pass for the end of the clip: the sound would be cut short.
-    if (files.clip.error() != 0 || !splitter.SplitInto(read, files.pictures, files.audio))
+    if (files.clip.error() != 0) {
+      messages.Show(ReadErrorMessage(files.clip.error(), clipPath));
+      return false;
+    }
+    if (!splitter.SplitInto(read, files.pictures, files.audio))
       return false;
   } while (read == kSeparationChunkSize && cancelFlag == 0);
   return files.pictures.Close() && files.audio.Close();

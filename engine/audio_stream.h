@@ -18,9 +18,8 @@ AviStreamInfo AudioStreamInfo(const WaveFormatEx &format, uint64_t audioBytes);
 
 // Opens the finished AVI file `target` again and adds the sound that `audioFile` holds as a new
 // stream, all of it in one chunk, copied through a fixed buffer. False on failure, with a
-// message only when the audio file cannot be opened.
-bool AddAudioStream(const std::string &audioFile, const std::string &target,
-                    const WaveFormatEx &format, MessageSink &messages,
-                    const AviWriterOptions &options = {});
+// message only when the audio file cannot be opened or read.
+bool AddAudioStream(const FileRef &audioFile, const FileRef &target, const WaveFormatEx &format,
+                    MessageSink &messages, const AviWriterOptions &options = {});
 
 } // namespace reelcraft

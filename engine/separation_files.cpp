@@ -5,19 +5,29 @@
 
 namespace reelcraft {
 
+namespace {
+
+// The clip's pictures and sound, readable by the owner alone however open the folder is.
+constexpr unsigned kPrivateMode = 0600;
+
+void DeleteIfStillOurs(const FileRef &file) {
+  if (StillSameFile(file))
+    DeletePath(file.path);
+}
+
+} // namespace
+
 SeparationFiles::SeparationFiles(const std::optional<std::string> &folder) {
   std::optional<std::string> in = folder ? folder : TempFolder();
   if (!in)
     return;
-  pictures_ = ReserveTempName(*in, "qvj");
-  audio_ = ReserveTempName(*in, "qvj");
+  pictures_ = ReserveTempName(*in, "qvj", kPrivateMode);
+  audio_ = ReserveTempName(*in, "qvj", kPrivateMode);
 }
 
 SeparationFiles::~SeparationFiles() {
-  if (!audio_.empty())
-    DeletePath(audio_);
-  if (!pictures_.empty())
-    DeletePath(pictures_);
+  DeleteIfStillOurs(audio_);
+  DeleteIfStillOurs(pictures_);
 }
 
 } // namespace reelcraft

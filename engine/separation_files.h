@@ -1,12 +1,15 @@
 #pragma once
 
+#include "platform/file_identity.h"
+
 #include <optional>
 #include <string>
 
 namespace reelcraft {
 
 // The two temporary files of the audio path, reserved in the temporary folder ("qvj" names,
-// the picture file's first) and deleted when the object goes, whatever happened in between.
+// the picture file's first, readable by the owner only) and deleted when the object goes,
+// whatever happened in between. Each is used again only through its identity.
 class SeparationFiles {
 public:
   explicit SeparationFiles(const std::optional<std::string> &folder);
@@ -14,13 +17,13 @@ public:
   SeparationFiles(const SeparationFiles &) = delete;
   SeparationFiles &operator=(const SeparationFiles &) = delete;
 
-  bool reserved() const { return !pictures_.empty() && !audio_.empty(); }
-  const std::string &pictures() const { return pictures_; }
-  const std::string &audio() const { return audio_; }
+  bool reserved() const { return !pictures_.path.empty() && !audio_.path.empty(); }
+  const FileRef &pictures() const { return pictures_; }
+  const FileRef &audio() const { return audio_; }
 
 private:
-  std::string pictures_;
-  std::string audio_;
+  FileRef pictures_{""};
+  FileRef audio_{""};
 };
 
 } // namespace reelcraft

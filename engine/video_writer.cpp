@@ -13,7 +13,7 @@ struct VideoStream {
   int index = -1;
 };
 
-VideoStream CreateVideoStream(const std::string &target, const ClipHeader &header,
+VideoStream CreateVideoStream(const FileRef &target, const ClipHeader &header,
                               const AviWriterOptions &options) {
   VideoStream stream;
   stream.file = AviFile::Create(target, options);
@@ -51,7 +51,9 @@ public:
       if (window_.AtEnd() || cancelFlag != 0)
         break;
       if (!written || !window_.Next(picture)) {
-        messages_.Show("Failed to find JPEG\n");
+        // A read error is no missing picture: the caller reports it.
+        if (!window_.ReadFailed())
+          messages_.Show("Failed to find JPEG\n");
         break;
       }
       written = WriteFrame(stream_, frame, picture);
@@ -99,20 +101,21 @@ BitmapInfoHeader VideoFormat(const ClipHeader &header) {
   return format;
 }
 
-bool WriteVideoAvi(const std::string &pictureFile, const std::string &target,
+bool WriteVideoAvi(const FileRef &pictureFile, const FileRef &target,
                    const ProgressControl *progress, CancelFlag &cancelFlag,
                    const ClipHeader &header, MessageSink &messages,
                    const AviWriterOptions &aviOptions) {
   cancelFlag = 0;
   RawFile input;
   if (!input.OpenForReading(pictureFile)) {
-    messages.Show("Could not open input file:\n" + FileErrorText(input.error(), pictureFile));
+    messages.Show("Could not open input file:\n" + FileErrorText(input.error(), pictureFile.path));
     return false;
   }
   PictureWindow window;
   PictureBytes picture;
   if (!window.Begin(input, header.dataOffset, header.dataSize, picture)) {
-    messages.Show("Failed to find first JPEG");
+    messages.Show(input.error() != 0 ? ReadErrorMessage(input.error(), pictureFile.path)
+                                     : "Failed to find first JPEG");
     return false;
   }
   VideoStream stream = CreateVideoStream(target, header, aviOptions);
@@ -125,6 +128,10 @@ bool WriteVideoAvi(const std::string &pictureFile, const std::string &target,
   written = run.WriteFurtherFrames(header.frameCount, cancelFlag, picture, written);
   // A file whose headers or index could not be written is no AVI file.
   bool finished = stream.file->Release();
+  if (input.error() != 0) {
+    messages.Show(ReadErrorMessage(input.error(), pictureFile.path));
+    return false;
+  }
   return written && finished;
 }
 

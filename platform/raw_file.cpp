@@ -9,11 +9,9 @@ namespace reelcraft {
 
 RawFile::~RawFile() { Close(); }
 
-bool RawFile::OpenForReading(const std::string &path) {
+bool RawFile::OpenForReading(const FileRef &file) {
   Close();
-  do {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  } while (fd_ < 0 && errno == EINTR);
+  fd_ = OpenFileRef(file, O_RDONLY);
   error_ = fd_ < 0 ? errno : 0;
   // A folder opens here but holds no bytes to read; refuse it as the open itself.
   struct stat info;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file_identity.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -15,7 +17,7 @@ public:
   RawFile(const RawFile &) = delete;
   RawFile &operator=(const RawFile &) = delete;
 
-  bool OpenForReading(const std::string &path);
+  bool OpenForReading(const FileRef &file);
   // Reads until `size` bytes are in or the file ends; gives the count read. A read error
   // ends the read early like the end of the file does, and is kept in error().
   size_t Read(void *buffer, size_t size);
