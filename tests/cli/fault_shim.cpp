@@ -82,11 +82,5 @@ extern "C" int open(const char *path, int flags, ...) {
   return OpenAndSwap(next, path, flags, mode);
 }
 
-extern "C" int open64(const char *path, int flags, ...) {
-  va_list arguments;
-  va_start(arguments, flags);
-  mode_t mode = ModeArgument(flags, arguments);
-  va_end(arguments);
-  static Open next = Next<Open>("open64");
-  return OpenAndSwap(next, path, flags, mode);
-}
+// The same call under its large-file name (one function on 64-bit systems).
+extern "C" int open64(const char *path, int flags, ...) __attribute__((alias("open")));
