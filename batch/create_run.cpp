@@ -116,7 +116,12 @@ bool BatchDialog::Convert(Run &run, const std::string &source, const std::string
       return false;
   }
   ProgressControl control{*progressSink_, pump_};
-  if (ConvertClip(source, run.temp->path(), &control, cancelFlag, services_.messages) != 0)
+  ConvertOptions options;
+  options.targetIdentity = run.temp->file().identity;
+  // What another hand put under the temporary name is no conversion of the clip.
+  if (ConvertClip(source, run.temp->path(), &control, cancelFlag, services_.messages, options) !=
+          0 &&
+      StillSameFile(run.temp->file()))
     return true;
   services_.messages.Show("Failed to create AVI!\n" + source + "\n" + target);
   return false;
@@ -135,7 +140,8 @@ BatchDialog::PassEnd BatchDialog::CopyOut(Run &run, int index, const std::string
   // Read once: the box may be ticked while the copy window runs, and the Delete Original
   // steps belong only to a clip that was deleted.
   bool deleting = deleteSource == 1;
-  if (deleting && !services_.shell.Delete(source))
+  // The temporary AVI is all that replaces the clip until it is copied: on disk first.
+  if (deleting && !(services_.shell.Flush(run.temp->file()) && services_.shell.Delete(source)))
     return PassEnd::Next;
 
   std::unique_ptr<CopyObserver> window = services_.copyWindow(*this);
@@ -143,6 +149,9 @@ BatchDialog::PassEnd BatchDialog::CopyOut(Run &run, int index, const std::string
       services_.shell.Copy(run.temp->path(), target, "Writing AVI to target location",
                            FOF_NOCONFIRMATION | FOF_SIMPLEPROGRESS | FOF_NORECURSION, *window);
   if (copied == FileOpResult::Success) {
+    // The next pass converts into the temporary AVI again: the copy now replaces the clip.
+    if (deleting)
+      services_.shell.Flush(FileRef(target));
     SelectAvi(target);
   } else if (copied == FileOpResult::Aborted && !deleting) {
     return PassEnd::Next;
@@ -172,6 +181,8 @@ bool BatchDialog::CopyToSourceLocation(Run &run, const std::string &source,
   FileOpResult copied = services_.shell.Copy(run.temp->path(), beside,
                                              "Converting original file to AVI in source location",
                                              FOF_SIMPLEPROGRESS | FOF_NORECURSION, *window);
+  if (copied == FileOpResult::Success)
+    services_.shell.Flush(FileRef(beside));
   if (copied != FileOpResult::Failed)
     return true;
   services_.messages.Show("Failed to convert original file.");

@@ -38,20 +38,21 @@ std::unique_ptr<TempAvi> TempAvi::Reserve(const Shell &shell) {
     return nullptr;
   HeldNames held(shell);
   for (int tries = 0; tries < kReserveTries; ++tries) {
-    std::string reserved = shell.ReserveTempName(*folder);
-    if (reserved.empty())
+    FileRef reserved = shell.ReserveTempName(*folder);
+    if (reserved.path.empty())
       return nullptr;
-    std::string avi = TempAviName(reserved);
-    if (shell.Rename(reserved, avi))
+    // A rename keeps the file, so the AVI is known by the reserved file's identity.
+    FileRef avi(TempAviName(reserved.path), reserved.identity);
+    if (shell.Rename(reserved.path, avi.path))
       return std::unique_ptr<TempAvi>(new TempAvi(shell, avi));
-    held.Hold(reserved);
+    held.Hold(reserved.path);
   }
   return nullptr;
 }
 
 TempAvi::~TempAvi() {
   if (!kept_)
-    shell_.Delete(path_);
+    shell_.Delete(file_.path);
 }
 
 } // namespace reelcraft

@@ -18,15 +18,17 @@ public:
   TempAvi(const TempAvi &) = delete;
   TempAvi &operator=(const TempAvi &) = delete;
 
-  const std::string &path() const { return path_; }
+  const std::string &path() const { return file_.path; }
+  // The path with the identity of the file reserved: write and flush it only through this.
+  const FileRef &file() const { return file_; }
   bool kept() const { return kept_; }
   void Keep() { kept_ = true; }
 
 private:
-  TempAvi(const Shell &shell, std::string path) : shell_(shell), path_(std::move(path)) {}
+  TempAvi(const Shell &shell, FileRef file) : shell_(shell), file_(std::move(file)) {}
 
   const Shell &shell_;
-  std::string path_;
+  FileRef file_;
   bool kept_ = false;
 };
 

@@ -75,11 +75,15 @@ ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output,
                       FileErrorText(staged.error(), output),
                   ClipOutcome::Failed);
   CountingMessages counted(messages);
-  bool done = ConvertClip(clip, staged.temporaryPath(), progress, cancelFlag, counted) != 0;
+  ConvertOptions options;
+  options.targetIdentity = staged.temporaryFile().identity;
+  bool done =
+      ConvertClip(clip, staged.temporaryFile().path, progress, cancelFlag, counted, options) != 0;
   if (cancelFlag != 0)
     return Report(messages, "Interrupted; nothing written", ClipOutcome::Interrupted);
   if (!done && counted.failure())
-    return Report(messages, WriteFailureText(output, *counted.failure(), staged.temporaryPath()),
+    return Report(messages,
+                  WriteFailureText(output, *counted.failure(), staged.temporaryFile().path),
                   ClipOutcome::Failed);
   if (!done && counted.count() == 0)
     return Report(messages, "Could not write the AVI file " + output, ClipOutcome::Failed);

@@ -19,37 +19,41 @@ struct SeparationFilesOpen {
   RawOutputFile pictures;
 };
 
-bool OpenAll(SeparationFilesOpen &files, const std::string &clipPath,
-             const std::string &pictureFile, const std::string &audioFile, MessageSink &messages) {
+bool OpenAll(SeparationFilesOpen &files, const std::string &clipPath, const FileRef &pictureFile,
+             const FileRef &audioFile, MessageSink &messages) {
   if (!files.clip.OpenForReading(clipPath)) {
     messages.Show("Could not open input file:\n" + FileErrorText(files.clip.error(), clipPath));
     return false;
   }
   if (!files.audio.Create(audioFile)) {
     messages.Show("Could not open temp audio file:\n" +
-                  FileErrorText(files.audio.error(), audioFile));
+                  FileErrorText(files.audio.error(), audioFile.path));
     return false;
   }
   if (!files.pictures.Create(pictureFile)) {
     messages.Show("Could not open temp video file:\n" +
-                  FileErrorText(files.pictures.error(), pictureFile));
+                  FileErrorText(files.pictures.error(), pictureFile.path));
     return false;
   }
   return true;
 }
 
-// Leaves the place and the system's reason of each file that failed with `messages`; gives
-// false.
-bool NoteFailures(const SeparationFilesOpen &files, const std::string &clipPath,
-                  const std::string &pictureFile, const std::string &audioFile,
-                  MessageSink &messages) {
-  std::pair<int, const std::string &> failures[] = {{files.clip.error(), clipPath},
-                                                    {files.pictures.error(), pictureFile},
-                                                    {files.audio.error(), audioFile}};
+// Leaves the place and the system's reason of each separation file that failed with
+// `messages`; gives false.
+bool NoteFailures(const SeparationFilesOpen &files, const FileRef &pictureFile,
+                  const FileRef &audioFile, MessageSink &messages) {
+  std::pair<int, const std::string &> failures[] = {{files.pictures.error(), pictureFile.path},
+                                                    {files.audio.error(), audioFile.path}};
   for (auto [error, path] : failures) {
     if (error != 0)
       messages.NoteFailure({path, error});
   }
+  return false;
+}
+
+bool ClipReadFailed(const SeparationFilesOpen &files, const std::string &clipPath,
+                    MessageSink &messages) {
+  messages.Show(ReadErrorMessage(files.clip.error(), clipPath));
   return false;
 }
 
@@ -107,15 +111,14 @@ bool IsAudioBlock(const uint8_t *block, size_t size) {
   return size >= 3 && block[0] == 0xFF && block[1] == 0xFF;
 }
 
-bool SeparateBlocks(const std::string &clipPath, uint16_t dataOffset,
-                    const std::string &pictureFile, const std::string &audioFile,
-                    const ProgressControl *progress, const CancelFlag &cancelFlag,
-                    MessageSink &messages) {
+bool SeparateBlocks(const std::string &clipPath, uint16_t dataOffset, const FileRef &pictureFile,
+                    const FileRef &audioFile, const ProgressControl *progress,
+                    const CancelFlag &cancelFlag, MessageSink &messages) {
   SeparationFilesOpen files;
   if (!OpenAll(files, clipPath, pictureFile, audioFile, messages))
     return false;
   if (!files.clip.Seek(dataOffset))
-    return NoteFailures(files, clipPath, pictureFile, audioFile, messages);
+    return ClipReadFailed(files, clipPath, messages);
   if (progress)
     StartProgress(*progress, files.clip);
   ChunkSplitter splitter(progress);
@@ -123,13 +126,14 @@ bool SeparateBlocks(const std::string &clipPath, uint16_t dataOffset,
   do {
     read = files.clip.Read(splitter.chunk(), kSeparationChunkSize);
     // A read error must not pass for the end of the clip: the sound would be cut short.
-    if (files.clip.error() != 0 || !splitter.SplitInto(read, files.pictures, files.audio))
-      return NoteFailures(files, clipPath, pictureFile, audioFile, messages);
+    if (files.clip.error() != 0)
+      return ClipReadFailed(files, clipPath, messages);
+    if (!splitter.SplitInto(read, files.pictures, files.audio))
+      return NoteFailures(files, pictureFile, audioFile, messages);
   } while (read == kSeparationChunkSize && cancelFlag == 0);
   bool picturesClosed = files.pictures.Close();
   bool audioClosed = files.audio.Close();
-  return (picturesClosed && audioClosed) ||
-         NoteFailures(files, clipPath, pictureFile, audioFile, messages);
+  return (picturesClosed && audioClosed) || NoteFailures(files, pictureFile, audioFile, messages);
 }
 
 } // namespace reelcraft

@@ -52,12 +52,12 @@ AviStreamInfo AudioStreamInfo(const WaveFormatEx &format, uint64_t audioBytes) {
   return info;
 }
 
-bool AddAudioStream(const std::string &audioFile, const std::string &target,
-                    const WaveFormatEx &format, MessageSink &messages,
-                    const AviWriterOptions &options) {
+bool AddAudioStream(const FileRef &audioFile, const FileRef &target, const WaveFormatEx &format,
+                    MessageSink &messages, const AviWriterOptions &options) {
   RawFile audio;
   if (!audio.OpenForReading(audioFile)) {
-    messages.Show("Could not open auiod file to read:\n" + FileErrorText(audio.error(), audioFile));
+    messages.Show("Could not open auiod file to read:\n" +
+                  FileErrorText(audio.error(), audioFile.path));
     return false;
   }
   uint64_t length = 0;
@@ -68,8 +68,8 @@ bool AddAudioStream(const std::string &audioFile, const std::string &target,
     return false;
   bool written = WriteSound(*avi, format, length, audio);
   if (audio.error() != 0)
-    messages.NoteFailure({audioFile, audio.error()});
-  return FinishAvi(*avi, written, target, messages);
+    messages.Show(ReadErrorMessage(audio.error(), audioFile.path));
+  return FinishAvi(*avi, written, target.path, messages);
 }
 
 } // namespace reelcraft

@@ -18,10 +18,9 @@ AviStreamInfo AudioStreamInfo(const WaveFormatEx &format, uint64_t audioBytes);
 
 // Opens the finished AVI file `target` again and adds the sound that `audioFile` holds as a new
 // stream, all of it in one chunk, copied through a fixed buffer. False on failure, with a
-// message only when the audio file cannot be opened; a failed read or write is noted on
-// `messages` with the system's reason.
-bool AddAudioStream(const std::string &audioFile, const std::string &target,
-                    const WaveFormatEx &format, MessageSink &messages,
-                    const AviWriterOptions &options = {});
+// message when the audio file cannot be opened or read; a failed write is noted on `messages`
+// with the system's reason.
+bool AddAudioStream(const FileRef &audioFile, const FileRef &target, const WaveFormatEx &format,
+                    MessageSink &messages, const AviWriterOptions &options = {});
 
 } // namespace reelcraft

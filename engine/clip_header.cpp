@@ -56,7 +56,8 @@ bool ReadClipHeader(const std::string &path, ClipHeader &header, MessageSink &me
   }
   uint8_t bytes[kClipHeaderSize];
   if (file.Read(bytes, sizeof bytes) != sizeof bytes) {
-    messages.Show("Failed to read file header");
+    messages.Show(file.error() != 0 ? ReadErrorMessage(file.error(), path)
+                                    : "Failed to read file header");
     return false;
   }
   if (std::memcmp(bytes, kMagic, kMagicSize) != 0) {

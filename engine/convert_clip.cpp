@@ -9,15 +9,15 @@ namespace reelcraft {
 int ConvertClip(const std::string &sourcePath, const std::string &targetPath,
                 const ProgressControl *progress, CancelFlag &cancelFlag, MessageSink &messages,
                 const ConvertOptions &options) {
+  FileRef target(targetPath, options.targetIdentity);
   ClipHeader header;
   if (!ReadClipHeader(sourcePath, header, messages))
     return 0;
   if (header.audioPresent != 0)
-    return ConvertClipWithAudio(sourcePath, targetPath, progress, cancelFlag, header, messages,
+    return ConvertClipWithAudio(sourcePath, target, progress, cancelFlag, header, messages,
                                 options);
-  return WriteVideoAvi(sourcePath, targetPath, progress, cancelFlag, header, messages, options.avi)
-             ? 1
-             : 0;
+  return WriteVideoAvi(sourcePath, target, progress, cancelFlag, header, messages, options.avi) ? 1
+                                                                                                : 0;
 }
 
 } // namespace reelcraft

@@ -7,7 +7,7 @@
 
 namespace reelcraft {
 
-int ConvertClipWithAudio(const std::string &clipPath, const std::string &target,
+int ConvertClipWithAudio(const std::string &clipPath, const FileRef &target,
                          const ProgressControl *progress, CancelFlag &cancelFlag, ClipHeader header,
                          MessageSink &messages, const ConvertOptions &options) {
   cancelFlag = 0;

@@ -15,7 +15,7 @@ namespace reelcraft {
 // adds the sound as a PCM stream after the video. The temporary files are gone when it
 // returns. Results as ConvertClip's. Audio fields that give no whole bytes per sample leave the
 // sound out; the video alone then counts as done.
-int ConvertClipWithAudio(const std::string &clipPath, const std::string &target,
+int ConvertClipWithAudio(const std::string &clipPath, const FileRef &target,
                          const ProgressControl *progress, CancelFlag &cancelFlag, ClipHeader header,
                          MessageSink &messages, const ConvertOptions &options = {});
 

@@ -12,6 +12,8 @@ struct ConvertOptions {
   AviWriterOptions avi;
   // Where the audio path puts its separation files; the system's temporary folder if unset.
   std::optional<std::string> tempFolder;
+  // The target is a file that the caller created: written only while its path stands for it.
+  std::optional<FileIdentity> targetIdentity;
 };
 
 } // namespace reelcraft

@@ -1,5 +1,7 @@
 #include "engine/file_error_text.h"
 
+#include "folders/system_error_text.h"
+
 #include <cerrno>
 
 namespace reelcraft {
@@ -81,6 +83,12 @@ std::string FileErrorText(FileErrorCause cause, const std::string &path) {
 
 std::string FileErrorText(int systemError, const std::string &path) {
   return FileErrorText(FileErrorCauseOf(systemError), path);
+}
+
+std::string ReadErrorMessage(int systemError, const std::string &path) {
+  std::string reason = "error " + std::to_string(systemError);
+  SystemErrorText(uint32_t(systemError), reason);
+  return "Could not read " + path + ":\n" + reason;
 }
 
 } // namespace reelcraft

@@ -29,4 +29,8 @@ FileErrorCause FileErrorCauseOf(int systemError);
 std::string FileErrorText(FileErrorCause cause, const std::string &path);
 std::string FileErrorText(int systemError, const std::string &path);
 
+// The message about a file whose reading failed part way (a bad sector, say): no conversion may
+// pass for done on what was read before. Names the file and gives the system's reason.
+std::string ReadErrorMessage(int systemError, const std::string &path);
+
 } // namespace reelcraft

@@ -30,6 +30,8 @@ public:
   bool AtEnd() const { return pos_ >= kWindowSize; }
   bool Next(PictureBytes &picture);
   uint64_t ProgressValue() const { return pos_ + loaded_; }
+  // A read of the file failed: the pictures after it are lost, not missing.
+  bool ReadFailed() const { return file_ && file_->error() != 0; }
 
   size_t pos() const { return pos_; }
   uint64_t loaded() const { return loaded_; }

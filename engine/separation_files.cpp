@@ -7,6 +7,18 @@
 
 namespace reelcraft {
 
+namespace {
+
+// The clip's pictures and sound, readable by the owner alone however open the folder is.
+constexpr unsigned kPrivateMode = 0600;
+
+void DeleteIfStillOurs(const FileRef &file) {
+  if (StillSameFile(file))
+    DeletePath(file.path);
+}
+
+} // namespace
+
 SeparationFiles::SeparationFiles(const std::optional<std::string> &folder) {
   std::optional<std::string> in = folder ? folder : TempFolder();
   if (!in) {
@@ -14,9 +26,9 @@ SeparationFiles::SeparationFiles(const std::optional<std::string> &folder) {
     failure_ = {"$TMPDIR", ENAMETOOLONG};
     return;
   }
-  for (std::string *name : {&pictures_, &audio_}) {
-    *name = ReserveTempName(*in, "qvj");
-    if (name->empty()) {
+  for (FileRef *file : {&pictures_, &audio_}) {
+    *file = ReserveTempName(*in, "qvj", kPrivateMode);
+    if (file->path.empty()) {
       failure_ = {*in, errno};
       return;
     }
@@ -24,10 +36,8 @@ SeparationFiles::SeparationFiles(const std::optional<std::string> &folder) {
 }
 
 SeparationFiles::~SeparationFiles() {
-  if (!audio_.empty())
-    DeletePath(audio_);
-  if (!pictures_.empty())
-    DeletePath(pictures_);
+  DeleteIfStillOurs(audio_);
+  DeleteIfStillOurs(pictures_);
 }
 
 } // namespace reelcraft

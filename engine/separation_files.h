@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/file_identity.h"
 #include "platform/message_sink.h"
 
 #include <optional>
@@ -8,7 +9,8 @@
 namespace reelcraft {
 
 // The two temporary files of the audio path, reserved in the temporary folder ("qvj" names,
-// the picture file's first) and deleted when the object goes, whatever happened in between.
+// the picture file's first, readable by the owner only) and deleted when the object goes,
+// whatever happened in between. Each is used again only through its identity.
 class SeparationFiles {
 public:
   explicit SeparationFiles(const std::optional<std::string> &folder);
@@ -16,15 +18,15 @@ public:
   SeparationFiles(const SeparationFiles &) = delete;
   SeparationFiles &operator=(const SeparationFiles &) = delete;
 
-  bool reserved() const { return !pictures_.empty() && !audio_.empty(); }
+  bool reserved() const { return !pictures_.path.empty() && !audio_.path.empty(); }
   // When not reserved: the folder and the system's reason.
   const FileFailure &failure() const { return failure_; }
-  const std::string &pictures() const { return pictures_; }
-  const std::string &audio() const { return audio_; }
+  const FileRef &pictures() const { return pictures_; }
+  const FileRef &audio() const { return audio_; }
 
 private:
-  std::string pictures_;
-  std::string audio_;
+  FileRef pictures_{""};
+  FileRef audio_{""};
   FileFailure failure_;
 };
 

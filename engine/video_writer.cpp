@@ -16,12 +16,12 @@ struct VideoStream {
   int index = -1;
 };
 
-VideoStream CreateVideoStream(const std::string &target, const ClipHeader &header,
+VideoStream CreateVideoStream(const FileRef &target, const ClipHeader &header,
                               const AviWriterOptions &options, MessageSink &messages) {
   VideoStream stream;
   stream.file = AviFile::Create(target, options);
   if (!stream.file) {
-    messages.NoteFailure({target, errno});
+    messages.NoteFailure({target.path, errno});
     return stream;
   }
   stream.index = stream.file->CreateStream(VideoStreamInfo(header));
@@ -56,7 +56,9 @@ public:
       if (window_.AtEnd() || cancelFlag != 0)
         break;
       if (!written || !window_.Next(picture)) {
-        messages_.Show("Failed to find JPEG\n");
+        // A read error is no missing picture: the caller reports it.
+        if (!window_.ReadFailed())
+          messages_.Show("Failed to find JPEG\n");
         break;
       }
       written = WriteFrame(stream_, frame, picture);
@@ -104,20 +106,21 @@ BitmapInfoHeader VideoFormat(const ClipHeader &header) {
   return format;
 }
 
-bool WriteVideoAvi(const std::string &pictureFile, const std::string &target,
+bool WriteVideoAvi(const FileRef &pictureFile, const FileRef &target,
                    const ProgressControl *progress, CancelFlag &cancelFlag,
                    const ClipHeader &header, MessageSink &messages,
                    const AviWriterOptions &aviOptions) {
   cancelFlag = 0;
   RawFile input;
   if (!input.OpenForReading(pictureFile)) {
-    messages.Show("Could not open input file:\n" + FileErrorText(input.error(), pictureFile));
+    messages.Show("Could not open input file:\n" + FileErrorText(input.error(), pictureFile.path));
     return false;
   }
   PictureWindow window;
   PictureBytes picture;
   if (!window.Begin(input, header.dataOffset, header.dataSize, picture)) {
-    messages.Show("Failed to find first JPEG");
+    messages.Show(input.error() != 0 ? ReadErrorMessage(input.error(), pictureFile.path)
+                                     : "Failed to find first JPEG");
     return false;
   }
   VideoStream stream = CreateVideoStream(target, header, aviOptions, messages);
@@ -128,7 +131,12 @@ bool WriteVideoAvi(const std::string &pictureFile, const std::string &target,
     StartProgress(*progress, header);
   FrameRun run(window, stream, progress, messages);
   written = run.WriteFurtherFrames(header.frameCount, cancelFlag, picture, written);
-  return FinishAvi(*stream.file, written, target, messages);
+  bool finished = FinishAvi(*stream.file, written, target.path, messages);
+  if (input.error() != 0) {
+    messages.Show(ReadErrorMessage(input.error(), pictureFile.path));
+    return false;
+  }
+  return finished;
 }
 
 } // namespace reelcraft

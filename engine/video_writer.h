@@ -19,12 +19,12 @@ BitmapInfoHeader VideoFormat(const ClipHeader &header);
 // at `target` (replaced if present), one frame per picture, `header.frameCount` frames at most
 // (one at least). Clears `cancelFlag` first and stops before the next picture once it is set.
 // With `progress`, pumps the caller's events and reports the position after every picture but
-// the first. Fails with a message when the input cannot be opened, when it holds no first
-// picture, or when a frame write has failed before the next picture; fails silently when the
-// AVI file cannot be set up or finished. A failed write of the AVI file is noted on `messages`
-// with the system's reason. A later picture not found is reported and ends the file early,
-// which still counts as success.
-bool WriteVideoAvi(const std::string &pictureFile, const std::string &target,
+// the first. Fails with a message when the input cannot be opened or read, when it holds no
+// first picture, or when a frame write has failed before the next picture; fails silently when
+// the AVI file cannot be set up or finished. A failed write of the AVI file is noted on
+// `messages` with the system's reason. A later picture not found is reported and ends the file
+// early, which still counts as success.
+bool WriteVideoAvi(const FileRef &pictureFile, const FileRef &target,
                    const ProgressControl *progress, CancelFlag &cancelFlag,
                    const ClipHeader &header, MessageSink &messages,
                    const AviWriterOptions &aviOptions = {});

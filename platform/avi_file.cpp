@@ -270,16 +270,16 @@ bool AviWriter::Release() {
 
 } // namespace
 
-std::unique_ptr<AviFile> AviFile::Create(const std::string &path, const AviWriterOptions &options) {
-  int fd = OpenForRewrite(path, O_RDWR, 0666);
+std::unique_ptr<AviFile> AviFile::Create(const FileRef &file, const AviWriterOptions &options) {
+  int fd = OpenForRewrite(file, O_RDWR, 0666);
   if (fd < 0)
     return nullptr;
   return std::make_unique<AviWriter>(fd, 0, FileRecord{}, options);
 }
 
-std::unique_ptr<AviFile> AviFile::OpenForAppend(const std::string &path,
+std::unique_ptr<AviFile> AviFile::OpenForAppend(const FileRef &file,
                                                 const AviWriterOptions &options) {
-  int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+  int fd = OpenFileRef(file, O_RDWR);
   if (fd < 0)
     return nullptr;
   std::optional<ReopenedFile> reopened = ReadFinishedFile(fd);

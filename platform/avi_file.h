@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file_identity.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -56,11 +58,10 @@ class AviFile {
 public:
   virtual ~AviFile() = default;
 
-  // Creates (or replaces) the file at `path`. Null when it cannot be created, errno telling why.
-  static std::unique_ptr<AviFile> Create(const std::string &path,
-                                         const AviWriterOptions &options = {});
+  // Creates (or replaces) the file. Null when it cannot be created, errno telling why.
+  static std::unique_ptr<AviFile> Create(const FileRef &file, const AviWriterOptions &options = {});
   // Opens a file that this writer finished, to add streams. Null on failure.
-  static std::unique_ptr<AviFile> OpenForAppend(const std::string &path,
+  static std::unique_ptr<AviFile> OpenForAppend(const FileRef &file,
                                                 const AviWriterOptions &options = {});
 
   // Returns the new stream's index, or -1.

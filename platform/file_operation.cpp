@@ -1,5 +1,6 @@
 #include "platform/file_operation.h"
 
+#include "platform/file_identity.h"
 #include "platform/file_system.h"
 
 #include <cerrno>
@@ -131,7 +132,10 @@ FileOpResult CopyToTarget(const std::string &source, const std::string &target, 
     return result;
   if (fchmod(partial.fd(), info.st_mode & 0777) != 0 || (durable && fsync(partial.fd()) != 0))
     return FileOpResult::Failed;
-  return partial.Finish(target) ? FileOpResult::Success : FileOpResult::Failed;
+  if (!partial.Finish(target))
+    return FileOpResult::Failed;
+  // The new name too must be on disk before a move takes the source away.
+  return !durable || FlushToDisk(FileRef(target)) ? FileOpResult::Success : FileOpResult::Failed;
 }
 
 std::string ResolveTarget(const std::string &source, const std::string &target) {

@@ -9,11 +9,10 @@ namespace reelcraft {
 
 RawFile::~RawFile() { Close(); }
 
-bool RawFile::OpenForReading(const std::string &path) {
+bool RawFile::OpenForReading(const FileRef &file) {
   Close();
-  // Without O_NONBLOCK a FIFO would wait here for a writer. An open that an interrupt cuts short
-  // is not tried again: the interrupt asked to stop.
-  fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  // Without O_NONBLOCK a FIFO would wait here for a writer.
+  fd_ = OpenFileRef(file, O_RDONLY | O_NONBLOCK);
   error_ = fd_ < 0 ? errno : 0;
   // Only a regular file is a clip: a folder holds no bytes, and a FIFO or a device may block
   // every read or never end. Refused as the open itself. O_NONBLOCK does nothing to a regular

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file_identity.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -17,7 +19,7 @@ public:
 
   // Opens a regular file, never waiting; anything else is refused (EISDIR for a folder, ENXIO
   // for a FIFO, device or socket).
-  bool OpenForReading(const std::string &path);
+  bool OpenForReading(const FileRef &file);
   // Reads until `size` bytes are in or the file ends; gives the count read. A read error
   // ends the read early like the end of the file does, and is kept in error().
   size_t Read(void *buffer, size_t size);

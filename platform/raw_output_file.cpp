@@ -10,9 +10,9 @@ namespace reelcraft {
 
 RawOutputFile::~RawOutputFile() { Close(); }
 
-bool RawOutputFile::Create(const std::string &path) {
+bool RawOutputFile::Create(const FileRef &file) {
   Close();
-  fd_ = OpenForRewrite(path, O_WRONLY, 0600);
+  fd_ = OpenForRewrite(file, O_WRONLY, 0600);
   error_ = fd_ < 0 ? errno : 0;
   return fd_ >= 0;
 }

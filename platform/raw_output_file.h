@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file_identity.h"
+
 #include <cstddef>
 #include <string>
 
@@ -14,7 +16,7 @@ public:
   RawOutputFile(const RawOutputFile &) = delete;
   RawOutputFile &operator=(const RawOutputFile &) = delete;
 
-  bool Create(const std::string &path);
+  bool Create(const FileRef &file);
   // Writes all `size` bytes or fails.
   bool Write(const void *data, size_t size);
   // False when the close reported a failure of data written before.

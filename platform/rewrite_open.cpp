@@ -7,11 +7,8 @@
 
 namespace reelcraft {
 
-int OpenForRewrite(const std::string &path, int accessFlags, mode_t mode) {
-  int fd;
-  do {
-    fd = ::open(path.c_str(), accessFlags | O_CREAT | O_CLOEXEC, mode);
-  } while (fd < 0 && errno == EINTR);
+int OpenForRewrite(const FileRef &file, int accessFlags, mode_t mode) {
+  int fd = OpenFileRef(file, accessFlags | O_CREAT, mode);
   if (fd < 0)
     return -1;
   struct stat info;

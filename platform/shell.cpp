@@ -12,8 +12,9 @@ std::optional<std::string> Shell::DocumentsFolder() const { return reelcraft::Do
 
 std::optional<std::string> Shell::TempFolder() const { return reelcraft::TempFolder(); }
 
-std::string Shell::ReserveTempName(const std::string &folder) const {
-  return reelcraft::ReserveTempName(folder, "qvj");
+// A reserved name often becomes the user's AVI, so it gets an ordinary file's mode.
+FileRef Shell::ReserveTempName(const std::string &folder) const {
+  return reelcraft::ReserveTempName(folder, "qvj", 0666);
 }
 
 FileOpResult Shell::Copy(const std::string &source, const std::string &target,
@@ -44,5 +45,7 @@ bool Shell::Rename(const std::string &from, const std::string &to) const {
 }
 
 bool Shell::Delete(const std::string &path) const { return DeletePath(path); }
+
+bool Shell::Flush(const FileRef &file) const { return hooks_.flush(file); }
 
 } // namespace reelcraft

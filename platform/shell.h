@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/desktop_integration.h"
+#include "platform/file_identity.h"
 #include "platform/file_operation.h"
 #include "platform/process.h"
 #include "platform/registry_store.h"
@@ -11,12 +12,13 @@
 namespace reelcraft {
 
 // Points where tests stand in for the system: starting a program (nobody wants a media
-// player opening during a test), running the desktop database tools, and renaming (to act out
-// a move between file systems).
+// player opening during a test), running the desktop database tools, renaming (to act out
+// a move between file systems), and flushing to disk (to see when it happens).
 struct ShellHooks {
   Launcher launch = StartDetached;
   CommandRunner run = RunAndWait;
   RenameFunction rename = SystemRename;
+  std::function<bool(const FileRef &file)> flush = FlushToDisk;
 };
 
 // The shell and file services that installation and the conversion windows share. No user
@@ -28,9 +30,9 @@ public:
 
   std::optional<std::string> DocumentsFolder() const;
   std::optional<std::string> TempFolder() const;
-  // A new empty file "qvj" + up to four hexadecimal digits + ".tmp" in `folder`; empty on
-  // failure.
-  std::string ReserveTempName(const std::string &folder) const;
+  // A new empty file "qvj" + up to four hexadecimal digits + ".tmp" in `folder`, with its
+  // identity; an empty path on failure.
+  FileRef ReserveTempName(const std::string &folder) const;
 
   FileOpResult Copy(const std::string &source, const std::string &target, const std::string &title,
                     uint32_t flags, CopyObserver &observer) const;
@@ -49,6 +51,8 @@ public:
   // Fails when `to` exists already.
   bool Rename(const std::string &from, const std::string &to) const;
   bool Delete(const std::string &path) const;
+  // The file and its folder entry are on disk (see FlushToDisk).
+  bool Flush(const FileRef &file) const;
 
 private:
   ShellHooks hooks_;

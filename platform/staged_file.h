@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file_identity.h"
+
 #include <string>
 
 namespace reelcraft {
@@ -14,18 +16,21 @@ public:
   StagedFile(const StagedFile &) = delete;
   StagedFile &operator=(const StagedFile &) = delete;
 
-  // Creates the temporary file, empty, beside `finalPath`.
+  // Creates the temporary file, empty, beside `finalPath`, under a name that the folder takes
+  // however long `finalPath`'s own name is.
   bool Reserve(const std::string &finalPath);
-  const std::string &temporaryPath() const { return temporaryPath_; }
-  // Renames the temporary file to the final path. Without `replace`, an existing file at the
-  // final path is kept and the commit fails with EEXIST.
+  // The temporary file, with its identity: write it only through that.
+  const FileRef &temporaryFile() const { return temporary_; }
+  // Renames the temporary file to the final path, only while its name still stands for the
+  // file created (else EPERM). Without `replace`, an existing file at the final path is kept
+  // and the commit fails with EEXIST.
   bool Commit(bool replace);
 
   int error() const { return error_; }
 
 private:
   std::string finalPath_;
-  std::string temporaryPath_;
+  FileRef temporary_{""};
   int error_ = 0;
 };
 

@@ -32,7 +32,7 @@ std::optional<std::string> TempFolder() {
   return folder;
 }
 
-std::string ReserveTempName(const std::string &folder, const std::string &prefix) {
+FileRef ReserveTempName(const std::string &folder, const std::string &prefix, unsigned mode) {
   // Start somewhere different in every process and call so that reservations made at once
   // rarely collide; O_EXCL makes a collision harmless.
   auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
@@ -40,16 +40,16 @@ std::string ReserveTempName(const std::string &folder, const std::string &prefix
   for (unsigned tries = 0; tries < 0xFFFF; ++tries) {
     unsigned number = (first + tries) % 0xFFFF + 1;
     std::string path = NameFor(folder, prefix, number);
-    // A reserved name often becomes the user's AVI, so it gets an ordinary file's mode.
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode_t(mode));
     if (fd >= 0) {
+      std::optional<FileIdentity> identity = IdentityOf(fd);
       close(fd);
-      return path;
+      return identity ? FileRef(path, identity) : FileRef("");
     }
     if (errno != EEXIST)
-      return "";
+      return FileRef("");
   }
-  return "";
+  return FileRef("");
 }
 
 } // namespace reelcraft

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file_identity.h"
+
 #include <optional>
 #include <string>
 
@@ -10,7 +12,8 @@ namespace reelcraft {
 std::optional<std::string> TempFolder();
 
 // Creates a new empty file in `folder` named `prefix` + up to four hexadecimal digits + ".tmp",
-// exclusively (never an existing file), and gives its path; empty on failure, errno telling why.
-std::string ReserveTempName(const std::string &folder, const std::string &prefix);
+// exclusively (never an existing file), with `mode` less the umask, and gives its path and
+// identity; an empty path on failure, errno telling why.
+FileRef ReserveTempName(const std::string &folder, const std::string &prefix, unsigned mode);
 
 } // namespace reelcraft

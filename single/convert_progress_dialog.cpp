@@ -75,13 +75,14 @@ void ConvertProgressDialog::RunFlow() {
   std::optional<std::string> tempFolder = shell_.TempFolder();
   if (!tempFolder)
     return;
-  std::string placeholder = shell_.ReserveTempName(*tempFolder);
-  if (placeholder.empty())
+  FileRef placeholder = shell_.ReserveTempName(*tempFolder);
+  if (placeholder.path.empty())
     return;
-  std::string temporaryAvi = TemporaryAviPath(placeholder);
+  // A rename keeps the file, so the AVI is known by the placeholder's identity.
+  FileRef temporaryAvi(TemporaryAviPath(placeholder.path), placeholder.identity);
   // Never write into a temporary AVI of the same name that another run still holds.
-  if (!shell_.Rename(placeholder, temporaryAvi)) {
-    shell_.Delete(placeholder);
+  if (!shell_.Rename(placeholder.path, temporaryAvi.path)) {
+    shell_.Delete(placeholder.path);
     return;
   }
   ConvertAndDeliver(temporaryAvi);
@@ -95,30 +96,36 @@ bool ConvertProgressDialog::ChooseTargetFolder() {
   return true;
 }
 
-void ConvertProgressDialog::ConvertAndDeliver(const std::string &temporaryAvi) {
+void ConvertProgressDialog::ConvertAndDeliver(const FileRef &temporaryAvi) {
   QtProgressSink sink(*progress);
   QtPump pump;
   ProgressControl control{sink, pump};
   cancelFlag = 0;
-  if (ConvertClip(sourcePath, temporaryAvi, &control, cancelFlag, messages_) == 0)
+  ConvertOptions options;
+  options.targetIdentity = temporaryAvi.identity;
+  // What another hand put under the temporary name is no conversion of the clip.
+  if (ConvertClip(sourcePath, temporaryAvi.path, &control, cancelFlag, messages_, options) == 0 ||
+      !StillSameFile(temporaryAvi))
     messages_.Show("Failed to create AVI!\n" + sourcePath);
   else if (cancelFlag == 0 && !MoveToTarget(temporaryAvi))
     return; // the message names the temporary AVI, which stays
-  shell_.Delete(temporaryAvi);
+  shell_.Delete(temporaryAvi.path);
 }
 
-bool ConvertProgressDialog::MoveToTarget(const std::string &temporaryAvi) {
-  if (deleteSource)
+bool ConvertProgressDialog::MoveToTarget(const FileRef &temporaryAvi) {
+  // Until the move the temporary AVI is all that replaces the clip: on disk first, or the clip
+  // stays.
+  if (deleteSource && shell_.Flush(temporaryAvi))
     shell_.Delete(sourcePath);
   FileOpResult moved = FileOpResult::Failed;
   if (targetPath.size() < kPathBufferSize) {
     QtCopyProgress window(this, messages_);
-    moved = shell_.Move(temporaryAvi, targetPath, kMoveTitle, kMoveFlags, window);
+    moved = shell_.Move(temporaryAvi.path, targetPath, kMoveTitle, kMoveFlags, window);
   }
   if (moved != FileOpResult::Success) {
     messages_.Show((moved == FileOpResult::Aborted ? "Cancelled file copy.\nTemp stored in "
                                                    : "Failed to copy file.\nTemp stored in ") +
-                   temporaryAvi);
+                   temporaryAvi.path);
     return false;
   }
   if (!shell_.OpenWithProgram(targetPath))

@@ -41,8 +41,8 @@ private:
   void OnConvertStart();
   void RunFlow();
   bool ChooseTargetFolder();
-  void ConvertAndDeliver(const std::string &temporaryAvi);
-  bool MoveToTarget(const std::string &temporaryAvi);
+  void ConvertAndDeliver(const FileRef &temporaryAvi);
+  bool MoveToTarget(const FileRef &temporaryAvi);
 
   QProgressBar *progress = nullptr;
   bool deleteSource;

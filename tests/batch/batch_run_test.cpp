@@ -89,19 +89,36 @@ TEST_F(BatchRunTest, TheTargetIsCutAtTheFirstDotAndTheAviBesideTheClipAtTheLast)
   copies.onBegin = [&](const std::string &) {
     clipGoneAtCopy.push_back(!fs::exists(In("a.b.qvj")));
   };
+  // Whatever replaces the clip is on disk before the clip goes, and before the temporary AVI
+  // is taken for the next clip; a flush that fails keeps the clip.
+  std::vector<std::pair<std::string, bool>> flushes;
+  flush = [&](const FileRef &file) {
+    flushes.emplace_back(fs::path(file.path).extension().string() + " " +
+                             fs::path(file.path).parent_path().filename().string(),
+                         fs::exists(In("a.b.qvj")));
+    return FlushToDisk(file);
+  };
   RunWindow([&](BatchDialog &dialog) {
     TickDeleteOriginal(dialog);
     Clips(dialog).item(0)->setSelected(true);
     Click(dialog, IDC_CREATE);
     EXPECT_EQ(Entries(Clips(dialog)), Texts{In("c.qvj")}) << "the deleted clip left the list";
     EXPECT_EQ(Selected(Avis(dialog)), Texts{Out("a.avi")});
+    flush = [](const FileRef &) { return false; };
+    Clips(dialog).item(0)->setSelected(true);
+    Click(dialog, IDC_CREATE);
+    EXPECT_EQ(Entries(Clips(dialog)), Texts{In("c.qvj")});
   });
   EXPECT_TRUE(messages.texts().empty());
   EXPECT_EQ(copies.titles, (Texts{"Writing AVI to target location",
                                   "Converting original file to AVI in source location"}));
   EXPECT_EQ(clipGoneAtCopy, (std::vector<bool>{true, true}));
+  EXPECT_EQ(flushes, (std::vector<std::pair<std::string, bool>>{
+                         {".avi tmp", true}, {".avi out", false}, {".avi in", false}}));
   ExpectConverted(Out("a.avi"), clip);
   EXPECT_EQ(ReadFileBytes(In("a.b.avi")), ReadFileBytes(Out("a.avi")));
+  EXPECT_TRUE(fs::exists(In("c.qvj")));
+  EXPECT_FALSE(fs::exists(Out("c.avi")));
   EXPECT_TRUE(TempFiles().empty());
 }
 

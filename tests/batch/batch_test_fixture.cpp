@@ -91,7 +91,8 @@ BatchWindowTest::BatchWindowTest()
                          launched.push_back(argv);
                          return launchWorks;
                        },
-                       RunAndWait, SystemRename}) {}
+                       RunAndWait, SystemRename,
+                       [this](const FileRef &file) { return flush(file); }}) {}
 
 std::string BatchWindowTest::In(const std::string &name) const {
   return name.empty() ? root / "in" : root / ("in/" + name);

@@ -87,6 +87,7 @@ protected:
   CopyScript copies;
   std::vector<std::vector<std::string>> launched;
   bool launchWorks = true;
+  std::function<bool(const FileRef &file)> flush = FlushToDisk;
   Shell shell;
 
 private:

@@ -63,7 +63,13 @@ protected:
     std::string output;
   };
 
-  // `wrapper` goes before the program ("timeout 20 ").
+  // Preloads the fault shim (tests/cli/fault_shim.cpp) with its `settings`.
+  static std::string Faults(const std::string &settings) {
+    return "ASAN_OPTIONS=verify_asan_link_order=0 LD_PRELOAD=" + test::ShellQuote(FAULT_SHIM_PATH) +
+           " " + settings + " ";
+  }
+
+  // `wrapper` goes before the program: "timeout 20 ", or Faults(…).
   Run Qvj2avi(const std::string &arguments, const std::string &wrapper = "") {
     std::string errorsFile = work / "stderr.txt";
     test::CommandResult result = test::RunCommand(wrapper + test::ShellQuote(QVJ2AVI_PATH) + " " +
@@ -198,6 +204,69 @@ TEST_F(Qvj2aviTest, ClipsWithSoundGetTheirAudioStreamAndLeaveNoTemporaryFile) {
   }
   EXPECT_EQ(FolderHolds(work.path()), std::set<std::string>{"stderr.txt"})
       << "the separation files are gone";
+}
+
+// A bad sector of a worn card: the clip fails, with its name and the system's reason, and
+// nothing is kept; nothing read before the sector passes for the whole clip.
+TEST_F(Qvj2aviTest, ReadErrorFailsTheClipAndKeepsNothing) {
+  test::ScopedEnvironment tmp("TMPDIR", work.path().string());
+  test::ClipSpec plain = Clip(40);
+  test::ClipSpec sound = Clip(40);
+  sound.audio = test::ClipAudio{Bytes(40000, 0x80)};
+  struct Case {
+    test::ClipSpec spec;
+    size_t failFrom;
+  } cases[] = {{plain, 250000}, {sound, 250000}, {plain, 20}};
+  for (const Case &fault : cases) {
+    test::WriteClip(clip, fault.spec);
+    ASSERT_GT(fs::file_size(clip), fault.failFrom);
+    Run run = Qvj2avi(test::ShellQuote(clip),
+                      Faults("REELCRAFT_FAIL_READ=" +
+                             test::ShellQuote(std::to_string(fault.failFrom) + ":" + clip)));
+    EXPECT_EQ(run.status, 1) << run.errors;
+    EXPECT_NE(run.errors.find("Could not read " + clip + ":\nInput/output error\n"),
+              std::string::npos)
+        << run.errors;
+    EXPECT_NE(run.errors.find("0 converted, 1 failed"), std::string::npos) << run.errors;
+    EXPECT_EQ(FolderHolds(dir.path()), std::set<std::string>{"clip.qvj"});
+    EXPECT_EQ(FolderHolds(work.path()), std::set<std::string>{"stderr.txt"});
+  }
+}
+
+// Another user of a folder without the sticky bit swaps each new temporary name for a link to
+// a file of ours the moment it is made: nothing is written through it.
+TEST_F(Qvj2aviTest, TemporaryNameSwappedForALinkIsNeverWrittenThrough) {
+  fs::create_directory(work / "tmp");
+  test::ScopedEnvironment tmp("TMPDIR", work / "tmp");
+  std::string victim = work / "victim.txt";
+  test::WriteFileBytes(victim, Bytes(100, 'v'));
+  test::ClipSpec sound = Clip(3);
+  sound.audio = test::ClipAudio{Bytes(4000, 0x80)};
+  // The hidden AVI beside the output, then the separation files of the sound path.
+  struct Case {
+    test::ClipSpec spec;
+    std::string folder;
+  } cases[] = {{Clip(3), dir.path().string()}, {sound, work / "tmp"}};
+  for (const Case &swap : cases) {
+    test::WriteClip(clip, swap.spec);
+    Run run = Qvj2avi(test::ShellQuote(clip),
+                      Faults("REELCRAFT_SWAP_DIR=" + test::ShellQuote(swap.folder) +
+                             " REELCRAFT_SWAP_TO=" + test::ShellQuote(victim)));
+    EXPECT_EQ(run.status, 1) << run.errors;
+    EXPECT_EQ(test::ReadFileBytes(victim), Bytes(100, 'v')) << run.errors;
+    EXPECT_FALSE(fs::exists(avi));
+  }
+}
+
+// However long a name the folder takes, the hidden name beside it fits too.
+TEST_F(Qvj2aviTest, OutputNameOfTheLongestLength) {
+  test::ClipSpec spec = Clip(2);
+  test::WriteClip(clip, spec);
+  std::string name = std::string(251, 'n') + ".avi";
+  Run run = Qvj2avi("-q -o " + test::ShellQuote(dir / name) + " " + test::ShellQuote(clip));
+  EXPECT_EQ(run.status, 0) << run.errors;
+  ExpectFrames(dir / name, spec.pictures);
+  EXPECT_EQ(FolderHolds(dir.path()), (std::set<std::string>{"clip.qvj", name}));
 }
 
 TEST_F(Qvj2aviTest, OutputsThatCollideAreRefusedEvenWithForce) {

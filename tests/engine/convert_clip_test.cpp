@@ -376,17 +376,22 @@ TEST_F(ConvertClipTest, SoundFileGoneBeforeItsStreamIsNamedInTheMessage) {
   EXPECT_TRUE(TempFilesLeft().empty());
 }
 
-TEST_F(ConvertClipTest, SystemTemporaryFolderHoldsNoFileOfOursAfterwards) {
+// The separation files hold the clip's pictures and sound: no one else may read them while
+// they exist.
+TEST_F(ConvertClipTest, SystemTemporaryFolderHoldsPrivateFilesWhileItRunsAndNoneAfterwards) {
   options.tempFolder.reset();
   test::ScopedEnvironment tmpdir("TMPDIR", tempFolder);
-  size_t during = 0;
+  std::vector<fs::perms> during;
   progress.OnCall([&](const std::string &call) {
-    if (call == "pos 512")
-      during = TempFilesLeft().size();
+    if (call != "pos 512")
+      return;
+    for (const auto &entry : fs::directory_iterator(tempFolder))
+      during.push_back(entry.status().permissions());
   });
   test::ClipSpec spec = ClipWithSound(2, TonePcm8(2000));
   EXPECT_NE(Convert(spec, &control), 0);
-  EXPECT_EQ(during, 2u) << "the picture file and the audio file, in $TMPDIR";
+  EXPECT_EQ(during, std::vector<fs::perms>(2, fs::perms(0600)))
+      << "the picture file and the audio file, in $TMPDIR";
   spec.pictures = {Bytes(2000, 0x42)};
   EXPECT_EQ(Convert(spec, &control), 0);
   EXPECT_TRUE(TempFilesLeft().empty());

@@ -42,7 +42,7 @@ TEST(TempFiles, ReservedNamesAreNewEmptyAndDistinct) {
 
   std::set<std::string> names;
   for (int i = 0; i < 50; ++i) {
-    std::string path = ReserveTempName(*TempFolder(), "qvj");
+    std::string path = ReserveTempName(*TempFolder(), "qvj", 0666).path;
     ASSERT_FALSE(path.empty());
     std::string name = std::filesystem::path(path).filename();
     EXPECT_EQ(name.substr(0, 3), "qvj");
@@ -53,14 +53,18 @@ TEST(TempFiles, ReservedNamesAreNewEmptyAndDistinct) {
     names.insert(path);
   }
   EXPECT_EQ(names.size(), 50u);
-  EXPECT_EQ(ReserveTempName(tmp / "missing", "qvj"), "");
+  EXPECT_EQ(ReserveTempName(tmp / "missing", "qvj", 0666).path, "");
 
-  // The mode follows the umask like any new file, since the name may end up as an AVI.
+  // The mode follows the umask like any new file, since the name may end up as an AVI; a
+  // private one stays the owner's alone.
   mode_t previous = umask(022);
-  std::string shared = ReserveTempName(*TempFolder(), "qvj");
+  std::string shared = ReserveTempName(*TempFolder(), "qvj", 0666).path;
+  std::string own = ReserveTempName(*TempFolder(), "qvj", 0600).path;
   umask(previous);
   EXPECT_EQ(std::filesystem::status(shared).permissions() & std::filesystem::perms::all,
             std::filesystem::perms(0644));
+  EXPECT_EQ(std::filesystem::status(own).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms(0600));
 }
 
 TEST(TempFiles, AFolderTooLongForAPathBufferIsNoTemporaryFolder) {
@@ -82,6 +86,37 @@ TEST(OpenForRewrite, EmptiesAnExistingFileAndCreatesAMissingOne) {
   }
   EXPECT_EQ(OpenForRewrite(dir / "no/such/folder.avi", O_WRONLY, 0666), -1);
   EXPECT_EQ(errno, ENOENT);
+}
+
+// Another user of a folder without the sticky bit swaps a name we created for a link to a file
+// of ours, or for a file of theirs: neither is written, flushed or taken for ours.
+TEST(OpenForRewrite, AFileWithAnIdentityIsOpenedOnlyWhileItsNameStandsForIt) {
+  test::TempDir dir;
+  FileRef reserved = ReserveTempName(dir.path().string(), "qvj", 0600);
+  ASSERT_TRUE(reserved.identity);
+  EXPECT_TRUE(StillSameFile(reserved));
+  EXPECT_TRUE(FlushToDisk(reserved));
+  int fd = OpenForRewrite(reserved, O_WRONLY, 0666);
+  ASSERT_GE(fd, 0);
+  close(fd);
+
+  std::string victim = dir / "victim.txt";
+  std::ofstream(victim) << "the victim's own file";
+  // Moved aside rather than removed, so that its inode number is not given to the newcomer.
+  std::filesystem::rename(reserved.path, dir / "moved.tmp");
+  std::filesystem::create_symlink(victim, reserved.path);
+  EXPECT_EQ(OpenForRewrite(reserved, O_WRONLY, 0666), -1);
+  EXPECT_EQ(errno, ELOOP);
+  EXPECT_FALSE(StillSameFile(reserved));
+  EXPECT_FALSE(FlushToDisk(reserved));
+  EXPECT_EQ(std::filesystem::file_size(victim), 21u);
+
+  std::filesystem::remove(reserved.path);
+  std::ofstream(reserved.path) << "someone else's";
+  EXPECT_EQ(OpenForRewrite(reserved, O_WRONLY, 0666), -1);
+  EXPECT_EQ(errno, EPERM);
+  EXPECT_FALSE(StillSameFile(reserved));
+  EXPECT_EQ(std::filesystem::file_size(reserved.path), 14u);
 }
 
 } // namespace

@@ -74,7 +74,7 @@ TEST(Shell, RenameNeverReplacesAndDeleteRemoves) {
   EXPECT_TRUE(shell.Delete(dir / "qvj1a.avi"));
   EXPECT_FALSE(shell.Delete(dir / "qvj1a.avi"));
 
-  std::string reserved = shell.ReserveTempName(dir.path().string());
+  std::string reserved = shell.ReserveTempName(dir.path().string()).path;
   EXPECT_TRUE(fs::path(reserved).filename().string().starts_with("qvj"));
   EXPECT_TRUE(reserved.ends_with(".tmp"));
   EXPECT_EQ(fs::file_size(reserved), 0u);

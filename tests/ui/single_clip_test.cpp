@@ -207,14 +207,32 @@ TEST_F(SingleClip, TheSourceIsDeletedOnlyAfterASuccessfulConversion) {
   EXPECT_TRUE(TempFiles().empty());
   EXPECT_TRUE(launched.empty());
 
+  // The temporary AVI, all that replaces the clip until the move, is on disk before the clip
+  // goes; a flush that fails keeps the clip.
   WriteClip(3);
   messages = ScriptedMessages();
   messages.QueueAnswer(MessageAnswer::Yes);
+  std::vector<std::string> flushed;
+  hooks.flush = [&](const FileRef &file) {
+    flushed.push_back(file.path);
+    EXPECT_TRUE(fs::exists(clip));
+    return FlushToDisk(file);
+  };
   EXPECT_EQ(Run(false, true), kSingleClipDone);
   EXPECT_EQ(messages.texts(), std::vector<std::string>{Question(true)});
   EXPECT_FALSE(fs::exists(clip));
+  ASSERT_EQ(flushed.size(), 1u);
+  EXPECT_EQ(fs::path(flushed[0]).parent_path(), fs::path(tempFolder));
   ExpectAviOfTheClip(target);
   EXPECT_TRUE(TempFiles().empty());
+
+  WriteClip(3);
+  fs::remove(target);
+  messages.QueueAnswer(MessageAnswer::Yes);
+  hooks.flush = [](const FileRef &) { return false; };
+  EXPECT_EQ(Run(false, true), kSingleClipDone);
+  EXPECT_TRUE(fs::exists(clip));
+  ExpectAviOfTheClip(target);
 }
 
 TEST_F(SingleClip, CancelClickedWhileTheEngineRunsLeavesNoAviAndNoTemporaryFile) {

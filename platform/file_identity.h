@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace reelcraft {
+
+// Which file an open descriptor or a directory entry stands for: equal identities are one file.
+struct FileIdentity {
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  bool operator==(const FileIdentity &) const = default;
+};
+
+// A path to open, and, when the caller created the file there itself, that file's identity.
+// In a folder that others may write to, the name can be swapped for a link or another file
+// between two uses; a file with an identity is opened again only if the name still stands for
+// that very file, never through a link, and never created anew.
+struct FileRef {
+  FileRef(std::string path) : path(std::move(path)) {}
+  FileRef(const char *path) : path(path) {}
+  FileRef(std::string path, std::optional<FileIdentity> identity)
+      : path(std::move(path)), identity(identity) {}
+
+  std::string path;
+  std::optional<FileIdentity> identity;
+};
+
+std::optional<FileIdentity> IdentityOf(int fd);
+
+// Opens `file` with `flags` (O_CREAT only for a file without identity); retries an
+// interrupted open. -1 with errno set on failure: ELOOP for a link, EPERM for another file in
+// the place of the one created.
+int OpenFileRef(const FileRef &file, int flags, unsigned mode = 0);
+
+// True when `file` has an identity and its path still stands for that file.
+bool StillSameFile(const FileRef &file);
+
+// Waits until the file and its entry in its folder are on disk, so that a power cut after it
+// cannot take the file away. False when either could not be flushed.
+bool FlushToDisk(const FileRef &file);
+
+} // namespace reelcraft
