@@ -17,6 +17,10 @@ namespace reelcraft {
 namespace {
 constexpr int kCommandOk = 1;
 constexpr int kCommandCancel = 2;
+
+bool MovesWithinTheWindow(const QFocusEvent &event) {
+  return event.reason() != Qt::ActiveWindowFocusReason && event.reason() != Qt::PopupFocusReason;
+}
 } // namespace
 
 TemplateDialog::TemplateDialog(const DialogTemplate &dialogTemplate, QWidget *parent)
@@ -143,10 +147,12 @@ bool TemplateDialog::event(QEvent *event) {
   return QDialog::event(event);
 }
 
-// A context menu of an edit field takes no focus from it on Windows, so that is no loss.
+// Only a move to another control of this window is a loss of focus. The window losing its
+// activation to a message box, a copy's window or another program is none: the control gets the
+// focus back with the activation. Nor is a context menu of an edit field.
 bool TemplateDialog::eventFilter(QObject *watched, QEvent *event) {
   if (event->type() == QEvent::FocusOut &&
-      static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+      MovesWithinTheWindow(*static_cast<QFocusEvent *>(event))) {
     QVariant id = watched->property(kControlIdProperty);
     if (id.isValid())
       Dispatch(id.toInt(), Notification::KillFocus);
