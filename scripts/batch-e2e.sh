@@ -46,6 +46,8 @@ mode=
 fail() {
   echo "FAILED ($mode): $*" >&2
   import -window root "$shots/failure-$mode.png" 2> /dev/null || true
+  ls -li "$out" "$TMPDIR" >&2 || true
+  cat "$work/reelcraft.log" >&2 || true
   exit 1
 }
 pass() { echo "ok ($mode): $*"; }
@@ -98,16 +100,14 @@ wait_exit() {
 }
 
 temporaries() { find "$TMPDIR" -name 'qvj*' | wc -l; }
-inode() { stat -c %i "$1"; }
-# Waits until a run is over: every AVI replaced (inode not in $1), no temporary file left, the
+# Waits until a run is over: every AVI written (a stale one replaced), no temporary file left, the
 # keyboard back with the batch window.
 wait_run_end() {
-  local before=${1:-} name done
+  local name done
   for _ in $(seq 300); do
     done=0
     for name in "${!frames[@]}"; do
-      [ -f "$out/$name.avi" ] && [[ " $before " != *" $(inode "$out/$name.avi") "* ]] &&
-        done=$((done + 1))
+      [ "$(head -c 4 "$out/$name.avi" 2> /dev/null)" = RIFF ] && done=$((done + 1))
     done
     [ "$done" = 3 ] && [ "$(temporaries)" = 0 ] && break
     sleep 0.1
@@ -131,7 +131,7 @@ check_avis() {
 
 # One round: a fresh window, Create All into an empty output folder, then over the AVIs.
 round() {
-  local n=$1 batch box= name inodes=
+  local n=$1 batch box= name
   rm -f "$out"/*
   start
   batch=$(wait_focus "Reelcraft 1-05")
@@ -141,17 +141,14 @@ round() {
   check_avis
 
   # Stale AVIs in place: each must be asked about and replaced.
-  for name in "${!frames[@]}"; do
-    printf 'stale' > "$out/$name.avi"
-    inodes+=" $(inode "$out/$name.avi")"
-  done
+  for name in "${!frames[@]}"; do printf 'stale' > "$out/$name.avi"; done
   keys alt+a
   for i in 1 2 3; do
     box=$(wait_focus reelcraft "$box")
     [ "$n" = 1 ] && shot "2-overwrite-question-$i"
     keys alt+y
   done
-  wait_run_end "$inodes"
+  wait_run_end
   sleep 0.5 # a fourth question would come now
   [ "$(focused)" = "$batch" ] || fail "after three questions the keyboard is with '$(title_of "$(focused)")'"
   check_avis
@@ -160,10 +157,12 @@ round() {
   wait_exit
 }
 
+wm_pid=
 run_mode() {
   mode=$1
   for n in $(seq "$rounds"); do
     round "$n"
+    [ -z "$wm_pid" ] || kill -0 "$wm_pid" || fail "openbox has gone: $(cat "$work/openbox.log")"
     pass "round $n: three AVIs, then three questions and three replaced"
   done
 }
@@ -180,11 +179,14 @@ wait_exit
 run_mode no-window-manager
 
 openbox > "$work/openbox.log" 2>&1 &
-pids+=($!)
+wm_pid=$!
+pids+=($wm_pid)
 for _ in $(seq 100); do
   xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id' && break
   sleep 0.1
 done
+mode=openbox
+xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "openbox did not start"
 run_mode openbox
 
 echo "All rounds passed in both modes; screenshots in $shots"
