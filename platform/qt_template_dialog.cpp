@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -160,8 +161,14 @@ bool TemplateDialog::eventFilter(QObject *watched, QEvent *event) {
   return QDialog::eventFilter(watched, event);
 }
 
+// The platform would put the program's name into an empty title bar; until the dialog sets a
+// caption of its own, the bar shows a blank one, as empty as the template's.
 void TemplateDialog::setVisible(bool visible) {
   bool changing = visible != isVisible();
+  if (visible && windowTitle().isEmpty()) {
+    winId();
+    windowHandle()->setTitle(QStringLiteral(" "));
+  }
   QDialog::setVisible(visible);
   if (changing && !destroying_)
     OnShowWindow(visible);
