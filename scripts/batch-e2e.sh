@@ -16,24 +16,10 @@ shots=${2:-$build/batch-e2e-shots}
 rounds=${3:-5}
 program=$build/app/reelcraft
 mkdir -p "$shots"
+shots=$(cd "$shots" && pwd)
 rm -f "$shots"/*.png
 
-work=$(mktemp -d)
-pids=()
-app_pid=
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2> /dev/null || true
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2> /dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-export HOME=$work/home
-export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
-export XDG_RUNTIME_DIR=$work/runtime TMPDIR=$work/tmp
-unset REELCRAFT_REGISTRY XDG_CURRENT_DESKTOP DESKTOP_SESSION WAYLAND_DISPLAY QT_QPA_PLATFORM
-mkdir -p "$HOME/Documents" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications" "$TMPDIR"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+source "$root/scripts/e2e-session.sh"
 clips=$HOME/clips
 out=$HOME/Documents
 mkdir -p "$clips"
@@ -55,14 +41,6 @@ shot() {
   sleep 0.3 # let the window finish painting
   import -window root "$shots/$mode-$1.png"
 }
-
-# --- the display
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-pids+=($!)
-exec 3>&-
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(head -n1 "$work/display")
 
 # --- helpers
 # The window that has the keyboard (the X input focus, with or without a window manager).
@@ -87,18 +65,6 @@ start() {
   (cd "$clips" && exec "$program" "$@") >> "$work/reelcraft.log" 2>&1 &
   app_pid=$!
 }
-wait_exit() {
-  local status=0
-  for _ in $(seq 300); do
-    kill -0 "$app_pid" 2> /dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$app_pid" 2> /dev/null && fail "reelcraft did not end"
-  wait "$app_pid" || status=$?
-  app_pid=
-  [ "$status" = 0 ] || fail "reelcraft ended with $status"
-}
-
 temporaries() { find "$TMPDIR" -name 'qvj*' | wc -l; }
 # Waits until a run is over: every AVI written (a stale one replaced), no temporary file left, the
 # keyboard back with the batch window.
@@ -154,7 +120,7 @@ round() {
   check_avis
   [ "$n" = 1 ] && shot 3-after-overwrite
   keys alt+x
-  wait_exit
+  wait_exit 0
 }
 
 wm_pid=
@@ -174,19 +140,12 @@ wait_focus "Reelcraft 1-05" > /dev/null
 keys alt+y
 wait_focus reelcraft > /dev/null
 keys Return
-wait_exit
+wait_exit 0
 
 run_mode no-window-manager
 
-openbox > "$work/openbox.log" 2>&1 &
-wm_pid=$!
-pids+=($wm_pid)
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
 mode=openbox
-xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "openbox did not start"
+start_openbox
 run_mode openbox
 
 echo "All rounds passed in both modes; screenshots in $shots"
