@@ -129,6 +129,7 @@ int FolderPicker::DoModal() {
   SelectFolder(dialog, initialFolder_ ? FromLocal(*initialFolder_) : QDir::currentPath());
   dialog.tree().setFocus();
   dialog.exec();
+  ReturnActivation(owner_);
   return accepted ? 1 : -1;
 }
 

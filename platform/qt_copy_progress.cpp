@@ -1,5 +1,6 @@
 #include "platform/qt_copy_progress.h"
 
+#include "platform/qt_owner_window.h"
 #include "platform/qt_text.h"
 
 #include <QCoreApplication>
@@ -19,14 +20,16 @@ constexpr int kBarSteps = 1000;
 
 } // namespace
 
-QtCopyProgress::QtCopyProgress(QWidget *owner, MessageSink &messages)
-    : owner_(owner), messages_(messages) {}
+QtCopyProgress::QtCopyProgress(QWidget *owner, MessageSink &messages,
+                               std::chrono::milliseconds showAfter)
+    : owner_(owner), messages_(messages), showAfter_(showAfter) {}
 
 QtCopyProgress::~QtCopyProgress() = default;
 
 // Escape and the close box reject the window, which counts as Cancel.
 void QtCopyProgress::Begin(const std::string &title, uint64_t) {
   cancelled_ = false;
+  copyStart_.reset();
   pointer_.emplace();
   window_ = std::make_unique<QDialog>(owner_ ? owner_->window() : nullptr,
                                       Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -46,10 +49,12 @@ void QtCopyProgress::Begin(const std::string &title, uint64_t) {
   window_->setMinimumWidth(360);
 }
 
-// Shown once bytes really have to travel: a move within one file system is a rename, over
-// before a window could be read.
+// A window comes too late once every byte is done, as at the one report of a rename.
 bool QtCopyProgress::Progress(uint64_t doneBytes, uint64_t totalBytes) {
-  if (window_ && !window_->isVisible() && doneBytes < totalBytes)
+  auto now = std::chrono::steady_clock::now();
+  if (!copyStart_)
+    copyStart_ = now;
+  if (window_ && !window_->isVisible() && doneBytes < totalBytes && now - *copyStart_ >= showAfter_)
     window_->show();
   if (bar_) {
     uint64_t shown =
@@ -66,9 +71,12 @@ bool QtCopyProgress::AskReplace(const std::string &path) {
 }
 
 void QtCopyProgress::End() {
+  bool shown = window_ && window_->isVisible();
   bar_ = nullptr;
   window_.reset();
   pointer_.reset();
+  if (shown)
+    ReturnActivation(owner_);
 }
 
 } // namespace reelcraft

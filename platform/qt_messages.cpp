@@ -19,16 +19,20 @@ QString ProgramName() {
 
 MessageAnswer QtMessages::Show(const std::string &text, MessageButtons buttons, MessageIcon icon) {
   NormalCursor pointer;
+  QWidget *owner = OwnerWindow();
   QMessageBox box(icon == MessageIcon::Question ? QMessageBox::Question : QMessageBox::Warning,
-                  ProgramName(), FromLocal(text), QMessageBox::NoButton, OwnerWindow());
+                  ProgramName(), FromLocal(text), QMessageBox::NoButton, owner);
   if (buttons == MessageButtons::Ok) {
     box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
-    return MessageAnswer::Ok;
+  } else {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
   }
-  box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-  box.setDefaultButton(QMessageBox::Yes);
-  return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+  int answer = box.exec();
+  ReturnActivation(owner);
+  if (buttons == MessageButtons::Ok)
+    return MessageAnswer::Ok;
+  return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
 } // namespace reelcraft

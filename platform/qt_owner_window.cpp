@@ -11,4 +11,12 @@ QWidget *OwnerWindow() {
   return QApplication::activeWindow();
 }
 
+void ReturnActivation(QWidget *owner) {
+  if (!owner || !owner->isVisible())
+    return;
+  QWidget *window = owner->window();
+  window->raise();
+  window->activateWindow();
+}
+
 } // namespace reelcraft

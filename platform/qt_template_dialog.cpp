@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -17,6 +18,10 @@ namespace reelcraft {
 namespace {
 constexpr int kCommandOk = 1;
 constexpr int kCommandCancel = 2;
+
+bool MovesWithinTheWindow(const QFocusEvent &event) {
+  return event.reason() != Qt::ActiveWindowFocusReason && event.reason() != Qt::PopupFocusReason;
+}
 } // namespace
 
 TemplateDialog::TemplateDialog(const DialogTemplate &dialogTemplate, QWidget *parent)
@@ -143,10 +148,12 @@ bool TemplateDialog::event(QEvent *event) {
   return QDialog::event(event);
 }
 
-// A context menu of an edit field takes no focus from it on Windows, so that is no loss.
+// Only a move to another control of this window is a loss of focus. The window losing its
+// activation to a message box, a copy's window or another program is none: the control gets the
+// focus back with the activation. Nor is a context menu of an edit field.
 bool TemplateDialog::eventFilter(QObject *watched, QEvent *event) {
   if (event->type() == QEvent::FocusOut &&
-      static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+      MovesWithinTheWindow(*static_cast<QFocusEvent *>(event))) {
     QVariant id = watched->property(kControlIdProperty);
     if (id.isValid())
       Dispatch(id.toInt(), Notification::KillFocus);
@@ -154,8 +161,14 @@ bool TemplateDialog::eventFilter(QObject *watched, QEvent *event) {
   return QDialog::eventFilter(watched, event);
 }
 
+// The platform would put the program's name into an empty title bar; until the dialog sets a
+// caption of its own, the bar shows a blank one, as empty as the template's.
 void TemplateDialog::setVisible(bool visible) {
   bool changing = visible != isVisible();
+  if (visible && windowTitle().isEmpty()) {
+    winId();
+    windowHandle()->setTitle(QStringLiteral(" "));
+  }
   QDialog::setVisible(visible);
   if (changing && !destroying_)
     OnShowWindow(visible);

@@ -18,7 +18,7 @@ enum class Notification {
   DoubleClicked,    // list item
   SelectionChanged, // list
   TextChanged,      // edit, by the user or by the program
-  KillFocus,        // the control lost the keyboard focus
+  KillFocus,        // the focus moved from the control to another one of the same window
   PostedMessage,    // the id is a private message number posted with PostMessageTo
 };
 

@@ -17,21 +17,7 @@ program=$build/app/reelcraft
 mkdir -p "$shots"
 rm -f "$shots"/*.png
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-export HOME=$work/home
-export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
-export XDG_RUNTIME_DIR=$work/runtime TMPDIR=$work/tmp
-unset REELCRAFT_REGISTRY XDG_CURRENT_DESKTOP DESKTOP_SESSION WAYLAND_DISPLAY QT_QPA_PLATFORM
-mkdir -p "$HOME/Documents" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications" "$TMPDIR"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-cd "$HOME"
+source "$root/scripts/e2e-session.sh"
 store=$XDG_CONFIG_HOME/reelcraft/registry.sqlite
 installed=$XDG_DATA_HOME/Reelcrafter/reelcraft
 applications=$XDG_DATA_HOME/applications
@@ -50,19 +36,8 @@ shot() {
   import -window root "$(printf '%s/%02d-%s.png' "$shots" "$step" "$1")"
 }
 
-# --- the display, a window manager (title bars show the captions), and a stand-in player
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-pids+=($!)
-exec 3>&-
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(head -n1 "$work/display")
-openbox > "$work/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
+# --- a window manager (title bars show the captions), and a stand-in player
+start_openbox
 
 player=$work/player.sh
 printf '#!/bin/sh\necho "$1" >> %s/played\n' "$work" > "$player"
@@ -96,20 +71,9 @@ wait_active() {
 }
 keys() { xdotool key --clearmodifiers "$@"; }
 
-app_pid=
 start() {
   "$program" "$@" >> "$work/reelcraft.log" 2>&1 &
   app_pid=$!
-}
-wait_exit() {
-  local status=0
-  for _ in $(seq 300); do
-    kill -0 "$app_pid" 2> /dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$app_pid" 2> /dev/null && fail "reelcraft did not end"
-  wait "$app_pid" || status=$?
-  [ "$status" = "$1" ] || fail "reelcraft ended with $status, not $1"
 }
 
 # The id of a key of the store, by its root and '\'-separated path; empty when missing.

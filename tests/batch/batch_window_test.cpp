@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -100,6 +101,20 @@ TEST_F(BatchWindowTest, LeavingAFolderFieldRefillsItsListEveryTime) {
     QListWidget &clips = Clips(dialog);
     clips.item(0)->setSelected(true);
     clips.item(1)->setSelected(true);
+    // The window losing its activation to another one and getting it back is no focus loss.
+    ASSERT_EQ(QApplication::focusWidget(), dialog.Control(IDC_INPUT_FOLDER));
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&other));
+    other.close();
+    dialog.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QFocusEvent deactivated(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(dialog.Control(IDC_INPUT_FOLDER), &deactivated);
+    EXPECT_EQ(QApplication::focusWidget(), dialog.Control(IDC_INPUT_FOLDER));
+    EXPECT_EQ(Selected(clips), (Texts{In("a.qvj"), In("b.qvj")})) << "not refilled";
+
     LeaveField(dialog, IDC_INPUT_FOLDER);
     EXPECT_EQ(Entries(clips), (Texts{In("a.qvj"), In("b.qvj")}));
     EXPECT_TRUE(Selected(clips).empty()) << "unchanged text, list refilled all the same";

@@ -19,7 +19,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
+#include <functional>
 
 namespace reelcraft {
 namespace {
@@ -27,6 +29,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr uint32_t kMoveFlags = FOF_SIMPLEPROGRESS | FOF_NORECURSION;
+constexpr std::chrono::milliseconds kAtOnce{0};
 constexpr size_t kSeveralChunks = 3 * 1024 * 1024 + 7;
 
 // Moves between "file systems": the rename always says EXDEV, so the bytes are copied in
@@ -70,10 +73,13 @@ public:
     if (pointers.empty() || pointers.back() != Pointer())
       pointers.push_back(Pointer());
     maximum = bar->maximum();
+    if (onProgress)
+      onProgress();
     return goOn;
   }
 
   bool clickCancel = false;
+  std::function<void()> onProgress;
   bool visible = false;
   std::string shownTitle;
   int lastValue = -1;
@@ -85,7 +91,7 @@ TEST(CopyProgressWindow, ShowsTheTitleAndABarThatEndsFullThenCloses) {
   test::TempDir dir;
   test::WriteFileBytes(dir / "temp.avi", Pattern(kSeveralChunks));
   ScriptedMessages messages;
-  WatchedProgress progress(nullptr, messages);
+  WatchedProgress progress(nullptr, messages, kAtOnce);
   EXPECT_EQ(AcrossFileSystems().Move(dir / "temp.avi", dir / "out/clip.avi",
                                      "Writing AVI to target location", kMoveFlags, progress),
             FileOpResult::Success);
@@ -103,13 +109,39 @@ TEST(CopyProgressWindow, ShowsTheTitleAndABarThatEndsFullThenCloses) {
             FileOpResult::Success);
   EXPECT_FALSE(renamed.visible);
   EXPECT_EQ(renamed.lastValue, renamed.maximum);
+
+  // Nor for a copy that is over before the window would be worth reading.
+  WatchedProgress quick(nullptr, messages);
+  EXPECT_EQ(Shell().Copy(dir / "clip.avi", dir / "out/clip.avi", "Writing AVI to target location",
+                         kMoveFlags | FOF_NOCONFIRMATION, quick),
+            FileOpResult::Success);
+  EXPECT_FALSE(quick.visible);
+  EXPECT_EQ(test::ReadFileBytes(dir / "out/clip.avi"), Pattern(kSeveralChunks));
+}
+
+// Without a window manager nobody else gives the owner its activation back.
+TEST(CopyProgressWindow, ItsOwnerIsTheActiveWindowAgainWhenItCloses) {
+  test::TempDir dir;
+  test::WriteFileBytes(dir / "temp.avi", Pattern(kSeveralChunks));
+  QWidget owner;
+  owner.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
+  ScriptedMessages messages;
+  WatchedProgress progress(&owner, messages, kAtOnce);
+  QWidget *activeWhileCopying = nullptr;
+  progress.onProgress = [&] { activeWhileCopying = QApplication::activeWindow(); };
+  EXPECT_EQ(AcrossFileSystems().Copy(dir / "temp.avi", dir / "clip.avi",
+                                     "Writing AVI to target location", kMoveFlags, progress),
+            FileOpResult::Success);
+  EXPECT_NE(activeWhileCopying, &owner);
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&owner));
 }
 
 TEST(CopyProgressWindow, CancelAbortsTheMoveAndLeavesTheSourceWhereItWas) {
   test::TempDir dir;
   test::WriteFileBytes(dir / "temp.avi", Pattern(kSeveralChunks));
   ScriptedMessages messages;
-  WatchedProgress progress(nullptr, messages);
+  WatchedProgress progress(nullptr, messages, kAtOnce);
   progress.clickCancel = true;
   EXPECT_EQ(AcrossFileSystems().Move(dir / "temp.avi", dir / "clip.avi",
                                      "Writing AVI to target location", kMoveFlags, progress),
@@ -179,7 +211,7 @@ TEST(CopyProgressWindow, WindowsThatWaitForTheUserShowTheOrdinaryPointerWhileBus
     inBox.push_back(Pointer());
     qobject_cast<QMessageBox *>(window)->button(QMessageBox::Yes)->click();
   });
-  WatchedProgress progress(nullptr, messages);
+  WatchedProgress progress(nullptr, messages, kAtOnce);
   EXPECT_EQ(AcrossFileSystems().Copy(dir / "temp.avi", dir / "clip.avi",
                                      "Converting original file to AVI in source location",
                                      kMoveFlags, progress),

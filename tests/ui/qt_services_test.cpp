@@ -1,11 +1,14 @@
 #include "platform/qt_busy_cursor.h"
+#include "platform/qt_messages.h"
 #include "platform/qt_owner_window.h"
 #include "platform/qt_posted_message.h"
 #include "platform/qt_progress_sink.h"
 #include "platform/qt_pump.h"
+#include "tests/ui/modal_driver.h"
 
 #include <QDialog>
 #include <QProgressBar>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -113,6 +116,22 @@ TEST(OwnerWindow, IsTheModalWindowInFront) {
   EXPECT_EQ(ownerOfOuter, &outer);
   EXPECT_NE(ownerOfInner, nullptr);
   EXPECT_NE(ownerOfInner, &outer);
+}
+
+// Without a window manager nothing else gives the window under a box the keyboard back.
+TEST(OwnerWindow, IsTheActiveWindowAgainOnceABoxOverItHasClosed) {
+  QDialog outer;
+  QtMessages messages;
+  bool activeAgain = false;
+  QTimer::singleShot(0, [&] {
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&outer));
+    test::ClickButtonWhenModal("OK", &outer);
+    messages.Show("Failed to get path", MessageButtons::Ok, MessageIcon::Exclamation);
+    activeAgain = QTest::qWaitForWindowActive(&outer);
+    outer.accept();
+  });
+  outer.exec();
+  EXPECT_TRUE(activeAgain);
 }
 
 } // namespace

@@ -20,6 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -111,6 +112,7 @@ protected:
       prepare(dialog);
     int result = dialog.DoModal();
     caption = dialog.windowTitle().toStdString();
+    titleBar = dialog.windowHandle()->title().toStdString();
     auto *bar = dialog.As<QProgressBar>(IDC_PROGRESS);
     barFull = bar->value() == bar->maximum();
     finalTarget = dialog.TargetPath();
@@ -149,6 +151,7 @@ protected:
   bool dialogShownAtLaunch = false;
   std::vector<std::string> pictureMd5s;
   std::string caption;
+  std::string titleBar;
   bool barFull = false;
   std::string finalTarget;
 };
@@ -162,6 +165,7 @@ TEST_F(SingleClip, NoEndsWithTwoAndTouchesNothing) {
     EXPECT_EQ(messages.shown()[0].text, Question(deleteSource));
     EXPECT_EQ(messages.shown()[0].buttons, MessageButtons::YesNo);
     EXPECT_EQ(caption, "") << "the flow never started";
+    EXPECT_EQ(titleBar, " ") << "blank rather than the program's name";
     EXPECT_TRUE(fs::exists(clip));
     EXPECT_TRUE(fs::is_empty(videos));
     EXPECT_TRUE(TempFiles().empty());
