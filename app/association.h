@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/desktop_integration.h"
+#include "desktop/desktop_integration.h"
 
 #include <optional>
 #include <string>

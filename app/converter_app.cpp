@@ -1,6 +1,6 @@
 #include "app/converter_app.h"
 
-#include "platform/file_system.h"
+#include "sys/file_system.h"
 
 namespace reelcraft {
 

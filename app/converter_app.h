@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/installation.h"
-#include "app/registry_key.h"
 #include "app/startup_sequence.h"
+#include "store/registry_key.h"
 
 #include <functional>
 

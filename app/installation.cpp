@@ -1,9 +1,9 @@
 #include "app/installation.h"
 
 #include "app/association.h"
-#include "app/registry_key.h"
-#include "folders/system_error_text.h"
-#include "platform/file_system.h"
+#include "store/registry_key.h"
+#include "sys/file_system.h"
+#include "sys/system_error_text.h"
 
 #include <string>
 

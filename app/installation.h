@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/file_operation.h"
-#include "platform/message_sink.h"
-#include "platform/program_path.h"
-#include "platform/registry_store.h"
-#include "platform/shell.h"
+#include "desktop/shell.h"
+#include "store/registry_store.h"
+#include "sys/file_operation.h"
+#include "sys/message_sink.h"
+#include "sys/program_path.h"
 
 #include <functional>
 

@@ -2,7 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/settings.h"
-#include "platform/message_sink.h"
+#include "sys/message_sink.h"
 
 #include <cstdint>
 #include <string>

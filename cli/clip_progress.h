@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/progress_sink.h"
+#include "engine/progress_sink.h"
 
 #include <atomic>
 

@@ -2,7 +2,7 @@
 
 #include "engine/cancel_flag.h"
 #include "engine/progress_control.h"
-#include "platform/message_sink.h"
+#include "sys/message_sink.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "cli/console_messages.h"
 #include "cli/progress_display.h"
-#include "platform/console_messages.h"
 
 namespace reelcraft {
 

@@ -1,6 +1,6 @@
 #include "cli/progress_display.h"
 
-#include "platform/terminal.h"
+#include "cli/terminal.h"
 
 #include <filesystem>
 

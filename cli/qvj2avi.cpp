@@ -2,10 +2,10 @@
 #include "cli/batch_run.h"
 #include "cli/cli_options.h"
 #include "cli/clip_info.h"
-#include "platform/console_messages.h"
-#include "platform/interrupt_signal.h"
-#include "platform/standard_streams.h"
-#include "platform/terminal.h"
+#include "cli/console_messages.h"
+#include "cli/interrupt_signal.h"
+#include "cli/terminal.h"
+#include "sys/standard_streams.h"
 
 #include <algorithm>
 #include <atomic>

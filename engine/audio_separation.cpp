@@ -1,8 +1,8 @@
 #include "engine/audio_separation.h"
 
-#include "engine/file_error_text.h"
-#include "platform/raw_file.h"
-#include "platform/raw_output_file.h"
+#include "sys/file_error_text.h"
+#include "sys/raw_file.h"
+#include "sys/raw_output_file.h"
 
 #include <algorithm>
 #include <cstring>

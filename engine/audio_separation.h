@@ -2,8 +2,8 @@
 
 #include "engine/cancel_flag.h"
 #include "engine/progress_control.h"
-#include "platform/file_identity.h"
-#include "platform/message_sink.h"
+#include "sys/file_identity.h"
+#include "sys/message_sink.h"
 
 #include <cstddef>
 #include <cstdint>

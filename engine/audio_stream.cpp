@@ -1,8 +1,8 @@
 #include "engine/audio_stream.h"
 
 #include "engine/avi_finish.h"
-#include "engine/file_error_text.h"
-#include "platform/raw_file.h"
+#include "sys/file_error_text.h"
+#include "sys/raw_file.h"
 
 #include <algorithm>
 

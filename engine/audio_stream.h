@@ -1,9 +1,9 @@
 #pragma once
 
-#include "engine/avi_records.h"
+#include "avi/avi_file.h"
+#include "avi/avi_records.h"
 #include "engine/clip_header.h"
-#include "platform/avi_file.h"
-#include "platform/message_sink.h"
+#include "sys/message_sink.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/avi_file.h"
-#include "platform/message_sink.h"
+#include "avi/avi_file.h"
+#include "sys/message_sink.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "engine/clip_header.h"
 
-#include "engine/file_error_text.h"
-#include "platform/raw_file.h"
+#include "sys/file_error_text.h"
+#include "sys/raw_file.h"
 
 #include <cstring>
 

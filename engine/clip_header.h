@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/message_sink.h"
+#include "sys/message_sink.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,7 +4,7 @@
 #include "engine/clip_header.h"
 #include "engine/convert_options.h"
 #include "engine/progress_control.h"
-#include "platform/message_sink.h"
+#include "sys/message_sink.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/avi_file.h"
+#include "avi/avi_file.h"
 
 #include <optional>
 #include <string>

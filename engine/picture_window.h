@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/raw_file.h"
+#include "sys/raw_file.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/progress_sink.h"
-#include "platform/pump.h"
+#include "engine/progress_sink.h"
+#include "engine/pump.h"
 
 #include <algorithm>
 #include <cstdint>

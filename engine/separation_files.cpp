@@ -1,7 +1,7 @@
 #include "engine/separation_files.h"
 
-#include "platform/file_system.h"
-#include "platform/temp_files.h"
+#include "sys/file_system.h"
+#include "sys/temp_files.h"
 
 #include <cerrno>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/file_identity.h"
-#include "platform/message_sink.h"
+#include "sys/file_identity.h"
+#include "sys/message_sink.h"
 
 #include <optional>
 #include <string>

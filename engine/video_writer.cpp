@@ -1,9 +1,9 @@
 #include "engine/video_writer.h"
 
 #include "engine/avi_finish.h"
-#include "engine/file_error_text.h"
 #include "engine/picture_window.h"
-#include "platform/raw_file.h"
+#include "sys/file_error_text.h"
+#include "sys/raw_file.h"
 
 #include <cerrno>
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "engine/avi_records.h"
+#include "avi/avi_file.h"
+#include "avi/avi_records.h"
 #include "engine/cancel_flag.h"
 #include "engine/clip_header.h"
 #include "engine/progress_control.h"
-#include "platform/avi_file.h"
-#include "platform/message_sink.h"
+#include "sys/message_sink.h"
 
 #include <string>
 

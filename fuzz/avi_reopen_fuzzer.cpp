@@ -1,6 +1,6 @@
 // Any bytes as an AVI file to be opened again for a second stream: the reader must refuse what
 // it cannot use, and whatever it accepts must take a new stream and be finished again.
-#include "platform/avi_file.h"
+#include "avi/avi_file.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -2,8 +2,8 @@
 // small clips of real JPEG pictures, with and without sound, and one past the window's size;
 // in "avi", those clips converted, in RIFF parts as small as the reopen fuzzer's.
 #include "engine/convert_clip.h"
-#include "platform/scripted_messages.h"
 #include "tests/support/clip_builder.h"
+#include "tests/support/scripted_messages.h"
 
 #include <cstdio>
 #include <exception>

@@ -14,7 +14,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 shots=${2:-$build/batch-e2e-shots}
 rounds=${3:-5}
-program=$build/app/reelcraft
+program=$build/gui/reelcraft
 mkdir -p "$shots"
 shots=$(cd "$shots" && pwd)
 rm -f "$shots"/*.png

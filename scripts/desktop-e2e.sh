@@ -13,7 +13,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 shots=${2:-$build/e2e-shots}
-program=$build/app/reelcraft
+program=$build/gui/reelcraft
 mkdir -p "$shots"
 rm -f "$shots"/*.png
 

@@ -19,7 +19,7 @@ echo
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   cmake --build build -j "$(nproc)" --target reelcraft-batch
   echo "Opening the batch window on $samples"
-  (cd "$samples" && ../batch/reelcraft-batch)
+  (cd "$samples" && ../gui/reelcraft-batch)
   exit 0
 fi
 ./build/cli/qvj2avi "$samples"/*.qvj

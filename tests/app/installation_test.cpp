@@ -1,8 +1,8 @@
 #include "app/installation.h"
 
-#include "platform/scripted_messages.h"
 #include "tests/support/environment.h"
 #include "tests/support/files.h"
+#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>

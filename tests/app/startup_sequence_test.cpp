@@ -1,5 +1,5 @@
 #include "app/startup_sequence.h"
-#include "platform/scripted_messages.h"
+#include "tests/support/scripted_messages.h"
 
 #include <gtest/gtest.h>
 

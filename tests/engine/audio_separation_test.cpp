@@ -1,8 +1,8 @@
 #include "engine/audio_separation.h"
 #include "engine/audio_stream.h"
-#include "platform/scripted_messages.h"
 #include "tests/support/files.h"
 #include "tests/support/recording_progress.h"
+#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 
 #include <filesystem>

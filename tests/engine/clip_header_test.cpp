@@ -1,7 +1,7 @@
 #include "engine/clip_header.h"
-#include "engine/file_error_text.h"
-#include "platform/scripted_messages.h"
+#include "sys/file_error_text.h"
 #include "tests/support/files.h"
+#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 
 #include <cerrno>

@@ -1,10 +1,10 @@
 #include "engine/convert_clip.h"
-#include "platform/scripted_messages.h"
 #include "tests/support/avi_probe.h"
 #include "tests/support/clip_builder.h"
 #include "tests/support/environment.h"
 #include "tests/support/recording_progress.h"
 #include "tests/support/riff_tree.h"
+#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 
 #include <algorithm>

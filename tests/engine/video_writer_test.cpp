@@ -1,9 +1,9 @@
 #include "engine/video_writer.h"
-#include "platform/scripted_messages.h"
 #include "tests/support/avi_probe.h"
 #include "tests/support/clip_builder.h"
 #include "tests/support/md5.h"
 #include "tests/support/recording_progress.h"
+#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 
 #include <filesystem>

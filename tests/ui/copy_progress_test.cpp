@@ -1,12 +1,12 @@
-#include "platform/qt_copy_progress.h"
+#include "ui/qt_copy_progress.h"
 
-#include "platform/qt_busy_cursor.h"
-#include "platform/qt_messages.h"
-#include "platform/scripted_messages.h"
-#include "platform/shell.h"
+#include "desktop/shell.h"
 #include "tests/support/files.h"
+#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/modal_driver.h"
+#include "ui/qt_busy_cursor.h"
+#include "ui/qt_messages.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>

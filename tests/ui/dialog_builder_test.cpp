@@ -1,5 +1,5 @@
-#include "platform/qt_dialog_builder.h"
-#include "resources/dialog_templates.h"
+#include "gui/resources/dialog_templates.h"
+#include "ui/qt_dialog_builder.h"
 
 #include <QCheckBox>
 #include <QDialog>

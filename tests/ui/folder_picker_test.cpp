@@ -1,9 +1,9 @@
-#include "folders/folder_picker.h"
+#include "ui/folder_picker.h"
 
-#include "platform/qt_messages.h"
-#include "platform/scripted_messages.h"
+#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/modal_driver.h"
+#include "ui/qt_messages.h"
 
 #include <QDialogButtonBox>
 #include <QDir>

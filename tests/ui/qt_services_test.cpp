@@ -1,10 +1,10 @@
-#include "platform/qt_busy_cursor.h"
-#include "platform/qt_messages.h"
-#include "platform/qt_owner_window.h"
-#include "platform/qt_posted_message.h"
-#include "platform/qt_progress_sink.h"
-#include "platform/qt_pump.h"
 #include "tests/ui/modal_driver.h"
+#include "ui/qt_busy_cursor.h"
+#include "ui/qt_messages.h"
+#include "ui/qt_owner_window.h"
+#include "ui/qt_posted_message.h"
+#include "ui/qt_progress_sink.h"
+#include "ui/qt_pump.h"
 
 #include <QDialog>
 #include <QProgressBar>

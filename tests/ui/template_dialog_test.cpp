@@ -1,6 +1,6 @@
-#include "platform/qt_posted_message.h"
-#include "platform/qt_template_dialog.h"
-#include "resources/dialog_templates.h"
+#include "gui/resources/dialog_templates.h"
+#include "ui/qt_posted_message.h"
+#include "ui/qt_template_dialog.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -1,0 +1,149 @@
+#include "avi/avi_header.h"
+
+#include <algorithm>
+
+namespace reelcraft::avi {
+
+namespace {
+
+const StreamRecord *FirstVideo(const FileRecord &file) {
+  for (const StreamRecord &stream : file.streams) {
+    if (stream.info.fccType == kVids)
+      return &stream;
+  }
+  return nullptr;
+}
+
+// Frames of the first video stream before `end` (a file position).
+uint32_t VideoFramesBefore(const FileRecord &file, uint64_t end) {
+  const StreamRecord *video = FirstVideo(file);
+  if (!video)
+    return 0;
+  auto last = std::partition_point(video->entries.begin(), video->entries.end(),
+                                   [end](const IndexEntry &e) { return e.offset < end; });
+  return uint32_t(last - video->entries.begin());
+}
+
+uint32_t Side(int32_t low, int32_t high) { return high > low ? uint32_t(high - low) : 0; }
+
+void AppendMainHeader(RecordBuilder &b, const FileRecord &file) {
+  const StreamRecord *video = FirstVideo(file);
+  uint32_t microSecPerFrame = 0, width = 0, height = 0;
+  if (video) {
+    const AviStreamInfo &info = video->info;
+    if (info.dwRate != 0)
+      microSecPerFrame = uint32_t(uint64_t(1000000) * info.dwScale / info.dwRate);
+    width = Side(info.rcFrame.left, info.rcFrame.right);
+    height = Side(info.rcFrame.top, info.rcFrame.bottom);
+  }
+  uint32_t largestChunk = 0;
+  for (const StreamRecord &stream : file.streams)
+    largestChunk = std::max(largestChunk, stream.info.dwSuggestedBufferSize);
+  uint64_t firstPartEnd = file.parts.size() > 1 ? file.parts[1].riffStart : UINT64_MAX;
+
+  size_t avih = b.BeginChunk(kAvih);
+  b.U32(microSecPerFrame).U32(0).U32(0).U32(AVIF_HASINDEX);
+  b.U32(VideoFramesBefore(file, firstPartEnd)).U32(0).U32(uint32_t(file.streams.size()));
+  b.U32(largestChunk).U32(width).U32(height).Zeros(16);
+  b.EndChunk(avih);
+}
+
+void AppendStreamHeader(RecordBuilder &b, const AviStreamInfo &info) {
+  size_t strh = b.BeginChunk(kStrh);
+  b.U32(info.fccType).U32(info.fccHandler).U32(info.dwFlags);
+  b.U16(info.wPriority).U16(info.wLanguage).U32(info.dwInitialFrames);
+  b.U32(info.dwScale).U32(info.dwRate).U32(info.dwStart).U32(info.dwLength);
+  b.U32(info.dwSuggestedBufferSize).U32(info.dwQuality).U32(info.dwSampleSize);
+  b.U16(uint16_t(info.rcFrame.left)).U16(uint16_t(info.rcFrame.top));
+  b.U16(uint16_t(info.rcFrame.right)).U16(uint16_t(info.rcFrame.bottom));
+  b.EndChunk(strh);
+}
+
+void AppendSuperIndex(RecordBuilder &b, const StreamRecord &stream, size_t number) {
+  size_t indx = b.BeginChunk(kIndx);
+  b.U16(4).U8(0).U8(AVI_INDEX_OF_INDEXES).U32(uint32_t(stream.superIndex.size()));
+  b.U32(ChunkId(number, stream.info.fccType)).Zeros(12);
+  for (const SuperIndexEntry &entry : stream.superIndex)
+    b.U64(entry.offset).U32(entry.size).U32(entry.duration);
+  b.Zeros((kSuperIndexEntries - stream.superIndex.size()) * kSuperIndexEntrySize);
+  b.EndChunk(indx);
+}
+
+void AppendStreamList(RecordBuilder &b, const StreamRecord &stream, size_t number) {
+  size_t strl = b.BeginList(kStrl);
+  AppendStreamHeader(b, stream.info);
+  size_t strf = b.BeginChunk(kStrf);
+  b.Bytes(stream.format.data(), stream.format.size());
+  b.EndChunk(strf);
+  size_t strn = b.BeginChunk(kStrn);
+  b.Bytes(stream.info.szName.c_str(), stream.info.szName.size() + 1);
+  b.EndChunk(strn);
+  AppendSuperIndex(b, stream, number);
+  b.EndChunk(strl);
+}
+
+// `dmlhExtra` lengthens the dmlh record, whose tail is reserved, to take up a few bytes of
+// room that are too few for a JUNK chunk.
+std::vector<uint8_t> BuildHeaderList(const FileRecord &file, uint64_t dmlhExtra) {
+  RecordBuilder b;
+  size_t hdrl = b.BeginList(kHdrl);
+  AppendMainHeader(b, file);
+  for (size_t i = 0; i < file.streams.size(); ++i)
+    AppendStreamList(b, file.streams[i], i);
+  size_t odml = b.BeginList(kOdml);
+  size_t dmlh = b.BeginChunk(kDmlh);
+  b.U32(VideoFramesBefore(file, UINT64_MAX)).Zeros(kDmlhSize - 4 + dmlhExtra);
+  b.EndChunk(dmlh);
+  b.EndChunk(odml);
+  b.EndChunk(hdrl);
+  return std::move(b.bytes());
+}
+
+} // namespace
+
+std::vector<uint8_t> BuildHeader(const FileRecord &file) {
+  std::vector<uint8_t> header = BuildHeaderList(file, 0);
+  if (header.size() > file.headerRoom)
+    return {};
+  uint64_t slack = file.headerRoom - header.size();
+  if (slack > 0 && slack < kChunkHeaderSize)
+    return BuildHeaderList(file, slack);
+  if (slack > 0) {
+    RecordBuilder junk;
+    junk.U32(kJunk).U32(uint32_t(slack - kChunkHeaderSize)).Zeros(slack - kChunkHeaderSize);
+    header.insert(header.end(), junk.bytes().begin(), junk.bytes().end());
+  }
+  return header;
+}
+
+bool HeaderFits(const FileRecord &file) {
+  return file.parts.empty() || BuildHeaderList(file, 0).size() <= file.headerRoom;
+}
+
+uint64_t HeaderRoomFor(const FileRecord &file) {
+  return BuildHeaderList(file, 0).size() + kSpareStreamRoom;
+}
+
+AviStreamInfo ParseStreamHeader(const uint8_t *strh) {
+  AviStreamInfo info;
+  info.fccType = GetU32(strh);
+  info.fccHandler = GetU32(strh + 4);
+  info.dwFlags = GetU32(strh + 8);
+  info.wPriority = GetU16(strh + 12);
+  info.wLanguage = GetU16(strh + 14);
+  info.dwInitialFrames = GetU32(strh + 16);
+  info.dwScale = GetU32(strh + 20);
+  info.dwRate = GetU32(strh + 24);
+  info.dwStart = GetU32(strh + 28);
+  info.dwLength = GetU32(strh + 32);
+  info.dwSuggestedBufferSize = GetU32(strh + 36);
+  info.dwQuality = GetU32(strh + 40);
+  info.dwSampleSize = GetU32(strh + 44);
+  info.rcFrame.left = int16_t(GetU16(strh + 48));
+  info.rcFrame.top = int16_t(GetU16(strh + 50));
+  info.rcFrame.right = int16_t(GetU16(strh + 52));
+  info.rcFrame.bottom = int16_t(GetU16(strh + 54));
+  return info;
+}
+
+} // namespace reelcraft::avi

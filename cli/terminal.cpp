@@ -1,0 +1,63 @@
+#include "cli/terminal.h"
+
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace reelcraft {
+
+namespace {
+
+bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// The length of the printable UTF-8 character that `text` begins with; 0 when it begins with
+// none (an invalid, overlong or surrogate sequence, or a C1 control).
+size_t PrintableCharacterLength(std::string_view text) {
+  auto lead = static_cast<unsigned char>(text[0]);
+  size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+  if (lead < 0xC2 || lead > 0xF4 || text.size() < length)
+    return 0;
+  char32_t code = lead & (0x3F >> (length - 1));
+  for (size_t i = 1; i < length; ++i) {
+    auto byte = static_cast<unsigned char>(text[i]);
+    if (!IsContinuation(byte))
+      return 0;
+    code = code << 6 | (byte & 0x3F);
+  }
+  constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+  bool valid = code >= kLeast[length] && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+  return valid && code > 0x9F ? length : 0;
+}
+
+} // namespace
+
+bool IsTerminal(std::FILE *stream) { return ::isatty(::fileno(stream)) == 1; }
+
+size_t TerminalColumns(std::FILE *stream) {
+  struct winsize size = {};
+  if (::ioctl(::fileno(stream), TIOCGWINSZ, &size) != 0)
+    return 0;
+  return size.ws_col;
+}
+
+std::string TerminalSafeText(std::string_view text) {
+  std::string safe;
+  safe.reserve(text.size());
+  for (size_t at = 0; at < text.size();) {
+    auto byte = static_cast<unsigned char>(text[at]);
+    size_t length = byte == '\n' || (byte >= 0x20 && byte < 0x7F) ? 1
+                    : byte >= 0x80 ? PrintableCharacterLength(text.substr(at))
+                                   : 0;
+    if (length > 0) {
+      safe.append(text.substr(at, length));
+      at += length;
+      continue;
+    }
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\x%02x", unsigned(byte));
+    safe += escaped;
+    ++at;
+  }
+  return safe;
+}
+
+} // namespace reelcraft

@@ -1,0 +1,267 @@
+#include "desktop/desktop_integration.h"
+
+#include "desktop/mimeapps_list.h"
+#include "sys/file_system.h"
+#include "sys/xdg_paths.h"
+
+#include <cctype>
+#include <cstdio>
+#include <dirent.h>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <strings.h>
+
+namespace reelcraft {
+
+namespace {
+
+struct DesktopVerb {
+  std::string id; // the desktop file's id
+  std::string name;
+  std::vector<std::string> argv;
+};
+
+// Characters that make an Exec argument need quotes.
+constexpr const char *kReserved = " \t\n\"'\\><~|&;$*?#()`";
+
+std::optional<std::string> DefaultString(RegistryStore &store, RegistryKeyId base,
+                                         const std::string &path) {
+  std::optional<RegistryKeyId> key = store.OpenKey(base, path, false);
+  std::optional<RegistryValue> value = key ? store.QueryValue(*key, "") : std::nullopt;
+  if (!value || value->type != REG_SZ)
+    return std::nullopt;
+  std::string text(value->data.begin(), value->data.end());
+  return text.substr(0, text.find('\0'));
+}
+
+// Escapes for a desktop file's string value.
+std::string EscapeValue(const std::string &text) {
+  std::string escaped;
+  for (char c : text) {
+    switch (c) {
+    case '\\':
+      escaped += "\\\\";
+      break;
+    case '\n':
+      escaped += "\\n";
+      break;
+    case '\t':
+      escaped += "\\t";
+      break;
+    case '\r':
+      escaped += "\\r";
+      break;
+    default:
+      escaped += c;
+    }
+  }
+  return escaped;
+}
+
+std::string EscapeXml(const std::string &text) {
+  std::string escaped;
+  for (char c : text) {
+    switch (c) {
+    case '&':
+      escaped += "&amp;";
+      break;
+    case '<':
+      escaped += "&lt;";
+      break;
+    case '>':
+      escaped += "&gt;";
+      break;
+    case '"':
+      escaped += "&quot;";
+      break;
+    default:
+      escaped += c;
+    }
+  }
+  return escaped;
+}
+
+std::string QuoteExecArgument(const std::string &argument) {
+  std::string text;
+  for (char c : argument)
+    text += c == '%' ? std::string("%%") : std::string(1, c);
+  if (!text.empty() && text.find_first_of(kReserved) == std::string::npos)
+    return text;
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '`' || c == '$' || c == '\\')
+      quoted += '\\';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+std::string VerbId(const std::string &prefix, const std::string &verb) {
+  std::string id = prefix + "-";
+  for (unsigned char c : verb)
+    id += std::isalnum(c) || c == '-' || c == '_' ? char(std::tolower(c)) : '_';
+  return id;
+}
+
+// The file type that the extension names, if it names a usable one.
+std::optional<std::string> AssociatedType(RegistryStore &store, const DesktopFileType &type) {
+  RegistryKeyId classes = RegistryStore::Root(RegistryRoot::ClassesRoot);
+  std::optional<std::string> typeName = DefaultString(store, classes, type.extension);
+  if (!typeName || typeName->empty() || typeName->find('\\') != std::string::npos)
+    return std::nullopt;
+  return typeName;
+}
+
+std::vector<DesktopVerb> RegisteredVerbs(RegistryStore &store, const DesktopFileType &type,
+                                         const std::string &typeName,
+                                         const std::string &typeTitle) {
+  std::vector<DesktopVerb> verbs;
+  RegistryKeyId classes = RegistryStore::Root(RegistryRoot::ClassesRoot);
+  std::optional<RegistryKeyId> shell = store.OpenKey(classes, typeName + "\\shell", false);
+  if (!shell)
+    return verbs;
+  for (const std::string &verb : store.SubKeyNames(*shell)) {
+    std::optional<std::string> command = DefaultString(store, *shell, verb + "\\command");
+    std::optional<std::vector<std::string>> argv =
+        command && type.splitCommand ? type.splitCommand(*command) : std::nullopt;
+    if (!argv || argv->empty())
+      continue;
+    std::string name = DefaultString(store, *shell, verb).value_or("");
+    if (name.empty())
+      name = strcasecmp(verb.c_str(), "open") == 0 ? typeTitle : verb;
+    verbs.push_back({VerbId(type.fileIdPrefix, verb), name, *argv});
+  }
+  return verbs;
+}
+
+bool WriteFileReplacing(const std::string &path, const std::string &text) {
+  CreateFolders(ParentFolder(path));
+  std::string partial = path + ".new";
+  {
+    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+    out << text;
+    if (!out.flush()) {
+      DeletePath(partial);
+      return false;
+    }
+  }
+  return RenamePath(partial, path) || (DeletePath(partial), false);
+}
+
+std::string ReadFileText(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string DesktopEntry(const DesktopVerb &verb, const DesktopFileType &type) {
+  return "[Desktop Entry]\n"
+         "Type=Application\n"
+         "Version=1.0\n"
+         "Name=" +
+         EscapeValue(verb.name) + "\n" + "Icon=" + EscapeValue(type.icon) + "\n" +
+         "Exec=" + EscapeValue(DesktopExecLine(verb.argv)) + "\n" + "MimeType=" + type.mimeType +
+         ";\n"
+         "NoDisplay=true\n"
+         "Terminal=false\n";
+}
+
+std::string MimePackage(const DesktopFileType &type, const std::string &comment) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+         "  <mime-type type=\"" +
+         EscapeXml(type.mimeType) + "\">\n    <comment>" + EscapeXml(comment) +
+         "</comment>\n"
+         "    <generic-icon name=\"video-x-generic\"/>\n"
+         "    <glob pattern=\"*" +
+         EscapeXml(type.extension) +
+         "\"/>\n"
+         "    <magic priority=\"50\">\n"
+         "      <match type=\"string\" offset=\"0\" value=\"" +
+         EscapeXml(type.magic) +
+         "\"/>\n"
+         "    </magic>\n"
+         "  </mime-type>\n"
+         "</mime-info>\n";
+}
+
+// Removes our desktop entries that are not in `keep`.
+void RemoveStaleEntries(const std::string &folder, const std::string &prefix,
+                        const std::set<std::string> &keep) {
+  DIR *dir = opendir(folder.c_str());
+  if (!dir)
+    return;
+  std::vector<std::string> stale;
+  while (const dirent *entry = readdir(dir)) {
+    std::string name = entry->d_name;
+    bool ours = name.starts_with(prefix + "-") && name.ends_with(".desktop");
+    if (ours && !keep.count(name))
+      stale.push_back(name);
+  }
+  closedir(dir);
+  for (const std::string &name : stale)
+    DeletePath(folder + "/" + name);
+}
+
+void UpdateDefaultApplication(const DesktopFileType &type, bool hasOpen) {
+  std::string path = XdgConfigHome() + "/mimeapps.list";
+  std::string openId = VerbId(type.fileIdPrefix, "open") + ".desktop";
+  bool exists = PathExists(path);
+  if (!exists && !hasOpen)
+    return;
+  std::string before = exists ? ReadFileText(path) : std::string();
+  std::string after = SetDefaultApplication(before, type.mimeType, openId, hasOpen);
+  if (after != before)
+    WriteFileReplacing(path, after);
+}
+
+} // namespace
+
+std::string DesktopExecLine(const std::vector<std::string> &argv) {
+  std::string line;
+  for (const std::string &argument : argv) {
+    if (!line.empty())
+      line += ' ';
+    line += argument == "%1" ? "%f" : QuoteExecArgument(argument);
+  }
+  return line;
+}
+
+void RebuildDesktopIntegration(RegistryStore &store, const DesktopFileType &type,
+                               const CommandRunner &run) {
+  std::string data = XdgDataHome();
+  std::string applications = data + "/applications";
+  std::string package = data + "/mime/packages/" + type.fileIdPrefix + ".xml";
+
+  std::optional<std::string> typeName = AssociatedType(store, type);
+  std::string typeTitle;
+  std::vector<DesktopVerb> verbs;
+  if (typeName) {
+    RegistryKeyId classes = RegistryStore::Root(RegistryRoot::ClassesRoot);
+    typeTitle = DefaultString(store, classes, *typeName).value_or("");
+    if (typeTitle.empty())
+      typeTitle = *typeName;
+    verbs = RegisteredVerbs(store, type, *typeName, typeTitle);
+  }
+
+  std::set<std::string> written;
+  bool hasOpen = false;
+  for (const DesktopVerb &verb : verbs) {
+    if (WriteFileReplacing(applications + "/" + verb.id + ".desktop", DesktopEntry(verb, type)))
+      written.insert(verb.id + ".desktop");
+    hasOpen = hasOpen || verb.id == VerbId(type.fileIdPrefix, "open");
+  }
+  RemoveStaleEntries(applications, type.fileIdPrefix, written);
+  if (typeName)
+    WriteFileReplacing(package, MimePackage(type, typeTitle));
+  else
+    DeletePath(package);
+  UpdateDefaultApplication(type, hasOpen);
+
+  if (PathExists(data + "/mime"))
+    run({"update-mime-database", data + "/mime"});
+  if (PathExists(applications))
+    run({"update-desktop-database", applications});
+}
+
+} // namespace reelcraft

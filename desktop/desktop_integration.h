@@ -1,0 +1,40 @@
+#pragma once
+
+#include "store/registry_store.h"
+#include "sys/process.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace reelcraft {
+
+// Splits a verb's command value into the program and its arguments, "%1" standing for the
+// file; nothing when the command cannot be read.
+using CommandSplitter =
+    std::function<std::optional<std::vector<std::string>>(const std::string &command)>;
+
+// One file type as the desktop sees it.
+struct DesktopFileType {
+  std::string extension;    // the association's key, e.g. ".qvj"
+  std::string mimeType;     // e.g. "video/x-qvj"
+  std::string magic;        // the text the files begin with
+  std::string icon;         // icon name of the desktop entries
+  std::string fileIdPrefix; // names our files: <prefix>.xml, <prefix>-<verb>.desktop
+  CommandSplitter splitCommand;
+};
+
+// The association change notice: rebuilds the desktop's view of `type` from its association
+// under HKEY_CLASSES_ROOT. A shared-mime-info package (glob and magic) in
+// $XDG_DATA_HOME/mime/packages, one desktop entry per verb in $XDG_DATA_HOME/applications,
+// "open" as the type's default application in $XDG_CONFIG_HOME/mimeapps.list; then the MIME and
+// desktop databases are updated through `run`, where those tools exist. Files of verbs that are
+// gone are removed, and all of them once the association is.
+void RebuildDesktopIntegration(RegistryStore &store, const DesktopFileType &type,
+                               const CommandRunner &run = RunAndWait);
+
+// The text of an Exec key for `argv`, "%1" becoming the file's field code.
+std::string DesktopExecLine(const std::vector<std::string> &argv);
+
+} // namespace reelcraft

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "engine/cancel_flag.h"
+#include "gui/batch/batch_services.h"
+#include "gui/resources/dialog_templates.h"
+#include "ui/qt_progress_sink.h"
+#include "ui/qt_pump.h"
+#include "ui/qt_template_dialog.h"
+
+#include <QIcon>
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+
+class QListWidget;
+class QProgressBar;
+
+namespace reelcraft {
+
+class TempAvi;
+
+// The main window: an input folder with its clips, an output folder with its AVI files, and
+// the commands that convert the selected clips (or all of them) and play an AVI.
+class BatchDialog : public TemplateDialog {
+  Q_OBJECT
+
+public:
+  explicit BatchDialog(BatchServices services, QWidget *parent = nullptr);
+  ~BatchDialog() override;
+
+  // Refill the clip list from `inputFolder` and the AVI list from `outputFolder`.
+  void ListClips();
+  void ListAvis();
+  // Sets how far a list scrolls sideways: its widest entry plus one average character.
+  void FitListExtent(QListWidget &list);
+  // The Create run over the selected clips.
+  void CreateSelected();
+
+protected:
+  void DoDataExchange(DataExchange &dx) override;
+  bool OnInitDialog() override;
+  // The OK command (id 1) never closes this window.
+  void OnOK() override {}
+
+private:
+  struct Run;
+  enum class PassEnd { Next, LeaveRun };
+
+  void OnCreateAvi();
+  void OnCreateAll();
+  void OnClipDoubleClick();
+  void OnAviDoubleClick();
+  void OnPlay();
+  void OnCancelRun();
+  void OnBrowseInput();
+  void OnBrowseOutput();
+  void OnInputKillFocus();
+  void OnOutputKillFocus();
+  void OnExit();
+
+  void SetDefaultFolders();
+  // Fills `list` from `folderText`; enables `commands` when anything matched.
+  void FillList(QListWidget &list, const std::string &folderText, const char *pattern,
+                std::initializer_list<int> commands);
+  // Browses for a folder; true when the user accepted one, which is then in `folder`.
+  bool BrowseFolder(const char *prompt, std::string &folder);
+
+  void StartRun();
+  void EndRun();
+  PassEnd RunPass(Run &run);
+  // Converts into the run's temporary AVI, a fresh one when the last was kept.
+  bool Convert(Run &run, const std::string &source, const std::string &target);
+  // The copy to the target and, with Delete Original, the copy beside the clip.
+  PassEnd CopyOut(Run &run, int index, const std::string &source, const std::string &target);
+  bool CopyToSourceLocation(Run &run, const std::string &source, const std::string &target);
+  void SelectAvi(const std::string &target);
+  // Where the pass's entry stands in the clip list now, or -1: a refill of the list during the
+  // conversion may have moved it.
+  int EntryIndex(int index, const std::string &source) const;
+  void DeselectEntry(int index, const std::string &source);
+
+  BatchServices services_;
+
+  QListWidget *aviList = nullptr;
+  QListWidget *clipList = nullptr;
+  QProgressBar *progress = nullptr;
+  std::string inputFolder;
+  std::string outputFolder;
+  int deleteSource = 0;
+  QIcon icon;
+  CancelFlag cancelFlag{0};
+
+  std::unique_ptr<QtProgressSink> progressSink_;
+  QtPump pump_;
+  bool running_ = false;
+};
+
+} // namespace reelcraft

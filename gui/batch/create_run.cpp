@@ -1,0 +1,216 @@
+#include "gui/batch/batch_dialog.h"
+
+#include "engine/convert_clip.h"
+#include "gui/batch/batch_paths.h"
+#include "gui/batch/temp_avi.h"
+#include "gui/resources/dialog_templates.h"
+#include "ui/qt_busy_cursor.h"
+#include "ui/qt_list_box.h"
+
+#include <QListWidget>
+
+namespace reelcraft {
+
+struct BatchDialog::Run {
+  std::string outputDirectory;
+  std::unique_ptr<TempAvi> temp;
+};
+
+// The list stays live during a run, and a refill of it enables Create again; a second run
+// started inside the first would convert the clip in hand twice and end by disabling Cancel
+// while the first one still converts.
+void BatchDialog::OnCreateAvi() {
+  if (!running_)
+    CreateSelected();
+}
+
+void BatchDialog::OnCreateAll() {
+  if (running_)
+    return;
+  ListBox(*clipList).SetSel(-1, true);
+  CreateSelected();
+}
+
+void BatchDialog::OnClipDoubleClick() { OnCreateAvi(); }
+
+void BatchDialog::OnAviDoubleClick() { OnPlay(); }
+
+void BatchDialog::OnCancelRun() { cancelFlag = 1; }
+
+void BatchDialog::OnPlay() {
+  ListBox avis(*aviList);
+  int index = avis.GetCurSel();
+  if (index < 0)
+    return;
+  if (!services_.shell.OpenWithProgram(avis.GetText(index)))
+    services_.messages.Show("Could not play media file.");
+}
+
+void BatchDialog::CreateSelected() {
+  UpdateData(true);
+  Run run{WithTrailingSeparator(outputFolder), nullptr};
+  StartRun();
+  run.temp = TempAvi::Reserve(services_.shell);
+  if (run.temp) {
+    while (ListBox(*clipList).GetSelCount() > 0 && RunPass(run) == PassEnd::Next) {
+    }
+    run.temp.reset();
+  }
+  EndRun();
+}
+
+void BatchDialog::StartRun() {
+  running_ = true;
+  EnableControl(IDC_CREATE, false);
+  EnableControl(IDC_CREATE_ALL, false);
+  EnableControl(IDC_PLAY, false);
+  EnableControl(IDC_CANCEL_RUN, true);
+  cancelFlag = 0;
+}
+
+void BatchDialog::EndRun() {
+  if (ListBox(*clipList).GetCount() > 0) {
+    EnableControl(IDC_CREATE, true);
+    EnableControl(IDC_CREATE_ALL, true);
+  }
+  if (ListBox(*aviList).GetCount() > 0)
+    EnableControl(IDC_PLAY, true);
+  EnableControl(IDC_CANCEL_RUN, false);
+  FitListExtent(*clipList);
+  FitListExtent(*aviList);
+  running_ = false;
+}
+
+BatchDialog::PassEnd BatchDialog::RunPass(Run &run) {
+  ListBox clips(*clipList);
+  int index = clips.FirstSelected();
+  if (index < 0) {
+    services_.messages.Show("Failed to get current selection");
+    return PassEnd::LeaveRun;
+  }
+  std::string source = clips.GetText(index);
+  std::string target = TargetPath(run.outputDirectory, source);
+  if (services_.shell.Exists(target) &&
+      services_.messages.Show(target + "\nFile exists in do you want to overwrite?",
+                              MessageButtons::YesNo) != MessageAnswer::Yes) {
+    DeselectEntry(index, source);
+    return PassEnd::Next;
+  }
+  if (!Convert(run, source, target))
+    return PassEnd::LeaveRun;
+  if (cancelFlag == 0) {
+    BusyCursor busy;
+    if (CopyOut(run, index, source, target) == PassEnd::LeaveRun)
+      return PassEnd::LeaveRun;
+  }
+  DeselectEntry(index, source);
+  progressSink_->SetPosition(0);
+  return PassEnd::Next;
+}
+
+bool BatchDialog::Convert(Run &run, const std::string &source, const std::string &target) {
+  if (run.temp->kept()) {
+    // The kept file is the user's; this clip gets a temporary AVI of its own.
+    run.temp = TempAvi::Reserve(services_.shell);
+    if (!run.temp)
+      return false;
+  }
+  ProgressControl control{*progressSink_, pump_};
+  ConvertOptions options;
+  options.targetIdentity = run.temp->file().identity;
+  // What another hand put under the temporary name is no conversion of the clip.
+  if (ConvertClip(source, run.temp->path(), &control, cancelFlag, services_.messages, options) !=
+          0 &&
+      StillSameFile(run.temp->file()))
+    return true;
+  services_.messages.Show("Failed to create AVI!\n" + source + "\n" + target);
+  return false;
+}
+
+BatchDialog::PassEnd BatchDialog::CopyOut(Run &run, int index, const std::string &source,
+                                          const std::string &target) {
+  if (!FitsPathBuffer(target)) {
+    services_.messages.Show("Failed to copy.  Target path too long.");
+    return PassEnd::Next;
+  }
+  if (!FitsPathBuffer(run.temp->path())) {
+    services_.messages.Show("Failed to copy.  Source path too long.");
+    return PassEnd::Next;
+  }
+  // Read once: the box may be ticked while the copy window runs, and the Delete Original
+  // steps belong only to a clip that was deleted.
+  bool deleting = deleteSource == 1;
+  // The temporary AVI is all that replaces the clip until it is copied: on disk first.
+  if (deleting && !(services_.shell.Flush(run.temp->file()) && services_.shell.Delete(source)))
+    return PassEnd::Next;
+
+  std::unique_ptr<CopyObserver> window = services_.copyWindow(*this);
+  FileOpResult copied =
+      services_.shell.Copy(run.temp->path(), target, "Writing AVI to target location",
+                           FOF_NOCONFIRMATION | FOF_SIMPLEPROGRESS | FOF_NORECURSION, *window);
+  if (copied == FileOpResult::Success) {
+    // The next pass converts into the temporary AVI again: the copy now replaces the clip.
+    if (deleting)
+      services_.shell.Flush(FileRef(target));
+    SelectAvi(target);
+  } else if (copied == FileOpResult::Aborted && !deleting) {
+    return PassEnd::Next;
+  } else {
+    services_.messages.Show((copied == FileOpResult::Aborted
+                                 ? "Cancelled file copy.\nTemp stored in "
+                                 : "Failed to copy file.\nTemp stored in ") +
+                            run.temp->path());
+    run.temp->Keep();
+  }
+  if (!deleting)
+    return PassEnd::Next;
+  ListBox clips(*clipList);
+  int now = EntryIndex(index, source);
+  if (now >= 0)
+    clips.DeleteString(now);
+  return CopyToSourceLocation(run, source, target) ? PassEnd::Next : PassEnd::LeaveRun;
+}
+
+// The AVI that takes the deleted clip's place; the shell asks before it replaces a file there.
+bool BatchDialog::CopyToSourceLocation(Run &run, const std::string &source,
+                                       const std::string &target) {
+  std::string beside = SourceLocationAvi(source);
+  if (beside == target)
+    return true;
+  std::unique_ptr<CopyObserver> window = services_.copyWindow(*this);
+  FileOpResult copied = services_.shell.Copy(run.temp->path(), beside,
+                                             "Converting original file to AVI in source location",
+                                             FOF_SIMPLEPROGRESS | FOF_NORECURSION, *window);
+  if (copied == FileOpResult::Success)
+    services_.shell.Flush(FileRef(beside));
+  if (copied != FileOpResult::Failed)
+    return true;
+  services_.messages.Show("Failed to convert original file.");
+  return false;
+}
+
+void BatchDialog::SelectAvi(const std::string &target) {
+  ListBox avis(*aviList);
+  int index = avis.FindStringPrefix(target);
+  if (index < 0)
+    index = avis.AddString(target);
+  avis.SetCurSel(index);
+}
+
+void BatchDialog::DeselectEntry(int index, const std::string &source) {
+  int now = EntryIndex(index, source);
+  if (now >= 0)
+    ListBox(*clipList).SetSel(now, false);
+}
+
+int BatchDialog::EntryIndex(int index, const std::string &source) const {
+  ListBox clips(*clipList);
+  if (index < clips.GetCount() && clips.GetText(index) == source)
+    return index;
+  for (int i = 0; i < clips.GetCount(); ++i)
+    if (clips.GetText(i) == source)
+      return i;
+  return -1;
+}
+
+} // namespace reelcraft

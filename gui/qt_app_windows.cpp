@@ -1,0 +1,20 @@
+#include "gui/qt_app_windows.h"
+
+#include "gui/batch/run_batch_window.h"
+#include "gui/register_prompt_dialog.h"
+#include "gui/resources/dialog_templates.h"
+#include "gui/single/run_convert_progress_dialog.h"
+
+namespace reelcraft {
+
+AppWindows QtAppWindows(RegistryStore &store, MessageSink &messages, const Shell &shell) {
+  return {
+      [&store] { return RegisterPromptDialog(store).DoModal() == IDOK; },
+      [&messages, &shell](const SingleClipRequest &request) {
+        return RunConvertProgressDialog(request, messages, shell);
+      },
+      [&messages, &shell] { RunBatchWindow(messages, shell); },
+  };
+}
+
+} // namespace reelcraft

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "app/converter_app.h"
+#include "desktop/shell.h"
+#include "store/registry_store.h"
+#include "sys/message_sink.h"
+
+namespace reelcraft {
+
+// The program's real windows.
+AppWindows QtAppWindows(RegistryStore &store, MessageSink &messages, const Shell &shell);
+
+} // namespace reelcraft

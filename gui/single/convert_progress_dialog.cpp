@@ -1,0 +1,136 @@
+#include "gui/single/convert_progress_dialog.h"
+
+#include "engine/convert_clip.h"
+#include "gui/resources/dialog_templates.h"
+#include "gui/single/single_clip_paths.h"
+#include "ui/folder_picker.h"
+#include "ui/folder_rules.h"
+#include "ui/qt_copy_progress.h"
+#include "ui/qt_posted_message.h"
+#include "ui/qt_progress_sink.h"
+#include "ui/qt_pump.h"
+
+#include <QProgressBar>
+
+namespace reelcraft {
+
+namespace {
+
+constexpr const char *kFolderPrompt = "Select folder in which to save AVI";
+constexpr const char *kMoveTitle = "Writing AVI to target location";
+constexpr uint32_t kMoveFlags = FOF_SIMPLEPROGRESS | FOF_NORECURSION;
+
+std::string Question(const std::string &sourcePath, bool deleteSource) {
+  return sourcePath + (deleteSource ? "\nWould you like to convert this file to AVI format?"
+                                    : "\nWould you like to create a new AVI from this file?");
+}
+
+} // namespace
+
+ConvertProgressDialog::ConvertProgressDialog(std::string sourcePath, std::string targetPath,
+                                             bool askFolder, bool deleteSource, QWidget *parent,
+                                             MessageSink &messages, const Shell &shell)
+    : TemplateDialog(ConvertProgressTemplate(), parent), deleteSource(deleteSource),
+      askFolder(askFolder), targetPath(std::move(targetPath)), sourcePath(std::move(sourcePath)),
+      messages_(messages), shell_(shell) {
+  Bind({
+      {IDC_CANCEL_RUN, Notification::Clicked, [this] { cancelFlag = 1; }},
+      {WM_CONVERT_START, Notification::PostedMessage, [this] { OnConvertStart(); }},
+      {WM_CONVERT_DECLINE, Notification::PostedMessage, [this] { EndDialog(kSingleClipDeclined); }},
+  });
+}
+
+void ConvertProgressDialog::DoDataExchange(DataExchange &dx) { dx.Control(IDC_PROGRESS, progress); }
+
+// The flow runs later, from the dialog's own loop, once the showing is over.
+void ConvertProgressDialog::OnShowWindow(bool shown) {
+  if (!shown)
+    return;
+  MessageAnswer answer = messages_.Show(Question(sourcePath, deleteSource), MessageButtons::YesNo);
+  PostMessageTo(*this, answer == MessageAnswer::No ? WM_CONVERT_DECLINE : WM_CONVERT_START);
+}
+
+// While the flow runs, neither a key nor the close box ends the dialog: the flow ends it.
+void ConvertProgressDialog::OnOK() {
+  if (!running_)
+    TemplateDialog::OnOK();
+}
+
+void ConvertProgressDialog::OnCancel() {
+  if (!running_)
+    TemplateDialog::OnCancel();
+}
+
+void ConvertProgressDialog::OnConvertStart() {
+  running_ = true;
+  RunFlow();
+  running_ = false;
+  EndDialog(kSingleClipDone);
+}
+
+void ConvertProgressDialog::RunFlow() {
+  SetCaption(kWindowCaption);
+  if (askFolder && !ChooseTargetFolder())
+    return;
+  std::optional<std::string> tempFolder = shell_.TempFolder();
+  if (!tempFolder)
+    return;
+  FileRef placeholder = shell_.ReserveTempName(*tempFolder);
+  if (placeholder.path.empty())
+    return;
+  // A rename keeps the file, so the AVI is known by the placeholder's identity.
+  FileRef temporaryAvi(TemporaryAviPath(placeholder.path), placeholder.identity);
+  // Never write into a temporary AVI of the same name that another run still holds.
+  if (!shell_.Rename(placeholder.path, temporaryAvi.path)) {
+    shell_.Delete(placeholder.path);
+    return;
+  }
+  ConvertAndDeliver(temporaryAvi);
+}
+
+bool ConvertProgressDialog::ChooseTargetFolder() {
+  FolderPicker picker(kWindowCaption, kFolderPrompt, TargetFolderOf(targetPath), this, messages_);
+  if (picker.DoModal() != 1)
+    return false;
+  targetPath = RetargetToFolder(targetPath, picker.GetPath());
+  return true;
+}
+
+void ConvertProgressDialog::ConvertAndDeliver(const FileRef &temporaryAvi) {
+  QtProgressSink sink(*progress);
+  QtPump pump;
+  ProgressControl control{sink, pump};
+  cancelFlag = 0;
+  ConvertOptions options;
+  options.targetIdentity = temporaryAvi.identity;
+  // What another hand put under the temporary name is no conversion of the clip.
+  if (ConvertClip(sourcePath, temporaryAvi.path, &control, cancelFlag, messages_, options) == 0 ||
+      !StillSameFile(temporaryAvi))
+    messages_.Show("Failed to create AVI!\n" + sourcePath);
+  else if (cancelFlag == 0 && !MoveToTarget(temporaryAvi))
+    return; // the message names the temporary AVI, which stays
+  shell_.Delete(temporaryAvi.path);
+}
+
+bool ConvertProgressDialog::MoveToTarget(const FileRef &temporaryAvi) {
+  // Until the move the temporary AVI is all that replaces the clip: on disk first, or the clip
+  // stays.
+  if (deleteSource && shell_.Flush(temporaryAvi))
+    shell_.Delete(sourcePath);
+  FileOpResult moved = FileOpResult::Failed;
+  if (targetPath.size() < kPathBufferSize) {
+    QtCopyProgress window(this, messages_);
+    moved = shell_.Move(temporaryAvi.path, targetPath, kMoveTitle, kMoveFlags, window);
+  }
+  if (moved != FileOpResult::Success) {
+    messages_.Show((moved == FileOpResult::Aborted ? "Cancelled file copy.\nTemp stored in "
+                                                   : "Failed to copy file.\nTemp stored in ") +
+                   temporaryAvi.path);
+    return false;
+  }
+  if (!shell_.OpenWithProgram(targetPath))
+    messages_.Show("Could not play media file.");
+  return true;
+}
+
+} // namespace reelcraft

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "desktop/shell.h"
+#include "engine/cancel_flag.h"
+#include "sys/message_sink.h"
+#include "ui/qt_template_dialog.h"
+
+#include <optional>
+#include <string>
+
+class QProgressBar;
+
+namespace reelcraft {
+
+// Private messages that the dialog posts to itself.
+constexpr int WM_CONVERT_START = 0x800A;
+constexpr int WM_CONVERT_DECLINE = 0x8014;
+
+// Results of the modal run.
+constexpr int kSingleClipDone = 1;
+constexpr int kSingleClipDeclined = 2;
+
+// The single-clip conversion: asks, optionally lets the user choose the target folder,
+// converts into a temporary AVI while the bar moves (Cancel stops it), moves the AVI to the
+// target and opens it with its program. Gives 2 when the user declined, else 1.
+class ConvertProgressDialog : public TemplateDialog {
+public:
+  ConvertProgressDialog(std::string sourcePath, std::string targetPath, bool askFolder,
+                        bool deleteSource, QWidget *parent, MessageSink &messages,
+                        const Shell &shell);
+
+  const std::string &TargetPath() const { return targetPath; }
+
+protected:
+  void DoDataExchange(DataExchange &dx) override;
+  void OnShowWindow(bool shown) override;
+  void OnOK() override;
+  void OnCancel() override;
+
+private:
+  void OnConvertStart();
+  void RunFlow();
+  bool ChooseTargetFolder();
+  void ConvertAndDeliver(const FileRef &temporaryAvi);
+  bool MoveToTarget(const FileRef &temporaryAvi);
+
+  QProgressBar *progress = nullptr;
+  bool deleteSource;
+  bool askFolder;
+  std::string targetPath;
+  CancelFlag cancelFlag{0};
+  std::string sourcePath;
+
+  MessageSink &messages_;
+  const Shell &shell_;
+  bool running_ = false;
+};
+
+} // namespace reelcraft

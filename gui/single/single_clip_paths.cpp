@@ -1,0 +1,28 @@
+#include "gui/single/single_clip_paths.h"
+
+namespace reelcraft {
+
+std::optional<std::string> TargetFolderOf(const std::string &targetPath) {
+  size_t slash = targetPath.rfind('/');
+  if (slash == std::string::npos)
+    return std::nullopt;
+  return slash == 0 ? "/" : targetPath.substr(0, slash);
+}
+
+std::string RetargetToFolder(const std::string &targetPath, const std::string &folder) {
+  size_t slash = targetPath.rfind('/');
+  std::string filePart = slash == std::string::npos ? "/" + targetPath : targetPath.substr(slash);
+  std::string path = folder;
+  while (!path.empty() && path.back() == '/')
+    path.pop_back();
+  return path + filePart;
+}
+
+std::string TemporaryAviPath(const std::string &placeholder) {
+  std::string path = placeholder;
+  while (!path.empty() && (path.back() == 't' || path.back() == 'm' || path.back() == 'p'))
+    path.pop_back();
+  return path + "avi";
+}
+
+} // namespace reelcraft

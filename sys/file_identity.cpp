@@ -1,0 +1,65 @@
+#include "sys/file_identity.h"
+
+#include "sys/file_system.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace reelcraft {
+
+namespace {
+
+FileIdentity IdentityOf(const struct stat &info) {
+  return {uint64_t(info.st_dev), uint64_t(info.st_ino)};
+}
+
+bool FlushDescriptor(int fd) {
+  bool flushed = fd >= 0 && ::fsync(fd) == 0;
+  if (fd >= 0)
+    ::close(fd);
+  return flushed;
+}
+
+} // namespace
+
+std::optional<FileIdentity> IdentityOf(int fd) {
+  struct stat info;
+  if (::fstat(fd, &info) != 0)
+    return std::nullopt;
+  return IdentityOf(info);
+}
+
+int OpenFileRef(const FileRef &file, int flags, unsigned mode) {
+  if (file.identity)
+    flags = (flags & ~O_CREAT) | O_NOFOLLOW;
+  int fd;
+  do {
+    fd = ::open(file.path.c_str(), flags | O_CLOEXEC, mode_t(mode));
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0 || !file.identity)
+    return fd;
+  if (IdentityOf(fd) != file.identity) {
+    ::close(fd);
+    errno = EPERM;
+    return -1;
+  }
+  return fd;
+}
+
+bool StillSameFile(const FileRef &file) {
+  struct stat info;
+  return file.identity && ::lstat(file.path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+         IdentityOf(info) == *file.identity;
+}
+
+bool FlushToDisk(const FileRef &file) {
+  if (!FlushDescriptor(OpenFileRef(file, O_RDONLY)))
+    return false;
+  std::string folder = ParentFolder(file.path);
+  return FlushDescriptor(
+      ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+}
+
+} // namespace reelcraft

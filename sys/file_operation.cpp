@@ -1,0 +1,221 @@
+#include "sys/file_operation.h"
+
+#include "sys/file_identity.h"
+#include "sys/file_system.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace reelcraft {
+
+namespace {
+
+constexpr size_t kChunkSize = 256 * 1024;
+
+class Descriptor {
+public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0)
+      close(fd_);
+  }
+  Descriptor(const Descriptor &) = delete;
+  Descriptor &operator=(const Descriptor &) = delete;
+  int get() const { return fd_; }
+  // Closes now, so that a failure of the last write-back is seen.
+  bool Close() {
+    int fd = fd_;
+    fd_ = -1;
+    return close(fd) == 0;
+  }
+
+private:
+  int fd_;
+};
+
+// The new file under a temporary name beside the target; removed unless kept.
+class PartialFile {
+public:
+  explicit PartialFile(const std::string &target)
+      : path_(ParentFolder(target).empty() ? ".reelcraft-XXXXXX"
+                                           : ParentFolder(target) + "/.reelcraft-XXXXXX"),
+        file_(mkostemp(path_.data(), O_CLOEXEC)), created_(file_.get() >= 0) {}
+  ~PartialFile() {
+    if (created_ && !kept_)
+      unlink(path_.c_str());
+  }
+  PartialFile(const PartialFile &) = delete;
+  PartialFile &operator=(const PartialFile &) = delete;
+
+  int fd() const { return file_.get(); }
+  // Closes the file and gives it the target's name.
+  bool Finish(const std::string &target) {
+    if (!file_.Close())
+      return false;
+    kept_ = std::rename(path_.c_str(), target.c_str()) == 0;
+    return kept_;
+  }
+
+private:
+  std::string path_;
+  Descriptor file_;
+  bool created_;
+  bool kept_ = false;
+};
+
+// Calls End() on every way out once Begin() has been called.
+class Showing {
+public:
+  Showing(CopyObserver &observer, const std::string &title, uint64_t total) : observer_(observer) {
+    observer_.Begin(title, total);
+  }
+  ~Showing() { observer_.End(); }
+  Showing(const Showing &) = delete;
+  Showing &operator=(const Showing &) = delete;
+
+private:
+  CopyObserver &observer_;
+};
+
+bool WriteAll(int fd, const char *data, size_t size) {
+  while (size > 0) {
+    ssize_t n = write(fd, data, size);
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0)
+      return false;
+    data += n;
+    size -= size_t(n);
+  }
+  return true;
+}
+
+FileOpResult CopyBytes(int in, int out, uint64_t total, CopyObserver &observer) {
+  std::vector<char> buffer(kChunkSize);
+  uint64_t done = 0;
+  if (!observer.Progress(done, total))
+    return FileOpResult::Aborted;
+  for (;;) {
+    ssize_t n = read(in, buffer.data(), buffer.size());
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n < 0)
+      return FileOpResult::Failed;
+    if (n == 0)
+      return FileOpResult::Success;
+    if (!WriteAll(out, buffer.data(), size_t(n)))
+      return FileOpResult::Failed;
+    done += uint64_t(n);
+    if (!observer.Progress(done, total))
+      return FileOpResult::Aborted;
+  }
+}
+
+// Copies the bytes and the permission bits; `durable` waits for the disk, for a move that
+// removes its source next.
+FileOpResult CopyToTarget(const std::string &source, const std::string &target, bool durable,
+                          CopyObserver &observer) {
+  Descriptor in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat info;
+  if (in.get() < 0 || fstat(in.get(), &info) != 0)
+    return FileOpResult::Failed;
+  PartialFile partial(target);
+  if (partial.fd() < 0)
+    return FileOpResult::Failed;
+  FileOpResult result = CopyBytes(in.get(), partial.fd(), uint64_t(info.st_size), observer);
+  if (result != FileOpResult::Success)
+    return result;
+  if (fchmod(partial.fd(), info.st_mode & 0777) != 0 || (durable && fsync(partial.fd()) != 0))
+    return FileOpResult::Failed;
+  if (!partial.Finish(target))
+    return FileOpResult::Failed;
+  // The new name too must be on disk before a move takes the source away.
+  return !durable || FlushToDisk(FileRef(target)) ? FileOpResult::Success : FileOpResult::Failed;
+}
+
+std::string ResolveTarget(const std::string &source, const std::string &target) {
+  return IsFolder(target) ? target + "/" + FileName(source) : target;
+}
+
+std::optional<uint64_t> RegularFileSize(const std::string &path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    return std::nullopt;
+  return uint64_t(info.st_size);
+}
+
+// The checks before any byte moves: a missing target folder is made, and an existing target
+// is replaced only where the flags or the user allow it.
+FileOpResult PrepareTarget(const std::string &target, uint32_t flags, CopyObserver &observer) {
+  std::string folder = ParentFolder(target);
+  if (!folder.empty() && !CreateFolders(folder))
+    return FileOpResult::Failed;
+  if (IsFolder(target))
+    return FileOpResult::Failed;
+  if (PathExists(target) && !(flags & FOF_NOCONFIRMATION) && !observer.AskReplace(target))
+    return FileOpResult::Aborted;
+  return FileOpResult::Success;
+}
+
+using Transfer = std::function<FileOpResult(const std::string &destination, uint64_t size)>;
+
+// What copy and move share: the source must be a file, the observer shows the whole
+// operation, and the target is settled before `transfer` moves the bytes.
+FileOpResult RunOperation(const std::string &source, const std::string &target,
+                          const std::string &title, uint32_t flags, CopyObserver &observer,
+                          const Transfer &transfer) {
+  std::optional<uint64_t> size = RegularFileSize(source);
+  if (!size)
+    return FileOpResult::Failed;
+  Showing showing(observer, title, *size);
+  std::string destination = ResolveTarget(source, target);
+  FileOpResult ready = PrepareTarget(destination, flags, observer);
+  return ready == FileOpResult::Success ? transfer(destination, *size) : ready;
+}
+
+} // namespace
+
+std::string ReplaceQuestion(const std::string &path) {
+  return "The file:\n\n" + path + "\n\nalready exists. Do you want to replace it?";
+}
+
+int SystemRename(const std::string &from, const std::string &to) {
+  return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+FileOpResult CopyFileWithProgress(const std::string &source, const std::string &target,
+                                  const std::string &title, uint32_t flags,
+                                  CopyObserver &observer) {
+  return RunOperation(source, target, title, flags, observer,
+                      [&](const std::string &destination, uint64_t) {
+                        return CopyToTarget(source, destination, false, observer);
+                      });
+}
+
+FileOpResult MoveFileWithProgress(const std::string &source, const std::string &target,
+                                  const std::string &title, uint32_t flags, CopyObserver &observer,
+                                  const RenameFunction &rename) {
+  return RunOperation(source, target, title, flags, observer,
+                      [&](const std::string &destination, uint64_t size) {
+                        int error = rename(source, destination);
+                        if (error == 0) {
+                          observer.Progress(size, size);
+                          return FileOpResult::Success;
+                        }
+                        if (error != EXDEV)
+                          return FileOpResult::Failed;
+                        // Another file system: the source goes only once the copy is whole and on
+                        // disk.
+                        FileOpResult copied = CopyToTarget(source, destination, true, observer);
+                        if (copied == FileOpResult::Success)
+                          DeletePath(source);
+                        return copied;
+                      });
+}
+
+} // namespace reelcraft

@@ -1,0 +1,56 @@
+#include "sys/file_system.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace reelcraft {
+
+bool PathExists(const std::string &path) { return access(path.c_str(), F_OK) == 0; }
+
+bool IsFolder(const std::string &path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool CreateFolder(const std::string &path) { return mkdir(path.c_str(), 0777) == 0; }
+
+bool CreateFolders(const std::string &path) {
+  if (path.empty() || IsFolder(path))
+    return !path.empty();
+  std::string parent = ParentFolder(path);
+  if (!parent.empty() && parent != path && !CreateFolders(parent))
+    return false;
+  return CreateFolder(path) || (errno == EEXIST && IsFolder(path));
+}
+
+bool RenamePath(const std::string &from, const std::string &to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool RenameWithoutReplacing(const std::string &from, const std::string &to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+    return true;
+  if (errno != EINVAL && errno != ENOSYS)
+    return false;
+  // A file system without the no-replace rename: a hard link fails on an existing name too.
+  return link(from.c_str(), to.c_str()) == 0 && unlink(from.c_str()) == 0;
+}
+
+bool DeletePath(const std::string &path) { return unlink(path.c_str()) == 0; }
+
+std::string ParentFolder(const std::string &path) {
+  size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos)
+    return std::string();
+  return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+std::string FileName(const std::string &path) {
+  size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace reelcraft

@@ -1,0 +1,22 @@
+#include "sys/standard_streams.h"
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace reelcraft {
+
+void OpenClosedStandardStreams() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) >= 0)
+      continue;
+    // The lowest free number is taken, which is `fd` itself: the lower ones are open by now.
+    int opened = ::open("/dev/null", O_RDWR);
+    if (opened >= 0 && opened != fd)
+      ::close(opened);
+  }
+}
+
+void IgnoreBrokenPipes() { std::signal(SIGPIPE, SIG_IGN); }
+
+} // namespace reelcraft

@@ -1,0 +1,162 @@
+#include "gui/batch/batch_paths.h"
+#include "gui/batch/folder_listing.h"
+#include "gui/batch/temp_avi.h"
+#include "sys/directory_search.h"
+#include "sys/file_system.h"
+#include "tests/support/environment.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_dir.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace reelcraft {
+namespace {
+
+namespace fs = std::filesystem;
+using Entries = std::vector<std::string>;
+
+void Touch(const std::string &path) { test::WriteFileBytes(path, {1, 2, 3}); }
+
+TEST(DirectorySearch, MatchesWildcardsWithoutRegardToLetterCase) {
+  EXPECT_TRUE(MatchesPattern("a.qvj", "*.qvj"));
+  EXPECT_TRUE(MatchesPattern("CLIP.QVJ", "*.qvj"));
+  EXPECT_TRUE(MatchesPattern("a.b.qvj", "*.qvj"));
+  EXPECT_TRUE(MatchesPattern(".qvj", "*.qvj"));
+  EXPECT_TRUE(MatchesPattern("ab.qvj", "a?.QVJ"));
+  EXPECT_FALSE(MatchesPattern("a.qvjx", "*.qvj"));
+  EXPECT_FALSE(MatchesPattern("a.qv", "*.qvj"));
+  EXPECT_FALSE(MatchesPattern("aqvj", "*.qvj"));
+  EXPECT_FALSE(MatchesPattern("abc.qvj", "a?.qvj"));
+}
+
+TEST(DirectorySearch, ListsMatchingFilesAndFoldersInCaseInsensitiveOrder) {
+  test::TempDir dir;
+  for (const char *name : {"b.qvj", "C.QVJ", "a.Qvj", "notes.txt", "a.avi"})
+    Touch(dir / name);
+  fs::create_directory(dir / "old.qvj");
+
+  DirectorySearch search = SearchDirectory(dir.path().string(), "*.qvj");
+  EXPECT_TRUE(search.started);
+  EXPECT_EQ(search.error, 0);
+  EXPECT_EQ(search.names, (Entries{"a.Qvj", "b.qvj", "C.QVJ", "old.qvj"}));
+
+  EXPECT_FALSE(SearchDirectory(dir.path().string(), "*.mov").started);
+  EXPECT_FALSE(SearchDirectory(dir / "missing", "*.qvj").started);
+}
+
+// A read that fails part-way keeps what it found; one that fails before any match is a search
+// that did not start.
+TEST(FolderListing, AReadFailingPartWayKeepsItsEntriesAndGivesTheSystemText) {
+  auto failing = [](Entries names) {
+    return [names](const std::string &) { return DirectoryEntries{true, names, EIO}; };
+  };
+  FolderListing listing = ListFolder("/clips", "*.qvj", failing({"b.qvj", "x.txt", "a.qvj"}));
+  EXPECT_TRUE(listing.found);
+  EXPECT_EQ(listing.entries, (Entries{"/clips/a.qvj", "/clips/b.qvj"}));
+  EXPECT_EQ(listing.failure, "Failed to find next file.\nInput/output error");
+
+  listing = ListFolder("/clips", "*.qvj", failing({"x.txt"}));
+  EXPECT_FALSE(listing.found);
+  EXPECT_TRUE(listing.entries.empty());
+  EXPECT_TRUE(listing.failure.empty());
+}
+
+TEST(FolderListing, EntriesKeepTheFolderTextAsTypedWithOneSeparator) {
+  test::TempDir dir;
+  fs::create_directory(dir / "in");
+  Touch(dir / "in/A.QVJ");
+  std::string in = dir / "in";
+
+  EXPECT_EQ(ListFolder(in, kClipPattern).entries, Entries{in + "/A.QVJ"});
+  EXPECT_EQ(ListFolder(in + "/", kClipPattern).entries, Entries{in + "/A.QVJ"});
+  // Not tidied: a doubled separator and a step through ".." stay as typed.
+  std::string roundabout = dir.path().string() + "//in/../in";
+  EXPECT_EQ(ListFolder(roundabout, kClipPattern).entries, Entries{roundabout + "/A.QVJ"});
+
+  FolderListing none = ListFolder(in, kAviPattern);
+  EXPECT_FALSE(none.found);
+  EXPECT_TRUE(none.failure.empty());
+}
+
+TEST(FolderListing, AnEmptyFolderTextSearchesTheRoot) {
+  FolderListing listing = ListFolder("", "t*");
+  EXPECT_TRUE(listing.found);
+  EXPECT_NE(std::find(listing.entries.begin(), listing.entries.end(), "/tmp"),
+            listing.entries.end());
+}
+
+TEST(BatchPaths, TargetCutsAtTheFirstDotAndTheAviBesideTheClipAtTheLast) {
+  EXPECT_EQ(WithTrailingSeparator(""), "/");
+  EXPECT_EQ(WithTrailingSeparator("/out"), "/out/");
+  EXPECT_EQ(WithTrailingSeparator("/out/"), "/out/");
+  EXPECT_EQ(TargetPath("/out/", "/in/a.b.qvj"), "/out/a.avi");
+  EXPECT_EQ(TargetPath("/out/", "/in.x/clip.qvj"), "/out/clip.avi");
+  EXPECT_EQ(SourceLocationAvi("/in/a.b.qvj"), "/in/a.b.avi");
+  EXPECT_EQ(SourceLocationAvi("/in.x/clip.qvj"), "/in.x/clip.avi");
+  EXPECT_EQ(TempAviName("/tmp/qvj1F0A.tmp"), "/tmp/qvj1F0A.avi");
+  EXPECT_TRUE(FitsPathBuffer(std::string(259, 'a')));
+  EXPECT_FALSE(FitsPathBuffer(std::string(260, 'a')));
+}
+
+class TempAviTest : public ::testing::Test {
+protected:
+  test::TempDir dir;
+  test::ScopedEnvironment tmpdir{"TMPDIR", dir.path().string()};
+  Shell shell;
+
+  Entries Files() const {
+    Entries names;
+    for (const auto &entry : fs::directory_iterator(dir.path()))
+      names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+};
+
+TEST_F(TempAviTest, ReservesAnAviNameAndRemovesItUnlessKept) {
+  std::string kept;
+  {
+    auto temp = TempAvi::Reserve(shell);
+    ASSERT_TRUE(temp);
+    EXPECT_EQ(fs::path(temp->path()).parent_path(), dir.path());
+    EXPECT_TRUE(temp->path().ends_with(".avi"));
+    EXPECT_EQ(Files(), Entries{fs::path(temp->path()).filename().string()});
+  }
+  EXPECT_TRUE(Files().empty());
+  {
+    auto temp = TempAvi::Reserve(shell);
+    kept = temp->path();
+    temp->Keep();
+  }
+  EXPECT_EQ(Files(), Entries{fs::path(kept).filename().string()});
+}
+
+// A kept temporary AVI of an earlier run is never taken over by a later reservation whose
+// reserved name would turn into it: with every ".avi" name taken there is no temporary AVI.
+TEST_F(TempAviTest, AnAviNameThatIsTakenIsNeverTakenOver) {
+  // Every name is a link to one of two files (a file system limits the links to one), so two
+  // link counts tell that none was replaced.
+  const std::string kept[2] = {dir / "kept0", dir / "kept1"};
+  for (const std::string &file : kept)
+    Touch(file);
+  for (int i = 1; i <= 0xFFFF; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "qvj%X.avi", i);
+    ASSERT_EQ(link(kept[i % 2].c_str(), (dir / name).c_str()), 0);
+  }
+  EXPECT_FALSE(TempAvi::Reserve(shell));
+  EXPECT_EQ(fs::hard_link_count(kept[0]) + fs::hard_link_count(kept[1]), 0xFFFFu + 2);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 0xFFFF + 2)
+      << "no reserved name left behind";
+}
+
+TEST_F(TempAviTest, NoTemporaryFolderGivesNothing) {
+  test::ScopedEnvironment tooLong{"TMPDIR", "/" + std::string(255, 'x')};
+  EXPECT_FALSE(TempAvi::Reserve(shell));
+}
+
+} // namespace
+} // namespace reelcraft

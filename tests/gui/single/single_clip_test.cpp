@@ -1,0 +1,401 @@
+#include "gui/single/convert_progress_dialog.h"
+#include "gui/single/run_convert_progress_dialog.h"
+#include "gui/single/single_clip_paths.h"
+
+#include "gui/resources/dialog_templates.h"
+#include "tests/support/avi_probe.h"
+#include "tests/support/clip_builder.h"
+#include "tests/support/environment.h"
+#include "tests/support/scripted_messages.h"
+#include "tests/support/temp_dir.h"
+#include "tests/ui/modal_driver.h"
+#include "ui/qt_messages.h"
+
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+namespace reelcraft {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Bytes;
+
+TEST(SingleClipPaths, FolderChoiceStartsAtTheTargetsFolderAndPutsTheNameIntoTheChosenOne) {
+  EXPECT_EQ(TargetFolderOf("/home/me/Documents/clip.avi"), "/home/me/Documents");
+  EXPECT_EQ(TargetFolderOf("/clip.avi"), "/");
+  EXPECT_EQ(TargetFolderOf("clip.avi"), std::nullopt);
+  EXPECT_EQ(RetargetToFolder("/home/me/Documents/clip.avi", "/srv/video"), "/srv/video/clip.avi");
+  EXPECT_EQ(RetargetToFolder("/home/me/Documents/clip.avi", "/"), "/clip.avi");
+  EXPECT_EQ(RetargetToFolder("/home/me/clip.avi", "/srv//"), "/srv/clip.avi");
+  EXPECT_EQ(RetargetToFolder("clip.avi", "/srv"), "/srv/clip.avi");
+  EXPECT_EQ(TemporaryAviPath("/tmp/qvj1A2F.tmp"), "/tmp/qvj1A2F.avi");
+  EXPECT_EQ(TemporaryAviPath("/tmp/Stamp/qvjF.tmp"), "/tmp/Stamp/qvjF.avi");
+}
+
+// "qvj", one to four hexadecimal digits, ".avi".
+bool IsTemporaryAviName(const std::string &name) {
+  size_t digits = name.size() - std::min(name.size(), size_t(7));
+  return name.starts_with("qvj") && name.ends_with(".avi") && digits >= 1 && digits <= 4 &&
+         name.find_first_not_of("0123456789ABCDEF", 3) == 3 + digits;
+}
+
+// Calls `act` once, when the watched window's caption changes: the flow's first step.
+class OnCaptionChange : public QObject {
+public:
+  OnCaptionChange(QWidget &window, std::function<void()> act) : act_(std::move(act)) {
+    window.installEventFilter(this);
+  }
+  bool eventFilter(QObject *, QEvent *event) override {
+    if (event->type() == QEvent::WindowTitleChange && act_)
+      std::exchange(act_, nullptr)();
+    return false;
+  }
+
+private:
+  std::function<void()> act_;
+};
+
+// A click as the window system delivers it: a press and a release in the event queue.
+void PostClick(QWidget &button) {
+  QPointF at = QRectF(button.rect()).center();
+  QPointF global = button.mapToGlobal(at);
+  QCoreApplication::postEvent(&button, new QMouseEvent(QEvent::MouseButtonPress, at, global,
+                                                       Qt::LeftButton, Qt::LeftButton, {}));
+  QCoreApplication::postEvent(&button, new QMouseEvent(QEvent::MouseButtonRelease, at, global,
+                                                       Qt::LeftButton, Qt::NoButton, {}));
+}
+
+class SingleClip : public ::testing::Test {
+protected:
+  SingleClip() {
+    fs::create_directories(tempFolder);
+    fs::create_directories(videos);
+    hooks.launch = [this](const std::vector<std::string> &argv, const std::string &folder) {
+      launched.push_back(argv);
+      launchFolder = folder;
+      dialogShownAtLaunch = shownDialog && shownDialog->isVisible();
+      return playerStarts;
+    };
+  }
+
+  test::BuiltClip WriteClip(int pictures, bool withSound = false) {
+    test::ClipSpec spec;
+    spec.pictures = test::MakePictures(pictures);
+    if (withSound) {
+      spec.audio = test::ClipAudio{};
+      for (int i = 0; i < 5000; ++i)
+        spec.audio->pcm.push_back(uint8_t(128 + (i % 50) * 2));
+    }
+    pictureMd5s = test::Md5Hexes(spec.pictures);
+    return test::WriteClip(clip, spec);
+  }
+
+  // Runs the dialog; `prepare` sees it before its modal run.
+  int Run(bool askFolder, bool deleteSource,
+          const std::function<void(ConvertProgressDialog &)> &prepare = {}) {
+    Shell shell(hooks);
+    ConvertProgressDialog dialog(clip, target, askFolder, deleteSource, nullptr, messages, shell);
+    if (prepare)
+      prepare(dialog);
+    int result = dialog.DoModal();
+    caption = dialog.windowTitle().toStdString();
+    titleBar = dialog.windowHandle()->title().toStdString();
+    auto *bar = dialog.As<QProgressBar>(IDC_PROGRESS);
+    barFull = bar->value() == bar->maximum();
+    finalTarget = dialog.TargetPath();
+    return result;
+  }
+
+  std::vector<std::string> TempFiles() const {
+    std::vector<std::string> names;
+    for (const auto &entry : fs::directory_iterator(tempFolder))
+      names.push_back(entry.path().string());
+    return names;
+  }
+
+  void ExpectAviOfTheClip(const std::string &path) const {
+    EXPECT_EQ(test::PacketMd5s(path, "0:v"), pictureMd5s);
+    EXPECT_EQ(test::DecodeErrors(path), "");
+  }
+
+  std::string Question(bool deleteSource) const {
+    return clip + (deleteSource ? "\nWould you like to convert this file to AVI format?"
+                                : "\nWould you like to create a new AVI from this file?");
+  }
+
+  test::TempDir dir;
+  std::string tempFolder = dir / "tmp";
+  std::string videos = dir / "videos";
+  test::ScopedEnvironment tmpdir{"TMPDIR", tempFolder};
+  std::string clip = dir / "clip.qvj";
+  std::string target = dir / "videos/clip.avi";
+  ShellHooks hooks;
+  ScriptedMessages messages;
+  std::vector<std::vector<std::string>> launched;
+  std::string launchFolder;
+  bool playerStarts = true;
+  QWidget *shownDialog = nullptr;
+  bool dialogShownAtLaunch = false;
+  std::vector<std::string> pictureMd5s;
+  std::string caption;
+  std::string titleBar;
+  bool barFull = false;
+  std::string finalTarget;
+};
+
+TEST_F(SingleClip, NoEndsWithTwoAndTouchesNothing) {
+  WriteClip(3);
+  for (bool deleteSource : {false, true}) {
+    messages.QueueAnswer(MessageAnswer::No);
+    EXPECT_EQ(Run(false, deleteSource), kSingleClipDeclined);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text, Question(deleteSource));
+    EXPECT_EQ(messages.shown()[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(caption, "") << "the flow never started";
+    EXPECT_EQ(titleBar, " ") << "blank rather than the program's name";
+    EXPECT_TRUE(fs::exists(clip));
+    EXPECT_TRUE(fs::is_empty(videos));
+    EXPECT_TRUE(TempFiles().empty());
+    EXPECT_TRUE(launched.empty());
+    messages = ScriptedMessages();
+  }
+}
+
+TEST_F(SingleClip, YesConvertsMovesToTheTargetAndPlaysItLeavingNoTemporaryFile) {
+  test::BuiltClip built = WriteClip(6, true);
+  messages.QueueAnswer(MessageAnswer::Yes);
+  EXPECT_EQ(Run(false, false), kSingleClipDone);
+  EXPECT_EQ(messages.texts(), std::vector<std::string>{Question(false)});
+  EXPECT_EQ(caption, kWindowCaption);
+  EXPECT_TRUE(barFull);
+  ExpectAviOfTheClip(target);
+  EXPECT_EQ(test::StreamBytes(target, "0:a"), built.sound);
+  EXPECT_EQ(launched, (std::vector<std::vector<std::string>>{{"xdg-open", target}}));
+  EXPECT_EQ(launchFolder, videos);
+  EXPECT_TRUE(fs::exists(clip));
+  EXPECT_TRUE(TempFiles().empty());
+}
+
+TEST_F(SingleClip, APlayerThatDoesNotStartIsReportedWithTheAviInPlace) {
+  WriteClip(2);
+  playerStarts = false;
+  messages.QueueAnswer(MessageAnswer::Yes);
+  EXPECT_EQ(Run(false, false), kSingleClipDone);
+  EXPECT_EQ(messages.texts(),
+            (std::vector<std::string>{Question(false), "Could not play media file."}));
+  ExpectAviOfTheClip(target);
+  EXPECT_TRUE(TempFiles().empty());
+}
+
+TEST_F(SingleClip, TheSourceIsDeletedOnlyAfterASuccessfulConversion) {
+  test::WriteFileBytes(clip, Bytes(100, 0x41)); // no clip at all
+  messages.QueueAnswer(MessageAnswer::Yes);
+  EXPECT_EQ(Run(false, true), kSingleClipDone);
+  ASSERT_GE(messages.texts().size(), 2u);
+  EXPECT_EQ(messages.texts().back(), "Failed to create AVI!\n" + clip);
+  EXPECT_TRUE(fs::exists(clip));
+  EXPECT_TRUE(fs::is_empty(videos));
+  EXPECT_TRUE(TempFiles().empty());
+  EXPECT_TRUE(launched.empty());
+
+  // The temporary AVI, all that replaces the clip until the move, is on disk before the clip
+  // goes; a flush that fails keeps the clip.
+  WriteClip(3);
+  messages = ScriptedMessages();
+  messages.QueueAnswer(MessageAnswer::Yes);
+  std::vector<std::string> flushed;
+  hooks.flush = [&](const FileRef &file) {
+    flushed.push_back(file.path);
+    EXPECT_TRUE(fs::exists(clip));
+    return FlushToDisk(file);
+  };
+  EXPECT_EQ(Run(false, true), kSingleClipDone);
+  EXPECT_EQ(messages.texts(), std::vector<std::string>{Question(true)});
+  EXPECT_FALSE(fs::exists(clip));
+  ASSERT_EQ(flushed.size(), 1u);
+  EXPECT_EQ(fs::path(flushed[0]).parent_path(), fs::path(tempFolder));
+  ExpectAviOfTheClip(target);
+  EXPECT_TRUE(TempFiles().empty());
+
+  WriteClip(3);
+  fs::remove(target);
+  messages.QueueAnswer(MessageAnswer::Yes);
+  hooks.flush = [](const FileRef &) { return false; };
+  EXPECT_EQ(Run(false, true), kSingleClipDone);
+  EXPECT_TRUE(fs::exists(clip));
+  ExpectAviOfTheClip(target);
+}
+
+TEST_F(SingleClip, CancelClickedWhileTheEngineRunsLeavesNoAviAndNoTemporaryFile) {
+  WriteClip(6, true);
+  messages.QueueAnswer(MessageAnswer::Yes);
+  OnCaptionChange *watch = nullptr;
+  EXPECT_EQ(Run(false, true,
+                [&](ConvertProgressDialog &dialog) {
+                  watch = new OnCaptionChange(
+                      dialog, [&dialog] { PostClick(*dialog.Control(IDC_CANCEL_RUN)); });
+                  watch->setParent(&dialog);
+                }),
+            kSingleClipDone);
+  EXPECT_EQ(messages.texts(), std::vector<std::string>{Question(true)});
+  EXPECT_TRUE(fs::exists(clip)) << "a cancelled run keeps the source";
+  EXPECT_TRUE(fs::is_empty(videos));
+  EXPECT_TRUE(TempFiles().empty());
+  EXPECT_TRUE(launched.empty());
+}
+
+TEST_F(SingleClip, CloseBoxAndEscapeDuringTheConversionNeitherCancelNorEndIt) {
+  WriteClip(6);
+  messages.QueueAnswer(MessageAnswer::Yes);
+  EXPECT_EQ(Run(false, false,
+                [&](ConvertProgressDialog &dialog) {
+                  shownDialog = &dialog;
+                  (new OnCaptionChange(dialog, [&dialog] {
+                    QCoreApplication::postEvent(
+                        &dialog, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
+                    QMetaObject::invokeMethod(
+                        &dialog, [&dialog] { dialog.close(); }, Qt::QueuedConnection);
+                  }))->setParent(&dialog);
+                }),
+            kSingleClipDone);
+  EXPECT_EQ(messages.texts(), std::vector<std::string>{Question(false)});
+  ExpectAviOfTheClip(target);
+  EXPECT_EQ(launched.size(), 1u);
+  EXPECT_TRUE(dialogShownAtLaunch) << "the flow ends the dialog, not the close box";
+  EXPECT_TRUE(TempFiles().empty());
+}
+
+TEST_F(SingleClip, AMoveThatFailsOrIsRefusedKeepsTheTemporaryAviAndNamesIt) {
+  test::WriteFileBytes(dir / "file", {1});
+  std::string tooLong = dir / (std::string(300 - dir.path().string().size(), 'x') + ".avi");
+  struct Case {
+    std::string target;
+    const char *message;
+  };
+  for (const Case &c : {Case{dir / "file/clip.avi", "Failed to copy file.\nTemp stored in "},
+                        Case{tooLong, "Failed to copy file.\nTemp stored in "},
+                        Case{dir / "videos/clip.avi", "Cancelled file copy.\nTemp stored in "}}) {
+    SCOPED_TRACE(c.target);
+    fs::remove_all(tempFolder);
+    fs::create_directories(tempFolder);
+    WriteClip(3);
+    target = c.target;
+    if (c.target == dir / "videos/clip.avi")
+      test::WriteFileBytes(target, {7}); // the replace question is answered No
+    messages = ScriptedMessages();
+    messages.QueueAnswer(MessageAnswer::Yes);
+    EXPECT_EQ(Run(false, true), kSingleClipDone);
+    ASSERT_EQ(TempFiles().size(), 1u);
+    std::string kept = TempFiles()[0];
+    EXPECT_TRUE(IsTemporaryAviName(fs::path(kept).filename().string())) << kept;
+    EXPECT_EQ(messages.texts().back(), c.message + kept);
+    ExpectAviOfTheClip(kept);
+    EXPECT_FALSE(fs::exists(clip)) << "deleted before the move";
+    EXPECT_TRUE(launched.empty());
+  }
+  EXPECT_EQ(test::ReadFileBytes(dir / "videos/clip.avi"), Bytes{7});
+}
+
+TEST_F(SingleClip, FolderChoiceDismissedEndsWithOneAndCreatesNothing) {
+  WriteClip(2);
+  messages.QueueAnswer(MessageAnswer::Yes);
+  std::string caption, initial;
+  EXPECT_EQ(Run(true, false,
+                [&](ConvertProgressDialog &dialog) {
+                  test::WhenModalAppears(
+                      [&](QWidget *picker) {
+                        caption = picker->windowTitle().toStdString();
+                        initial = picker->findChild<QLineEdit *>()->text().toStdString();
+                        picker->findChild<QDialogButtonBox *>()
+                            ->button(QDialogButtonBox::Cancel)
+                            ->click();
+                      },
+                      &dialog);
+                }),
+            kSingleClipDone);
+  EXPECT_EQ(caption, kWindowCaption);
+  EXPECT_EQ(initial, videos);
+  EXPECT_EQ(messages.texts(), std::vector<std::string>{Question(false)});
+  EXPECT_TRUE(fs::is_empty(videos));
+  EXPECT_TRUE(TempFiles().empty());
+  EXPECT_TRUE(fs::exists(clip));
+}
+
+TEST_F(SingleClip, ChosenFolderIsCreatedOnRequestAndTakesTheAvi) {
+  WriteClip(2);
+  messages.QueueAnswer(MessageAnswer::Yes); // convert
+  messages.QueueAnswer(MessageAnswer::Yes); // create the folder
+  std::string chosen = dir / "chosen/sub";
+  EXPECT_EQ(Run(true, false,
+                [&](ConvertProgressDialog &dialog) {
+                  test::WhenModalAppears(
+                      [&](QWidget *picker) {
+                        auto *box = picker->findChild<QLineEdit *>();
+                        box->setText(QString::fromStdString(chosen + "/"));
+                        box->backspace(); // typed without the trailing '/'
+                        QTest::keyClick(box, Qt::Key_Return);
+                      },
+                      &dialog);
+                }),
+            kSingleClipDone);
+  EXPECT_EQ(finalTarget, chosen + "/clip.avi");
+  ExpectAviOfTheClip(chosen + "/clip.avi");
+  EXPECT_EQ(launched, (std::vector<std::vector<std::string>>{{"xdg-open", chosen + "/clip.avi"}}));
+  EXPECT_TRUE(fs::is_empty(videos));
+  EXPECT_TRUE(TempFiles().empty());
+}
+
+// The production message boxes, answered by clicking: the question is owned by the dialog.
+TEST_F(SingleClip, RealQuestionBoxAnsweredByClicking) {
+  WriteClip(2);
+  QtMessages real;
+  Shell shell(hooks);
+  for (const char *answer : {"No", "Yes"}) {
+    ConvertProgressDialog dialog(clip, target, false, false, nullptr, real, shell);
+    std::string asked;
+    test::WhenModalAppears(
+        [&](QWidget *window) {
+          auto *box = qobject_cast<QMessageBox *>(window);
+          ASSERT_NE(box, nullptr);
+          EXPECT_EQ(box->parentWidget(), &dialog);
+          asked = box->text().toStdString();
+          box->button(std::string(answer) == "No" ? QMessageBox::No : QMessageBox::Yes)->click();
+        },
+        &dialog);
+    int result = dialog.DoModal();
+    EXPECT_EQ(asked, Question(false)) << answer;
+    if (std::string(answer) == "No") {
+      EXPECT_EQ(result, kSingleClipDeclined);
+      EXPECT_TRUE(fs::is_empty(videos));
+    } else {
+      EXPECT_EQ(result, kSingleClipDone);
+      ExpectAviOfTheClip(target);
+    }
+  }
+}
+
+TEST_F(SingleClip, TheEntryForStartUpRunsTheRequest) {
+  WriteClip(2);
+  messages.QueueAnswer(MessageAnswer::Yes);
+  Shell shell(hooks);
+  SingleClipRequest request{clip, target, false, true};
+  EXPECT_EQ(RunConvertProgressDialog(request, messages, shell), kSingleClipDone);
+  ExpectAviOfTheClip(target);
+  EXPECT_FALSE(fs::exists(clip));
+}
+
+} // namespace
+} // namespace reelcraft

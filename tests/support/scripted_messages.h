@@ -1,0 +1,35 @@
+#pragma once
+
+#include "sys/message_sink.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace reelcraft {
+
+// Records every message and answers questions from a queue; for tests, where nobody is there
+// to press a button. An empty queue answers Yes/No questions with No.
+class ScriptedMessages : public MessageSink {
+public:
+  struct Shown {
+    std::string text;
+    MessageButtons buttons;
+    MessageIcon icon;
+  };
+
+  MessageAnswer Show(const std::string &text, MessageButtons buttons, MessageIcon icon) override;
+  void NoteFailure(const FileFailure &failure) override { failures_.push_back(failure); }
+  void QueueAnswer(MessageAnswer answer) { answers_.push_back(answer); }
+
+  const std::vector<Shown> &shown() const { return shown_; }
+  std::vector<std::string> texts() const;
+  const std::vector<FileFailure> &failures() const { return failures_; }
+
+private:
+  std::deque<MessageAnswer> answers_;
+  std::vector<Shown> shown_;
+  std::vector<FileFailure> failures_;
+};
+
+} // namespace reelcraft

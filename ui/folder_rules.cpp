@@ -1,0 +1,73 @@
+#include "ui/folder_rules.h"
+
+#include "sys/file_system.h"
+
+namespace reelcraft {
+
+namespace {
+
+std::string FolderMessage(const std::string &path, const char *tail) {
+  return "The folder:\n\n" + path + "\n\n" + tail;
+}
+
+bool IsEdgeBlank(char c) { return c == '\t' || c == ' ' || c == '.'; }
+
+} // namespace
+
+bool IsValidFolderName(std::string_view name) {
+  if (name.empty() || IsEdgeBlank(name.front()) || IsEdgeBlank(name.back()))
+    return false;
+  return name.find_first_of("\"*/:<>?\\|") == std::string_view::npos;
+}
+
+int CheckOrCreatePath(const std::string &path, bool checkOnly) {
+  // An embedded zero would cut the path short of what the user sees.
+  if (path.empty() || path.size() >= kPathBufferSize || path.front() != '/' ||
+      path.find('\0') != std::string::npos)
+    return kFolderInvalid;
+  if (path.size() == 1)
+    return checkOnly || PathExists(path) ? kFolderAccepted : kFolderNotCreated;
+
+  size_t start = 1;
+  for (;;) {
+    size_t end = path.find('/', start);
+    if (end == std::string::npos)
+      end = path.size();
+    if (!IsValidFolderName(std::string_view(path).substr(start, end - start)))
+      return kFolderInvalid;
+    if (!checkOnly) {
+      std::string folder = path.substr(0, end);
+      CreateFolder(folder);
+      if (!PathExists(folder))
+        return kFolderNotCreated;
+    }
+    if (end == path.size())
+      return kFolderAccepted;
+    if (end + 1 == path.size())
+      return kFolderInvalid;
+    start = end + 1;
+  }
+}
+
+int ValidateOrCreateFolder(const std::string &path, MessageSink &messages) {
+  int result = CheckOrCreatePath(path, true);
+  if (result == kFolderAccepted) {
+    if (PathExists(path))
+      return kFolderAccepted;
+    MessageAnswer answer =
+        messages.Show(FolderMessage(path, "does not exist. Do you want the folder to be created?"),
+                      MessageButtons::YesNo, MessageIcon::Question);
+    if (answer != MessageAnswer::Yes)
+      return kFolderDeclined;
+    result = CheckOrCreatePath(path, false);
+    if (result == kFolderAccepted)
+      return kFolderAccepted;
+  }
+  messages.Show(FolderMessage(path, result == kFolderInvalid
+                                        ? "is invalid. Please reenter."
+                                        : "can not be created. Please double check."),
+                MessageButtons::Ok, MessageIcon::Exclamation);
+  return result;
+}
+
+} // namespace reelcraft

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "sys/message_sink.h"
+
+#include <string>
+#include <string_view>
+
+namespace reelcraft {
+
+// Verdicts of the folder rules.
+constexpr int kFolderAccepted = 0;
+constexpr int kFolderDeclined = -1; // the user did not want the folder created
+constexpr int kFolderInvalid = 1;
+constexpr int kFolderNotCreated = 2;
+
+// Paths are taken in absolute form: "/" alone is the root, otherwise "/" and folder names
+// separated by single "/", none at the end. Paths that do not fit the 260-character path
+// buffer (terminating zero included) are invalid.
+constexpr size_t kPathBufferSize = 260;
+
+// Checks a typed folder path and, if the folder is missing, offers to create it. Shows its own
+// messages; gives kFolderAccepted, kFolderDeclined (silently), kFolderInvalid or
+// kFolderNotCreated.
+int ValidateOrCreateFolder(const std::string &path, MessageSink &messages);
+
+// Checks the form of a path (checkOnly) or also creates every missing folder on it, outer
+// first. Gives kFolderAccepted, kFolderInvalid or, when creating, kFolderNotCreated.
+int CheckOrCreatePath(const std::string &path, bool checkOnly);
+
+// One folder name: not empty, no TAB, space or dot at either end, none of " * / : < > ? \ |.
+bool IsValidFolderName(std::string_view name);
+
+} // namespace reelcraft
