@@ -271,28 +271,28 @@ TEST_F(InstallationTest, FailuresShowTheirOwnMessageAndRegisterNothing) {
   struct Case {
     const char *what;
     std::optional<RegistryValue> programFiles;
-    ProgramPath running;
+    int runningError; // the program's path cannot be had
     bool abort;
     std::vector<std::string> texts;
   };
   const Case cases[] = {
       {"program files as a number",
        RegistryValue{REG_DWORD, {1, 0, 0, 0}},
-       {},
+       0,
        false,
        {"Failed to find program files path"}},
       {"program files too long",
        RegistryValue{REG_SZ, tooLong},
-       {},
+       0,
        false,
        {"Failed to find program files path"}},
       {"no program path",
        std::nullopt,
-       {"", ENOENT},
+       ENOENT,
        false,
        {"Failed to get module filename.\nNo such file or directory"}},
-      {"a file where the folder goes", Text(dir_ / "blocker"), {}, false, {"Failed to copy file!"}},
-      {"copy aborted", std::nullopt, {}, true, {}},
+      {"a file where the folder goes", Text(dir_ / "blocker"), 0, false, {"Failed to copy file!"}},
+      {"copy aborted", std::nullopt, 0, true, {}},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
@@ -302,8 +302,9 @@ TEST_F(InstallationTest, FailuresShowTheirOwnMessageAndRegisterNothing) {
     ScriptedMessages messages;
     copy_.abort = c.abort;
     RegistryStore store;
-    InstallContext context{messages, shell_, store, copy_,
-                           [&] { return c.running.error ? c.running : ProgramPath{program_}; }};
+    InstallContext context{messages, shell_, store, copy_, [&] {
+                             return ProgramPath{c.runningError ? "" : program_, c.runningError};
+                           }};
     EXPECT_FALSE(InstallProgram(context));
     EXPECT_EQ(messages.texts(), c.texts);
     EXPECT_EQ(ClassesDefault(".qvj"), "<no key>");
