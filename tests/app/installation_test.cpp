@@ -1,6 +1,7 @@
 #include "app/installation.h"
 
 #include "platform/scripted_messages.h"
+#include "tests/support/clip_builder.h"
 #include "tests/support/environment.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
@@ -229,6 +230,54 @@ TEST_F(InstallationTest, EachVerbStartsTheInstalledCopyWithTheClipAndItsSwitch) 
   EXPECT_EQ(StartVerb("open", clip), std::vector<std::string>{clip});
   EXPECT_EQ(StartVerb("create", clip), (std::vector<std::string>{clip, "/c"}));
   EXPECT_EQ(StartVerb("createto", clip), (std::vector<std::string>{clip, "/ct"}));
+}
+
+TEST_F(InstallationTest, TheIconsAndTheThumbnailerComeWithTheRegistrationAndGoWithIt) {
+  std::string theme = Data() + "/icons/hicolor/";
+  const std::pair<std::string, std::string> icons[] = {
+      {"scalable/apps/reelcraft.svg", "reelcraft.svg"},
+      {"32x32/apps/reelcraft.png", "reelcraft_32.png"},
+      {"64x64/apps/reelcraft.png", "reelcraft_64.png"},
+      {"128x128/apps/reelcraft.png", "reelcraft_128.png"}};
+  std::string entry = Data() + "/thumbnailers/reelcraft-qvj.thumbnailer";
+  ASSERT_TRUE(Install());
+  for (const auto &[installed, source] : icons)
+    EXPECT_EQ(test::ReadFileBytes(theme + installed),
+              test::ReadFileBytes(std::string(ICON_FOLDER) + "/" + source));
+  EXPECT_EQ(EntryValue(Entry("createto"), "Icon"), "reelcraft");
+  EXPECT_FALSE(fs::exists(entry)); // no thumbnailer beside this program
+
+#ifdef THUMBNAILER_PATH
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
+  fs::copy_file(THUMBNAILER_PATH, dir_ / "build dir/reelcraft-thumbnailer");
+  ASSERT_TRUE(Install());
+  std::string thumbnailer = Data() + "/Reelcrafter/reelcraft-thumbnailer";
+  EXPECT_EQ(test::ReadFileBytes(thumbnailer), test::ReadFileBytes(THUMBNAILER_PATH));
+  EXPECT_EQ(EntryValue(entry, "TryExec"), thumbnailer);
+  EXPECT_EQ(EntryValue(entry, "MimeType"), "video/x-qvj;");
+
+  // Its Exec line, filled in as a file manager does, thumbnails a clip.
+  test::ClipSpec spec;
+  spec.pictures = test::MakePictures(2);
+  test::WriteClip(dir_ / "clip.qvj", spec);
+  std::string command = EntryValue(entry, "Exec");
+  const std::pair<std::string, std::string> fields[] = {
+      {"%s", "128"},
+      {"%i", test::ShellQuote(dir_ / "clip.qvj")},
+      {"%o", test::ShellQuote(dir_ / "thumb.png")}};
+  for (const auto &[code, value] : fields)
+    command.replace(command.find(code), code.size(), value);
+  test::CommandResult run = test::RunCommand(command + " 2>&1");
+  EXPECT_EQ(run.status, 0) << command << ": " << run.output;
+  EXPECT_NE(test::RunCommand("file -b " + test::ShellQuote(dir_ / "thumb.png"))
+                .output.find("PNG image data, 128 x 96"),
+            std::string::npos);
+#endif
+
+  ASSERT_TRUE(Remove());
+  for (const auto &[installed, source] : icons)
+    EXPECT_FALSE(fs::exists(theme + installed)) << installed;
+  EXPECT_FALSE(fs::exists(entry));
 }
 
 TEST_F(InstallationTest, ASecondInstallationReplacesTheCopyWithoutAQuestion) {
