@@ -1,5 +1,6 @@
 #include "app/association.h"
 
+#include "app/app_icon_files.h"
 #include "app/command_line.h"
 
 namespace reelcraft {
@@ -33,7 +34,8 @@ std::optional<std::vector<std::string>> SplitVerbCommand(const std::string &comm
 }
 
 DesktopFileType ClipDesktopType() {
-  return {kClipExtension, "video/x-qvj", "QVAV01", "reelcraft", "reelcraft-qvj", SplitVerbCommand};
+  return {kClipExtension,  "video/x-qvj",    "QVAV01",       "reelcraft",
+          "reelcraft-qvj", SplitVerbCommand, AppIconFiles(), kThumbnailerName};
 }
 
 } // namespace reelcraft

@@ -65,6 +65,19 @@ bool RegisterAssociation(const InstallContext &context, const std::string &insta
   return written;
 }
 
+// The thumbnailer goes with the program when it lies beside it; thumbnails are an extra, so a
+// copy that fails only leaves them out.
+FileOpResult CopyThumbnailer(const InstallContext &context, const std::string &from,
+                             const std::string &folder) {
+  std::string thumbnailer = from + "/" + kThumbnailerName;
+  if (!context.shell.Exists(thumbnailer))
+    return FileOpResult::Success;
+  FileOpResult copied =
+      context.shell.Copy(thumbnailer, folder + "/" + kThumbnailerName, "Installing...",
+                         kInstallCopyFlags, context.copyProgress);
+  return copied == FileOpResult::Aborted ? copied : FileOpResult::Success;
+}
+
 } // namespace
 
 bool InstallProgram(const InstallContext &context) {
@@ -86,6 +99,8 @@ bool InstallProgram(const InstallContext &context) {
 
   FileOpResult copied = context.shell.Copy(running.path, installed, "Installing...",
                                            kInstallCopyFlags, context.copyProgress);
+  if (copied == FileOpResult::Success)
+    copied = CopyThumbnailer(context, ParentFolder(running.path), folder);
   if (copied != FileOpResult::Success) {
     if (copied == FileOpResult::Failed)
       context.messages.Show("Failed to copy file!");

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <set>
 #include <strings.h>
+#include <sys/time.h>
 
 namespace reelcraft {
 
@@ -203,6 +204,47 @@ void RemoveStaleEntries(const std::string &folder, const std::string &prefix,
     DeletePath(folder + "/" + name);
 }
 
+// The icons go with the association; the theme's folder is touched so that icon caches see the
+// change.
+void UpdateIcons(const DesktopFileType &type, bool associated) {
+  std::string theme = XdgDataHome() + "/icons/hicolor";
+  bool changed = false;
+  for (const DesktopIcon &icon : type.icons) {
+    std::string path = theme + "/" + icon.path;
+    if (associated)
+      changed = WriteFileReplacing(path, std::string(icon.bytes)) || changed;
+    else
+      changed = DeletePath(path) || changed;
+  }
+  if (changed)
+    ::utimes(theme.c_str(), nullptr);
+}
+
+// The thumbnailer beside the program that "open" starts, if there is one.
+std::optional<std::string> RegisteredThumbnailer(const DesktopFileType &type,
+                                                 const std::vector<DesktopVerb> &verbs) {
+  for (const DesktopVerb &verb : verbs) {
+    if (type.thumbnailer.empty() || verb.id != VerbId(type.fileIdPrefix, "open"))
+      continue;
+    std::string program = ParentFolder(verb.argv[0]) + "/" + type.thumbnailer;
+    if (PathExists(program))
+      return program;
+  }
+  return std::nullopt;
+}
+
+void UpdateThumbnailer(const DesktopFileType &type, const std::vector<DesktopVerb> &verbs) {
+  std::string entry = XdgDataHome() + "/thumbnailers/" + type.fileIdPrefix + ".thumbnailer";
+  std::optional<std::string> program = RegisteredThumbnailer(type, verbs);
+  if (!program) {
+    DeletePath(entry);
+    return;
+  }
+  WriteFileReplacing(entry, "[Thumbnailer Entry]\nTryExec=" + EscapeValue(*program) +
+                                "\nExec=" + EscapeValue(DesktopExecLine({*program})) +
+                                " -s %s %i %o\nMimeType=" + type.mimeType + ";\n");
+}
+
 void UpdateDefaultApplication(const DesktopFileType &type, bool hasOpen) {
   std::string path = XdgConfigHome() + "/mimeapps.list";
   std::string openId = VerbId(type.fileIdPrefix, "open") + ".desktop";
@@ -257,6 +299,8 @@ void RebuildDesktopIntegration(RegistryStore &store, const DesktopFileType &type
   else
     DeletePath(package);
   UpdateDefaultApplication(type, hasOpen);
+  UpdateIcons(type, typeName.has_value());
+  UpdateThumbnailer(type, verbs);
 
   if (PathExists(data + "/mime"))
     run({"update-mime-database", data + "/mime"});

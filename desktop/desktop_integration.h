@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace reelcraft {
@@ -15,6 +16,13 @@ namespace reelcraft {
 using CommandSplitter =
     std::function<std::optional<std::vector<std::string>>(const std::string &command)>;
 
+// An icon file of the hicolor theme: where it goes below the theme's folder
+// ("scalable/apps/reelcraft.svg") and its bytes.
+struct DesktopIcon {
+  std::string path;
+  std::string_view bytes;
+};
+
 // One file type as the desktop sees it.
 struct DesktopFileType {
   std::string extension;    // the association's key, e.g. ".qvj"
@@ -23,14 +31,18 @@ struct DesktopFileType {
   std::string icon;         // icon name of the desktop entries
   std::string fileIdPrefix; // names our files: <prefix>.xml, <prefix>-<verb>.desktop
   CommandSplitter splitCommand;
+  std::vector<DesktopIcon> icons; // the entries' icon, in the user's hicolor theme
+  std::string thumbnailer;        // its program's file name, beside the registered program
 };
 
 // The association change notice: rebuilds the desktop's view of `type` from its association
 // under HKEY_CLASSES_ROOT. A shared-mime-info package (glob and magic) in
 // $XDG_DATA_HOME/mime/packages, one desktop entry per verb in $XDG_DATA_HOME/applications,
-// "open" as the type's default application in $XDG_CONFIG_HOME/mimeapps.list; then the MIME and
-// desktop databases are updated through `run`, where those tools exist. Files of verbs that are
-// gone are removed, and all of them once the association is.
+// "open" as the type's default application in $XDG_CONFIG_HOME/mimeapps.list, the icons in
+// $XDG_DATA_HOME/icons/hicolor, and a <prefix>.thumbnailer entry in $XDG_DATA_HOME/thumbnailers
+// when the thumbnailer lies beside the program of "open"; then the MIME and desktop databases
+// are updated through `run`, where those tools exist. Files of verbs that are gone are removed,
+// and all of them once the association is.
 void RebuildDesktopIntegration(RegistryStore &store, const DesktopFileType &type,
                                const CommandRunner &run = RunAndWait);
 

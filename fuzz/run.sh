@@ -16,7 +16,7 @@ esac
 cd "$(dirname "$0")/.."
 build=build-fuzz
 CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DREELCRAFT_FUZZ=ON -DREELCRAFT_SANITIZE=ON -DREELCRAFT_UI=OFF -DREELCRAFT_TESTS=OFF >/dev/null
+  -DREELCRAFT_FUZZ=ON -DREELCRAFT_SANITIZE=ON -DREELCRAFT_UI=OFF -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" --target "${fuzzer}_fuzzer" make_fuzz_seeds -j "${JOBS:-2}"
 if [ ! -d "$build/fuzz-seeds/$seeds" ]; then
   rm -rf "$build/fuzz-seeds"

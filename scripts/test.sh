@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs every test through CTest.
-# With --sanitize, builds a second tree with AddressSanitizer and UndefinedBehaviorSanitizer
+# Installs what is needed, builds, and runs every test through CTest, with warnings as errors.
+# Then builds the Release configuration, as a packager would, and runs the tests there too (the
+# optimiser warns about other things and may expose other faults).
+# With --sanitize, builds a further tree with AddressSanitizer and UndefinedBehaviorSanitizer
 # and runs the tests there too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,12 +12,13 @@ jobs=$(nproc)
 run_tests() {
   local dir=$1
   shift
-  cmake -S . -B "$dir" -G Ninja "$@"
+  cmake -S . -B "$dir" -G Ninja -DREELCRAFT_WERROR=ON -DREELCRAFT_CCACHE=ON "$@"
   cmake --build "$dir" -j "$jobs"
   (cd "$dir" && ctest --output-on-failure -j "$jobs" --timeout 600)
 }
 
 run_tests build
+run_tests build-release -DCMAKE_BUILD_TYPE=Release
 if [ "${1:-}" = "--sanitize" ]; then
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

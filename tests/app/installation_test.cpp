@@ -1,5 +1,6 @@
 #include "app/installation.h"
 
+#include "tests/support/clip_builder.h"
 #include "tests/support/environment.h"
 #include "tests/support/files.h"
 #include "tests/support/scripted_messages.h"
@@ -231,6 +232,54 @@ TEST_F(InstallationTest, EachVerbStartsTheInstalledCopyWithTheClipAndItsSwitch) 
   EXPECT_EQ(StartVerb("createto", clip), (std::vector<std::string>{clip, "/ct"}));
 }
 
+TEST_F(InstallationTest, TheIconsAndTheThumbnailerComeWithTheRegistrationAndGoWithIt) {
+  std::string theme = Data() + "/icons/hicolor/";
+  const std::pair<std::string, std::string> icons[] = {
+      {"scalable/apps/reelcraft.svg", "reelcraft.svg"},
+      {"32x32/apps/reelcraft.png", "reelcraft_32.png"},
+      {"64x64/apps/reelcraft.png", "reelcraft_64.png"},
+      {"128x128/apps/reelcraft.png", "reelcraft_128.png"}};
+  std::string entry = Data() + "/thumbnailers/reelcraft-qvj.thumbnailer";
+  ASSERT_TRUE(Install());
+  for (const auto &[installed, source] : icons)
+    EXPECT_EQ(test::ReadFileBytes(theme + installed),
+              test::ReadFileBytes(std::string(ICON_FOLDER) + "/" + source));
+  EXPECT_EQ(EntryValue(Entry("createto"), "Icon"), "reelcraft");
+  EXPECT_FALSE(fs::exists(entry)); // no thumbnailer beside this program
+
+#ifdef THUMBNAILER_PATH
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
+  fs::copy_file(THUMBNAILER_PATH, dir_ / "build dir/reelcraft-thumbnailer");
+  ASSERT_TRUE(Install());
+  std::string thumbnailer = Data() + "/Reelcrafter/reelcraft-thumbnailer";
+  EXPECT_EQ(test::ReadFileBytes(thumbnailer), test::ReadFileBytes(THUMBNAILER_PATH));
+  EXPECT_EQ(EntryValue(entry, "TryExec"), thumbnailer);
+  EXPECT_EQ(EntryValue(entry, "MimeType"), "video/x-qvj;");
+
+  // Its Exec line, filled in as a file manager does, thumbnails a clip.
+  test::ClipSpec spec;
+  spec.pictures = test::MakePictures(2);
+  test::WriteClip(dir_ / "clip.qvj", spec);
+  std::string command = EntryValue(entry, "Exec");
+  const std::pair<std::string, std::string> fields[] = {
+      {"%s", "128"},
+      {"%i", test::ShellQuote(dir_ / "clip.qvj")},
+      {"%o", test::ShellQuote(dir_ / "thumb.png")}};
+  for (const auto &[code, value] : fields)
+    command.replace(command.find(code), code.size(), value);
+  test::CommandResult run = test::RunCommand(command + " 2>&1");
+  EXPECT_EQ(run.status, 0) << command << ": " << run.output;
+  EXPECT_NE(test::RunCommand("file -b " + test::ShellQuote(dir_ / "thumb.png"))
+                .output.find("PNG image data, 128 x 96"),
+            std::string::npos);
+#endif
+
+  ASSERT_TRUE(Remove());
+  for (const auto &[installed, source] : icons)
+    EXPECT_FALSE(fs::exists(theme + installed)) << installed;
+  EXPECT_FALSE(fs::exists(entry));
+}
+
 TEST_F(InstallationTest, ASecondInstallationReplacesTheCopyWithoutAQuestion) {
   ASSERT_TRUE(Install());
   WriteProgram("newer");
@@ -271,28 +320,28 @@ TEST_F(InstallationTest, FailuresShowTheirOwnMessageAndRegisterNothing) {
   struct Case {
     const char *what;
     std::optional<RegistryValue> programFiles;
-    ProgramPath running;
+    int runningError; // the program's path cannot be had
     bool abort;
     std::vector<std::string> texts;
   };
   const Case cases[] = {
       {"program files as a number",
        RegistryValue{REG_DWORD, {1, 0, 0, 0}},
-       {},
+       0,
        false,
        {"Failed to find program files path"}},
       {"program files too long",
        RegistryValue{REG_SZ, tooLong},
-       {},
+       0,
        false,
        {"Failed to find program files path"}},
       {"no program path",
        std::nullopt,
-       {"", ENOENT},
+       ENOENT,
        false,
        {"Failed to get module filename.\nNo such file or directory"}},
-      {"a file where the folder goes", Text(dir_ / "blocker"), {}, false, {"Failed to copy file!"}},
-      {"copy aborted", std::nullopt, {}, true, {}},
+      {"a file where the folder goes", Text(dir_ / "blocker"), 0, false, {"Failed to copy file!"}},
+      {"copy aborted", std::nullopt, 0, true, {}},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
@@ -302,8 +351,9 @@ TEST_F(InstallationTest, FailuresShowTheirOwnMessageAndRegisterNothing) {
     ScriptedMessages messages;
     copy_.abort = c.abort;
     RegistryStore store;
-    InstallContext context{messages, shell_, store, copy_,
-                           [&] { return c.running.error ? c.running : ProgramPath{program_}; }};
+    InstallContext context{messages, shell_, store, copy_, [&] {
+                             return ProgramPath{c.runningError ? "" : program_, c.runningError};
+                           }};
     EXPECT_FALSE(InstallProgram(context));
     EXPECT_EQ(messages.texts(), c.texts);
     EXPECT_EQ(ClassesDefault(".qvj"), "<no key>");

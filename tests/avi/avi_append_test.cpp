@@ -18,6 +18,7 @@ struct PcmCase {
 class AviAppend : public testing::TestWithParam<PcmCase> {};
 
 TEST_P(AviAppend, ReopenedFileTakesPcmStreamAfterItsFrames) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   const PcmCase &c = GetParam();
   TempDir dir;
   std::string path = dir / "sound.avi";
@@ -77,6 +78,7 @@ INSTANTIATE_TEST_SUITE_P(Pcm, AviAppend,
                                          PcmCase{{2, 11025, 16}, "pcm_s16le", 1200000}));
 
 TEST(AviAppendEdges, EmptySoundStillMakesAStream) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   TempDir dir;
   std::string path = dir / "silent.avi";
   std::vector<Bytes> frames = Pictures(3);
@@ -91,6 +93,7 @@ TEST(AviAppendEdges, EmptySoundStillMakesAStream) {
 }
 
 TEST(AviAppendEdges, HeaderRoomTakesOneStreamMoreAndRefusesTheNext) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   TempDir dir;
   std::string path = dir / "full.avi";
   std::vector<Bytes> frames = Pictures(3);

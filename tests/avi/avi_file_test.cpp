@@ -22,6 +22,7 @@ uint32_t Largest(const std::vector<Bytes> &frames) {
 }
 
 TEST(AviVideo, FramesComeBackByteForByteAtRateOverScale) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   TempDir dir;
   std::vector<Bytes> frames = Pictures(12);
   ASSERT_TRUE(std::any_of(frames.begin(), frames.end(), [](const Bytes &frame) {
@@ -52,6 +53,7 @@ TEST(AviVideo, FramesComeBackByteForByteAtRateOverScale) {
 }
 
 TEST(AviHeaders, RecordsIndexesAndChunksAreLaidOutFieldByField) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   TempDir dir;
   std::string path = dir / "headers.avi";
   std::vector<Bytes> frames = Pictures(5);
@@ -155,6 +157,7 @@ TEST(AviHeaders, RecordsIndexesAndChunksAreLaidOutFieldByField) {
 }
 
 TEST(AviHeaders, RateZeroGivesNoFrameTime) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   TempDir dir;
   std::string path = dir / "still.avi";
   std::vector<Bytes> frames = Pictures(3);
@@ -164,6 +167,7 @@ TEST(AviHeaders, RateZeroGivesNoFrameTime) {
 }
 
 TEST(AviFailures, CreateAndReopenRefuseWhatTheyCannotUse) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   TempDir dir;
   EXPECT_FALSE(AviFile::Create(dir / "missing/x.avi"));
   EXPECT_FALSE(AviFile::OpenForAppend(dir / "missing.avi"));
@@ -179,6 +183,7 @@ TEST(AviFailures, CreateAndReopenRefuseWhatTheyCannotUse) {
 }
 
 TEST(AviFailures, FailedSourceTakesItsChunkBackAndTheFileStaysWhole) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   TempDir dir;
   std::string path = dir / "source.avi";
   std::vector<Bytes> frames = Pictures(2);

@@ -37,6 +37,7 @@ void ExpectParts(const RiffChunk &root, int streams) {
 }
 
 TEST(AviOpenDml, LongFileGoesOnInAvixPartsAndReadsWhole) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   TempDir dir;
   std::string path = dir / "long.avi";
   std::vector<Bytes> frames = Pictures(kFrames);
@@ -67,6 +68,7 @@ TEST(AviOpenDml, LongFileGoesOnInAvixPartsAndReadsWhole) {
 class AviOpenDmlSound : public testing::TestWithParam<size_t> {};
 
 TEST_P(AviOpenDmlSound, ReopenedSoundFollowsTheLastPart) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   TempDir dir;
   std::string path = dir / "long-sound.avi";
   std::vector<Bytes> frames = Pictures(kFrames);

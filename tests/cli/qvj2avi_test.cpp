@@ -57,6 +57,8 @@ std::multiset<std::string> MessageGroups(const std::string &errors) {
 // Runs the real qvj2avi, as a script would.
 class Qvj2aviTest : public ::testing::Test {
 protected:
+  void SetUp() override { REELCRAFT_NEEDS_PICTURE_TOOLS(); }
+
   struct Run {
     int status;
     std::string errors;

@@ -54,6 +54,8 @@ test::ClipSpec ClipWithSound(int pictures, Bytes pcm, uint16_t channels = 1,
 
 class ConvertClipTest : public ::testing::Test {
 protected:
+  void SetUp() override { REELCRAFT_NEEDS_PICTURE_TOOLS(); }
+
   ConvertClipTest() {
     fs::create_directory(tempFolder);
     options.tempFolder = tempFolder;

@@ -16,6 +16,8 @@ using test::Bytes;
 
 class VideoWriterTest : public ::testing::Test {
 protected:
+  void SetUp() override { REELCRAFT_NEEDS_PICTURE_TOOLS(); }
+
   // Builds the clip, then writes its pictures as an AVI file at `target`.
   bool Convert(const test::ClipSpec &spec, const ProgressControl *control = nullptr,
                const AviWriterOptions &options = {}) {

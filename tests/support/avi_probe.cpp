@@ -2,6 +2,7 @@
 
 #include "tests/support/md5.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/tools.h"
 
 #include <sstream>
 
@@ -40,7 +41,8 @@ ProbedStream StreamFromFields(const std::map<std::string, std::string> &fields,
 } // namespace
 
 ProbedFile ProbeFile(const std::string &path) {
-  CommandResult result = RunCommand("ffprobe -v error -count_packets -show_streams -show_format "
+  CommandResult result = RunCommand(ToolCommand(Tool::Ffprobe) +
+                                    " -v error -count_packets -show_streams -show_format "
                                     "-of flat " +
                                     ShellQuote(path) + " 2>&1");
   ProbedFile probed;
@@ -64,8 +66,8 @@ ProbedFile ProbeFile(const std::string &path) {
 }
 
 std::vector<std::string> PacketMd5s(const std::string &path, const std::string &map) {
-  CommandResult result = RunCommand("ffmpeg -nostdin -v error -i " + ShellQuote(path) + " -map " +
-                                    map + " -c copy -f framemd5 -");
+  CommandResult result = RunCommand(ToolCommand(Tool::Ffmpeg) + " -nostdin -v error -i " +
+                                    ShellQuote(path) + " -map " + map + " -c copy -f framemd5 -");
   std::vector<std::string> md5s;
   std::istringstream lines(result.output);
   std::string line;
@@ -89,13 +91,15 @@ std::vector<std::string> Md5Hexes(const std::vector<Bytes> &packets) {
 Bytes StreamBytes(const std::string &path, const std::string &map) {
   TempDir dir;
   std::string out = dir / "stream.bin";
-  RunCommand("ffmpeg -nostdin -v error -i " + ShellQuote(path) + " -map " + map +
-             " -c copy -f data " + ShellQuote(out));
+  RunCommand(ToolCommand(Tool::Ffmpeg) + " -nostdin -v error -i " + ShellQuote(path) + " -map " +
+             map + " -c copy -f data " + ShellQuote(out));
   return ReadFileBytes(out);
 }
 
 std::string DecodeErrors(const std::string &path) {
-  return RunCommand("ffmpeg -nostdin -v error -i " + ShellQuote(path) + " -f null - 2>&1").output;
+  return RunCommand(ToolCommand(Tool::Ffmpeg) + " -nostdin -v error -i " + ShellQuote(path) +
+                    " -f null - 2>&1")
+      .output;
 }
 
 } // namespace reelcraft::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tests/support/files.h"
+#include "tests/support/tools.h"
 
 #include <cstdint>
 #include <optional>

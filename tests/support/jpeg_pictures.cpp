@@ -1,6 +1,7 @@
 #include "tests/support/jpeg_pictures.h"
 
 #include "tests/support/temp_dir.h"
+#include "tests/support/tools.h"
 
 #include <map>
 #include <mutex>
@@ -39,8 +40,9 @@ Bytes MakeJpeg(int width, int height, int seed, int quality) {
 
   TempDir dir;
   WriteFileBytes(dir / "in.ppm", MakePpm(width, height, seed));
-  std::string command = "cjpeg -restart 1 -quality " + std::to_string(quality) + " -outfile " +
-                        ShellQuote(dir / "out.jpg") + " " + ShellQuote(dir / "in.ppm");
+  std::string command = ToolCommand(Tool::Cjpeg) + " -restart 1 -quality " +
+                        std::to_string(quality) + " -outfile " + ShellQuote(dir / "out.jpg") + " " +
+                        ShellQuote(dir / "in.ppm");
   if (RunCommand(command).status != 0)
     throw std::runtime_error("cjpeg failed: " + command);
   return cache[key] = ReadFileBytes(dir / "out.jpg");

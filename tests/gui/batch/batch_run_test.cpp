@@ -22,6 +22,8 @@ using Texts = std::vector<std::string>;
 
 class BatchRunTest : public BatchWindowTest {
 protected:
+  void SetUp() override { REELCRAFT_NEEDS_PICTURE_TOOLS(); }
+
   // Runs `act` once the pass of the `n`th clip (from 1) has converted a picture or two.
   void DuringConversion(BatchDialog &dialog, int n, std::function<void()> act) {
     auto done = std::make_shared<bool>(false);

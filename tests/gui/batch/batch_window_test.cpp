@@ -23,6 +23,7 @@ namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
 
 TEST_F(BatchWindowTest, OpensOnTheCurrentDirectoryAndTheDocumentsFolder) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   Clip("b.qvj", 1);
   Clip("A.QVJ", 1);
   fs::create_directory(In("old.qvj"));
@@ -92,6 +93,7 @@ TEST_F(BatchWindowTest, EachDefaultFolderThatCannotBeHadIsReportedAndLeftEmpty) 
 }
 
 TEST_F(BatchWindowTest, LeavingAFolderFieldRefillsItsListEveryTime) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   Clip("a.qvj", 1);
   Clip("b.qvj", 1);
   fs::create_directory(root / "other");
@@ -142,6 +144,7 @@ TEST_F(BatchWindowTest, LeavingAFolderFieldRefillsItsListEveryTime) {
 // A fill that finds nothing disables nothing; a Create over the empty selection then reserves
 // and removes its temporary file, converts nothing, and leaves Create disabled.
 TEST_F(BatchWindowTest, CommandsStayEnabledAfterAnEmptyFillUntilARunEnds) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   Clip("a.qvj", 1);
   WriteFileBytes(Out("a.avi"), {1});
   fs::create_directory(root / "empty");
@@ -167,6 +170,7 @@ TEST_F(BatchWindowTest, CommandsStayEnabledAfterAnEmptyFillUntilARunEnds) {
 }
 
 TEST_F(BatchWindowTest, TheHorizontalExtentIsTheWidestEntryPlusOneAverageCharacter) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   Clip("short.qvj", 1);
   Clip("a-much-longer-name-than-the-other-one.qvj", 1);
   RunWindow([&](BatchDialog &dialog) {
@@ -241,6 +245,7 @@ OpenPicker Browse(BatchDialog &dialog, int button, const std::string &folder) {
 }
 
 TEST_F(BatchWindowTest, BrowsingReplacesAFolderOnlyWhenOneIsAccepted) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   Clip("a.qvj", 1);
   fs::create_directory(root / "picked");
   Clip("../picked/p.qvj", 1);

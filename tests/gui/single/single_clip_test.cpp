@@ -80,6 +80,8 @@ void PostClick(QWidget &button) {
 
 class SingleClip : public ::testing::Test {
 protected:
+  void SetUp() override { REELCRAFT_NEEDS_PICTURE_TOOLS(); }
+
   SingleClip() {
     fs::create_directories(tempFolder);
     fs::create_directories(videos);
