@@ -56,10 +56,9 @@ void RegistrationCheckThenBatch(StartupServices &services) {
 void ReRegister(StartupServices &services) {
   uint32_t stored = services.ReadSetting(kVersionSetting);
   if (stored > kVersionStamp) {
-    std::string question =
-        Format("Version %s of this application is already registered.\n"
-               "Are you sure you want to overwrite with version %s?\n",
-               stored, kVersionStamp);
+    std::string question = Format("Version %s of this application is already registered.\n"
+                                  "Are you sure you want to overwrite with version %s?\n",
+                                  stored, kVersionStamp);
     if (!AskYes(services, question))
       return;
   }

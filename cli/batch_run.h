@@ -17,7 +17,7 @@ enum ExitStatus { kExitConverted = 0, kExitFailed = 1, kExitUsage = 2 };
 struct RunSummary {
   size_t converted = 0;
   size_t failed = 0;
-  size_t skipped = 0; // refused, or not converted because of an interrupt
+  size_t skipped = 0;    // refused, or not converted because of an interrupt
   int interruptedBy = 0; // the signal that stopped the run, if one did
 };
 
@@ -25,9 +25,9 @@ struct RunSummary {
 RunTotals TotalsOf(const std::vector<ClipJob> &jobs);
 
 // Converts the clips of `jobs` on `threads` threads, each conversion with a cancel flag of its
-// own, raised once `interrupted` holds a signal number: clips in hand stop at their next picture and leave
-// nothing, clips not started are skipped. Workers report through `display`, whose slots must
-// number `threads` at least.
+// own, raised once `interrupted` holds a signal number: clips in hand stop at their next picture
+// and leave nothing, clips not started are skipped. Workers report through `display`, whose slots
+// must number `threads` at least.
 RunSummary ConvertClips(const std::vector<ClipJob> &jobs, size_t threads, bool replace,
                         const std::atomic<int> &interrupted, ProgressDisplay &display);
 

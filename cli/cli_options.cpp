@@ -14,13 +14,17 @@ constexpr unsigned kMaxJobs = 256;
 // Long options without a short form.
 enum LongOnly { kInfo = 256, kJson, kProgress };
 
-const option kLongOptions[] = {
-    {"output", required_argument, nullptr, 'o'}, {"force", no_argument, nullptr, 'f'},
-    {"jobs", required_argument, nullptr, 'j'},   {"quiet", no_argument, nullptr, 'q'},
-    {"recursive", no_argument, nullptr, 'r'},    {"info", no_argument, nullptr, kInfo},
-    {"json", no_argument, nullptr, kJson},       {"progress", optional_argument, nullptr, kProgress},
-    {"help", no_argument, nullptr, 'h'},         {"version", no_argument, nullptr, 'V'},
-    {nullptr, 0, nullptr, 0}};
+const option kLongOptions[] = {{"output", required_argument, nullptr, 'o'},
+                               {"force", no_argument, nullptr, 'f'},
+                               {"jobs", required_argument, nullptr, 'j'},
+                               {"quiet", no_argument, nullptr, 'q'},
+                               {"recursive", no_argument, nullptr, 'r'},
+                               {"info", no_argument, nullptr, kInfo},
+                               {"json", no_argument, nullptr, kJson},
+                               {"progress", optional_argument, nullptr, kProgress},
+                               {"help", no_argument, nullptr, 'h'},
+                               {"version", no_argument, nullptr, 'V'},
+                               {nullptr, 0, nullptr, 0}};
 
 // "-": clips come back in their place among the options, whatever POSIXLY_CORRECT says;
 // ":": a missing value is told apart from an unknown option, and getopt itself prints nothing.
@@ -40,8 +44,8 @@ public:
     int argc = int(argv_.size()) - 1;
     optind = 0; // starts getopt afresh: it keeps its place between calls
     opterr = 0;
-    for (int code; (code = getopt_long(argc, argv_.data(), kShortOptions, kLongOptions,
-                                       nullptr)) != -1;) {
+    for (int code;
+         (code = getopt_long(argc, argv_.data(), kShortOptions, kLongOptions, nullptr)) != -1;) {
       if (std::string error = Apply(code); !error.empty())
         return {std::nullopt, error};
     }

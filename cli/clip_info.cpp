@@ -64,9 +64,9 @@ nlohmann::ordered_json ClipInfoJson(const std::string &path, const ClipHeader &h
   }
   double picturesPerSecond = header.frameRate / 2.0;
   info["picturesPerSecond"] = picturesPerSecond;
-  info["durationSeconds"] = header.frameRate ? nlohmann::ordered_json(header.frameCount /
-                                                                      picturesPerSecond)
-                                             : nlohmann::ordered_json();
+  info["durationSeconds"] = header.frameRate
+                                ? nlohmann::ordered_json(header.frameCount / picturesPerSecond)
+                                : nlohmann::ordered_json();
   return info;
 }
 

@@ -11,7 +11,7 @@ namespace reelcraft {
 struct ClipJob {
   std::string clip;
   std::string output;
-  std::string refusal; // why the clip is skipped; empty when it is to be converted
+  std::string refusal;     // why the clip is skipped; empty when it is to be converted
   bool makeFolder = false; // the output's folder is made when missing
 };
 

@@ -156,11 +156,9 @@ std::string ProgressDisplay::Line() const {
 
 void ProgressDisplay::WriteJson(const std::string &clip, const char *state, uint64_t bytesDone,
                                 uint64_t size) {
-  std::string line = JsonText({{"clip", clip},
-                               {"state", state},
-                               {"bytesDone", bytesDone},
-                               {"bytesTotal", size}}) +
-                     "\n";
+  std::string line =
+      JsonText({{"clip", clip}, {"state", state}, {"bytesDone", bytesDone}, {"bytesTotal", size}}) +
+      "\n";
   std::fputs(line.c_str(), out_);
   std::fflush(out_);
 }

@@ -53,12 +53,14 @@ std::string TimeLeftText(double seconds) {
 }
 
 std::string StatusLine(const StatusSnapshot &snapshot, size_t columns) {
-  std::string line = std::to_string(snapshot.done) + "/" + std::to_string(snapshot.total) + " clips";
+  std::string line =
+      std::to_string(snapshot.done) + "/" + std::to_string(snapshot.total) + " clips";
   if (snapshot.bytesTotal > 0)
     line += "  " + PercentText(snapshot.bytesDone / snapshot.bytesTotal);
   line += "  " + ByteRateText(snapshot.bytesPerSecond);
   if (snapshot.bytesPerSecond > 0 && snapshot.bytesTotal > 0)
-    line += "  " + TimeLeftText((snapshot.bytesTotal - snapshot.bytesDone) / snapshot.bytesPerSecond);
+    line +=
+        "  " + TimeLeftText((snapshot.bytesTotal - snapshot.bytesDone) / snapshot.bytesPerSecond);
   for (const ClipInHand &clip : snapshot.inHand)
     line += "  " + clip.name + " " + PercentText(clip.fraction);
   return columns == 0 ? line : CutToColumns(line, columns - 1);

@@ -37,8 +37,7 @@ TEST(OutputPlanTest, BesideEachClipOrIntoAFolder) {
   EXPECT_EQ(plan.jobs[1].refusal, "");
 
   // One clip: a file path is the output itself; a folder is written into.
-  EXPECT_EQ(Outputs(Plan({"a/one.qvj"}, dir / "x.avi")),
-            std::vector<std::string>{dir / "x.avi"});
+  EXPECT_EQ(Outputs(Plan({"a/one.qvj"}, dir / "x.avi")), std::vector<std::string>{dir / "x.avi"});
   EXPECT_EQ(Outputs(Plan({"a/one.qvj"}, dir / "out")),
             std::vector<std::string>{dir / "out/one.avi"});
 }
@@ -58,9 +57,9 @@ TEST(OutputPlanTest, AnOutputTakenTwiceIsRefusedForTheLaterClip) {
   std::filesystem::create_directories(dir / "out/sub");
   std::filesystem::create_directory_symlink(dir / "out", dir / "link");
   // Same name from two folders; the same clip twice; an output spelled another way.
-  OutputPlan plan = Plan({"a/clip.qvj", "b/clip.qvj", "c.qvj", "./c.qvj",
-                                 dir / "out/sub/../d.qvj", dir / "link/d.qvj"},
-                                "");
+  OutputPlan plan = Plan({"a/clip.qvj", "b/clip.qvj", "c.qvj", "./c.qvj", dir / "out/sub/../d.qvj",
+                          dir / "link/d.qvj"},
+                         "");
   ASSERT_EQ(plan.jobs.size(), 6u);
   EXPECT_EQ(plan.jobs[0].refusal, "");
   EXPECT_EQ(plan.jobs[1].refusal, "");
@@ -82,8 +81,7 @@ TEST(OutputPlanTest, AnOutputThatIsAClipOfTheRunIsRefused) {
   EXPECT_EQ(plan.jobs[0].refusal, "x.avi is a clip of this run; skipped");
   EXPECT_EQ(plan.jobs[1].refusal, "y.avi is a clip of this run; skipped");
   EXPECT_EQ(plan.jobs[2].refusal, "y.avi is a clip of this run; skipped");
-  EXPECT_EQ(Plan({"in.qvj"}, "in.qvj").jobs[0].refusal,
-            "in.qvj is a clip of this run; skipped");
+  EXPECT_EQ(Plan({"in.qvj"}, "in.qvj").jobs[0].refusal, "in.qvj is a clip of this run; skipped");
 }
 
 } // namespace

@@ -12,8 +12,8 @@ namespace reelcraft {
 namespace {
 
 TEST(StatusLineTest, ShowsClipsShareSpeedTimeLeftAndClipsInHand) {
-  StatusSnapshot snapshot{
-      3, 10, 12.34e6, {{"street.qvj", 0.456}, {"garden.qvj", 1.2}}, 0.4e9, 2.0e9};
+  StatusSnapshot snapshot{3,     10,   12.34e6, {{"street.qvj", 0.456}, {"garden.qvj", 1.2}},
+                          0.4e9, 2.0e9};
   EXPECT_EQ(StatusLine(snapshot, 200),
             "3/10 clips  20%  12.3 MB/s  2:10 left  street.qvj 45%  garden.qvj 100%");
   EXPECT_EQ(StatusLine({0, 1, 0, {}, 0, 5000}, 80), "0/1 clips  0%  0 B/s");
