@@ -3,6 +3,7 @@
 #include <charconv>
 #include <filesystem>
 #include <getopt.h>
+#include <utility>
 
 namespace reelcraft {
 
@@ -29,6 +30,12 @@ const option kLongOptions[] = {{"output", required_argument, nullptr, 'o'},
 // "-": clips come back in their place among the options, whatever POSIXLY_CORRECT says;
 // ":": a missing value is told apart from an unknown option, and getopt itself prints nothing.
 const char kShortOptions[] = "-:o:fj:qrhV";
+
+// The options that only switch something on.
+constexpr std::pair<int, bool CliOptions::*> kFlags[] = {
+    {'f', &CliOptions::force},  {'q', &CliOptions::quiet},  {'r', &CliOptions::recursive},
+    {kInfo, &CliOptions::info}, {kJson, &CliOptions::json}, {'h', &CliOptions::help},
+    {'V', &CliOptions::version}};
 
 class Parser {
 public:
@@ -61,37 +68,22 @@ public:
 private:
   // Gives the reason when the option is refused.
   std::string Apply(int code) {
+    for (auto [flagCode, flag] : kFlags) {
+      if (code == flagCode) {
+        options_.*flag = true;
+        return {};
+      }
+    }
     switch (code) {
     case 1: // a clip
       options_.clips.push_back(optarg);
       return {};
     case 'o':
       return TakeOutput();
-    case 'f':
-      options_.force = true;
-      return {};
     case 'j':
       return TakeJobs();
-    case 'q':
-      options_.quiet = true;
-      return {};
-    case 'r':
-      options_.recursive = true;
-      return {};
-    case kInfo:
-      options_.info = true;
-      return {};
-    case kJson:
-      options_.json = true;
-      return {};
     case kProgress:
       return TakeProgress();
-    case 'h':
-      options_.help = true;
-      return {};
-    case 'V':
-      options_.version = true;
-      return {};
     case ':':
       return "option " + OptionName() + " needs a value";
     default:
