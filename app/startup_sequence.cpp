@@ -6,14 +6,11 @@ namespace reelcraft {
 
 namespace {
 
-std::string Format(const char *format, uint32_t a, uint32_t b, uint32_t c = 0, uint32_t d = 0) {
+std::string Format(const char *format, uint32_t stamp, uint32_t other = 0) {
   char text[512];
-  std::snprintf(text, sizeof text, format, int(a), int(b), int(c), int(d));
+  std::snprintf(text, sizeof text, format, VersionText(stamp).c_str(), VersionText(other).c_str());
   return text;
 }
-
-uint32_t Major(uint32_t stamp) { return (stamp >> 8) & 0xFF; }
-uint32_t Minor(uint32_t stamp) { return stamp & 0xFF; }
 
 bool AskYes(StartupServices &services, const std::string &question) {
   return services.Messages().Show(question, MessageButtons::YesNo) == MessageAnswer::Yes;
@@ -33,11 +30,10 @@ bool Install(StartupServices &services) {
 
 std::string UpgradeQuestion(uint32_t stored) {
   if (stored == 0)
-    return Format("Would you like to upgrade to version %d-%02d?", Major(kVersionStamp),
-                  Minor(kVersionStamp));
-  return Format("Version %d-%02d of this application is currently registered.\n"
-                "Would you like to upgrade to version %d-%02d?",
-                Major(stored), Minor(stored), Major(kVersionStamp), Minor(kVersionStamp));
+    return Format("Would you like to upgrade to version %s?", kVersionStamp);
+  return Format("Version %s of this application is currently registered.\n"
+                "Would you like to upgrade to version %s?",
+                stored, kVersionStamp);
 }
 
 void RegistrationCheckThenBatch(StartupServices &services) {
@@ -60,10 +56,9 @@ void RegistrationCheckThenBatch(StartupServices &services) {
 void ReRegister(StartupServices &services) {
   uint32_t stored = services.ReadSetting(kVersionSetting);
   if (stored > kVersionStamp) {
-    std::string question =
-        Format("Version %d-%02d of this application is already registered.\n"
-               "Are you sure you want to overwrite with version %d-%02d?\n",
-               Major(stored), Minor(stored), Major(kVersionStamp), Minor(kVersionStamp));
+    std::string question = Format("Version %s of this application is already registered.\n"
+                                  "Are you sure you want to overwrite with version %s?\n",
+                                  stored, kVersionStamp);
     if (!AskYes(services, question))
       return;
   }

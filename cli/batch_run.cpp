@@ -2,7 +2,10 @@
 
 #include "cli/clip_to_avi.h"
 #include "cli/display_messages.h"
+#include "sys/file_error_text.h"
+#include "sys/file_system.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <mutex>
 #include <thread>
@@ -41,14 +44,18 @@ public:
       : jobs_(jobs), replace_(replace), interrupted_(interrupted), display_(display) {}
 
   void Work(size_t slot) {
-    for (size_t index = next_++; index < jobs_.size(); index = next_++)
-      Count(Convert(jobs_[index], slot));
+    for (size_t index = next_++; index < jobs_.size(); index = next_++) {
+      ClipProgress progress; // outlives the conversion: the display reads it until Finished
+      ClipOutcome outcome = Convert(jobs_[index], slot, progress);
+      display_.Finished(slot, jobs_[index].clip, outcome);
+      Count(outcome);
+    }
   }
 
   RunSummary summary() const { return summary_; }
 
 private:
-  ClipOutcome Convert(const ClipJob &job, size_t slot) {
+  ClipOutcome Convert(const ClipJob &job, size_t slot, ClipProgress &progress) {
     DisplayMessages messages(display_, job.clip);
     if (!job.refusal.empty()) {
       messages.Show(job.refusal);
@@ -56,15 +63,16 @@ private:
     }
     if (interrupted_ != 0)
       return ClipOutcome::Interrupted;
+    if (job.makeFolder && !CreateFolders(ParentFolder(job.output))) {
+      messages.Show("Could not create the folder of " + job.output + ":\n" +
+                    FileErrorText(errno, ParentFolder(job.output)));
+      return ClipOutcome::Failed;
+    }
     CancelFlag cancelFlag{0};
-    ClipProgress progress;
     InterruptPump pump(interrupted_, cancelFlag);
     ProgressControl control{progress, pump};
     display_.Started(slot, job.clip, FileSize(job.clip), progress);
-    ClipOutcome outcome =
-        ConvertClipToAvi(job.clip, job.output, replace_, &control, cancelFlag, messages);
-    display_.Finished(slot);
-    return outcome;
+    return ConvertClipToAvi(job.clip, job.output, replace_, &control, cancelFlag, messages);
   }
 
   void Count(ClipOutcome outcome) {
@@ -94,6 +102,15 @@ private:
 
 } // namespace
 
+RunTotals TotalsOf(const std::vector<ClipJob> &jobs) {
+  RunTotals totals{jobs.size(), 0};
+  for (const ClipJob &job : jobs) {
+    if (job.refusal.empty())
+      totals.bytes += FileSize(job.clip);
+  }
+  return totals;
+}
+
 RunSummary ConvertClips(const std::vector<ClipJob> &jobs, size_t threads, bool replace,
                         const std::atomic<int> &interrupted, ProgressDisplay &display) {
   Run run(jobs, replace, interrupted, display);
@@ -103,19 +120,19 @@ RunSummary ConvertClips(const std::vector<ClipJob> &jobs, size_t threads, bool r
   run.Work(0);
   workers.clear();
   RunSummary summary = run.summary();
-  summary.interrupted = interrupted != 0;
+  summary.interruptedBy = interrupted;
   return summary;
 }
 
 std::string SummaryText(const RunSummary &summary) {
-  return std::string(summary.interrupted ? "Interrupted: " : "") +
+  return std::string(summary.interruptedBy ? "Interrupted: " : "") +
          std::to_string(summary.converted) + " converted, " + std::to_string(summary.failed) +
          " failed, " + std::to_string(summary.skipped) + " skipped";
 }
 
-ExitStatus ExitStatusOf(const RunSummary &summary) {
-  if (summary.interrupted)
-    return kExitInterrupted;
+int ExitStatusOf(const RunSummary &summary) {
+  if (summary.interruptedBy)
+    return 128 + summary.interruptedBy;
   return summary.failed == 0 && summary.skipped == 0 ? kExitConverted : kExitFailed;
 }
 

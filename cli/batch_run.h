@@ -10,25 +10,30 @@
 
 namespace reelcraft {
 
-enum ExitStatus { kExitConverted = 0, kExitFailed = 1, kExitUsage = 2, kExitInterrupted = 130 };
+// Besides these, a run ended by a signal exits with 128 + the signal's number, as a shell
+// reports a process that the signal ended: 130 for Ctrl-C, 143 for SIGTERM, 129 for SIGHUP.
+enum ExitStatus { kExitConverted = 0, kExitFailed = 1, kExitUsage = 2 };
 
 struct RunSummary {
   size_t converted = 0;
   size_t failed = 0;
-  size_t skipped = 0; // refused, or not converted because of an interrupt
-  bool interrupted = false;
+  size_t skipped = 0;    // refused, or not converted because of an interrupt
+  int interruptedBy = 0; // the signal that stopped the run, if one did
 };
 
+// The clips of `jobs` and the bytes of those that are to be converted.
+RunTotals TotalsOf(const std::vector<ClipJob> &jobs);
+
 // Converts the clips of `jobs` on `threads` threads, each conversion with a cancel flag of its
-// own, raised once `interrupted` is: clips in hand stop at their next picture and leave
-// nothing, clips not started are skipped. Workers report through `display`, whose slots must
-// number `threads` at least.
+// own, raised once `interrupted` holds a signal number: clips in hand stop at their next picture
+// and leave nothing, clips not started are skipped. Workers report through `display`, whose slots
+// must number `threads` at least.
 RunSummary ConvertClips(const std::vector<ClipJob> &jobs, size_t threads, bool replace,
                         const std::atomic<int> &interrupted, ProgressDisplay &display);
 
 // "3 converted, 1 failed, 0 skipped", after "Interrupted: " when it was.
 std::string SummaryText(const RunSummary &summary);
 
-ExitStatus ExitStatusOf(const RunSummary &summary);
+int ExitStatusOf(const RunSummary &summary);
 
 } // namespace reelcraft

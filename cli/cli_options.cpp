@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <filesystem>
+#include <getopt.h>
+#include <utility>
 
 namespace reelcraft {
 
@@ -10,74 +12,103 @@ namespace {
 // More threads than this only queue for the same disk.
 constexpr unsigned kMaxJobs = 256;
 
+// Long options without a short form.
+enum LongOnly { kInfo = 256, kJson, kProgress };
+
+const option kLongOptions[] = {{"output", required_argument, nullptr, 'o'},
+                               {"force", no_argument, nullptr, 'f'},
+                               {"jobs", required_argument, nullptr, 'j'},
+                               {"quiet", no_argument, nullptr, 'q'},
+                               {"recursive", no_argument, nullptr, 'r'},
+                               {"info", no_argument, nullptr, kInfo},
+                               {"json", no_argument, nullptr, kJson},
+                               {"progress", optional_argument, nullptr, kProgress},
+                               {"help", no_argument, nullptr, 'h'},
+                               {"version", no_argument, nullptr, 'V'},
+                               {nullptr, 0, nullptr, 0}};
+
+// "-": clips come back in their place among the options, whatever POSIXLY_CORRECT says;
+// ":": a missing value is told apart from an unknown option, and getopt itself prints nothing.
+const char kShortOptions[] = "-:o:fj:qrhV";
+
+// The options that only switch something on.
+constexpr std::pair<int, bool CliOptions::*> kFlags[] = {
+    {'f', &CliOptions::force},  {'q', &CliOptions::quiet},  {'r', &CliOptions::recursive},
+    {kInfo, &CliOptions::info}, {kJson, &CliOptions::json}, {'h', &CliOptions::help},
+    {'V', &CliOptions::version}};
+
 class Parser {
 public:
-  explicit Parser(const std::vector<std::string> &arguments) : arguments_(arguments) {}
+  explicit Parser(const std::vector<std::string> &arguments) {
+    copies_.push_back("qvj2avi");
+    copies_.insert(copies_.end(), arguments.begin(), arguments.end());
+    for (std::string &copy : copies_)
+      argv_.push_back(copy.data());
+    argv_.push_back(nullptr);
+  }
 
   CliParse Run() {
-    for (index_ = 0; index_ < arguments_.size(); ++index_) {
-      const std::string &argument = arguments_[index_];
-      std::string error = onlyClips_ ? AddClip(argument) : Apply(argument);
-      if (!error.empty())
+    int argc = int(argv_.size()) - 1;
+    optind = 0; // starts getopt afresh: it keeps its place between calls
+    opterr = 0;
+    for (int code;
+         (code = getopt_long(argc, argv_.data(), kShortOptions, kLongOptions, nullptr)) != -1;) {
+      if (std::string error = Apply(code); !error.empty())
         return {std::nullopt, error};
     }
-    if (!options_.help && options_.clips.empty())
+    for (int index = optind; index < argc; ++index)
+      options_.clips.push_back(argv_[size_t(index)]);
+    if (options_.json && !options_.info)
+      return {std::nullopt, "option --json goes with --info"};
+    if (!options_.help && !options_.version && options_.clips.empty())
       return {std::nullopt, "no clip given"};
     return {options_, {}};
   }
 
 private:
-  // Gives the reason when the argument is refused.
-  std::string Apply(const std::string &argument) {
-    if (argument == "--help" || argument == "-h")
-      options_.help = true;
-    else if (argument == "-f" || argument == "--force")
-      options_.force = true;
-    else if (argument == "-q" || argument == "--quiet")
-      options_.quiet = true;
-    else if (argument == "--info")
-      options_.info = true;
-    else if (Takes(argument, "-o", "--output"))
-      return TakeValue(argument, "-o", "--output", options_.output);
-    else if (Takes(argument, "-j", "--jobs"))
-      return TakeJobs(argument);
-    else if (argument == "--")
-      onlyClips_ = true;
-    else if (argument.size() > 1 && argument[0] == '-')
-      return "unknown option " + argument;
-    else
-      return AddClip(argument);
-    return {};
-  }
-
-  // The option alone, its short form with the value attached ("-j2"), or its long form with
-  // "=value".
-  static bool Takes(const std::string &argument, const std::string &shortName,
-                    const std::string &longName) {
-    return argument == longName || argument.starts_with(shortName) ||
-           argument.starts_with(longName + "=");
-  }
-
-  std::string TakeValue(const std::string &argument, const std::string &shortName,
-                        const std::string &longName, std::string &value) {
-    if (argument.starts_with(longName + "=")) {
-      value = argument.substr(longName.size() + 1);
-    } else if (argument != longName && argument != shortName) {
-      value = argument.substr(shortName.size());
-    } else {
-      if (index_ + 1 >= arguments_.size())
-        return "option " + argument + " needs a value";
-      value = arguments_[++index_];
+  // Gives the reason when the option is refused.
+  std::string Apply(int code) {
+    for (auto [flagCode, flag] : kFlags) {
+      if (code == flagCode) {
+        options_.*flag = true;
+        return {};
+      }
     }
-    if (value.empty())
-      return "option " + shortName + " needs a value";
-    return {};
+    switch (code) {
+    case 1: // a clip
+      options_.clips.push_back(optarg);
+      return {};
+    case 'o':
+      return TakeOutput();
+    case 'j':
+      return TakeJobs();
+    case kProgress:
+      return TakeProgress();
+    case ':':
+      return "option " + OptionName() + " needs a value";
+    default:
+      return optopt != 0 && std::string(argv_[size_t(optind - 1)]).starts_with("--")
+                 ? "option " + OptionName() + " takes no value"
+                 : "unknown option " + OptionName();
+    }
   }
 
-  std::string TakeJobs(const std::string &argument) {
-    std::string text;
-    if (std::string error = TakeValue(argument, "-j", "--jobs", text); !error.empty())
-      return error;
+  // The option getopt stopped at, as it was written: "-x" out of "-fx", "--force" out of
+  // "--force=1", an unknown long option whole.
+  std::string OptionName() const {
+    std::string argument = argv_[size_t(optind - 1)];
+    if (argument.starts_with("--"))
+      return optopt != 0 ? argument.substr(0, argument.find('=')) : argument;
+    return std::string("-") + char(optopt);
+  }
+
+  std::string TakeOutput() {
+    options_.output = optarg;
+    return options_.output.empty() ? "option -o needs a value" : "";
+  }
+
+  std::string TakeJobs() {
+    std::string text = optarg;
     unsigned jobs = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), jobs);
     if (error != std::errc() || end != text.data() + text.size() || jobs == 0 || jobs > kMaxJobs)
@@ -86,14 +117,19 @@ private:
     return {};
   }
 
-  std::string AddClip(const std::string &argument) {
-    options_.clips.push_back(argument);
+  std::string TakeProgress() {
+    std::string kind = optarg ? optarg : "line";
+    if (kind == "line")
+      options_.progress = ProgressRequest::Line;
+    else if (kind == "json")
+      options_.progress = ProgressRequest::Json;
+    else
+      return "option --progress takes line or json, not " + kind;
     return {};
   }
 
-  const std::vector<std::string> &arguments_;
-  size_t index_ = 0;
-  bool onlyClips_ = false;
+  std::vector<std::string> copies_;
+  std::vector<char *> argv_;
   CliOptions options_;
 };
 
@@ -106,23 +142,40 @@ CliParse ParseCliOptions(const std::vector<std::string> &arguments) {
 std::string UsageText(const std::string &program) {
   return "Usage: " + program +
          " [options] CLIP...\n"
+         "       " +
+         program +
+         " -r [options] FOLDER...\n"
          "\n"
          "Converts .qvj camera clips into AVI files with a Motion-JPEG video stream and, for\n"
          "clips with sound, a PCM audio stream. The pictures are copied as they are, one key\n"
          "frame each; nothing is decoded.\n"
          "\n"
          "  -o, --output PATH  one clip: the AVI file to write, or a folder to write into;\n"
-         "                     several: an existing folder to write into (default: beside\n"
-         "                     each clip, its extension replaced by .avi; in a folder each\n"
-         "                     AVI file is named after its clip that way)\n"
+         "                     several, or a folder: an existing folder to write into\n"
+         "                     (default: beside each clip, its extension replaced by .avi;\n"
+         "                     in a folder each AVI file is named after its clip that way)\n"
          "  -f, --force        replace existing AVI files (by default an existing output is\n"
          "                     left untouched and its clip skipped)\n"
+         "  -r, --recursive    convert the clips in the folders given and below them: files\n"
+         "                     ending in .qvj in any letter case, in name order; links to\n"
+         "                     folders are not followed; with -o the folders are mirrored\n"
+         "                     below the output folder, made as needed\n"
          "  -j, --jobs N       clips converted at once (default: the number of processors)\n"
          "  -q, --quiet        no progress display and no summary\n"
+         "      --progress[=KIND]\n"
+         "                     line (the default KIND): the progress line on standard error\n"
+         "                     even when it is no terminal; json: one JSON object a line on\n"
+         "                     standard output, {\"clip\", \"state\", \"bytesDone\",\n"
+         "                     \"bytesTotal\"}, state started, converting, then converted,\n"
+         "                     failed, skipped or interrupted\n"
          "      --info         print each clip's header fields and convert nothing\n"
+         "      --json         with --info: one JSON array, an object a clip\n"
          "  -h, --help         show this text\n"
+         "  -V, --version      show the program's version\n"
          "  --                 what follows are clips, even if they begin with -\n"
          "\n"
+         "Short options combine (-fq, -j2); long ones take their value after = or as the next\n"
+         "argument (--progress only after =).\n"
          "Each AVI file is written under a temporary name in the output's folder and renamed\n"
          "into place only when it is complete, so an output never holds a partial file. A clip\n"
          "whose output would be another output of the same run, or one of its clips, is\n"
@@ -130,11 +183,13 @@ std::string UsageText(const std::string &program) {
          "folder, a FIFO, a device). A clip whose later pictures are missing is converted as\n"
          "far as it goes.\n"
          "Messages go to standard error, each prefixed with the clip's path. On a terminal a\n"
-         "progress line shows the clips done, the speed and the clips in hand; a summary\n"
-         "follows at the end. Ctrl-C stops every conversion and removes its partial file.\n"
+         "progress line shows the clips done, the share of the run done, the speed, the time\n"
+         "left and the clips in hand (as plain lines when TERM is dumb or unset); a summary\n"
+         "follows at the end. Ctrl-C, SIGTERM and SIGHUP stop every conversion and remove its\n"
+         "partial file.\n"
          "\n"
          "Exit status: 0 every clip converted, 1 a clip failed or was skipped, 2 usage error,\n"
-         "130 interrupted.\n";
+         "130 interrupted (Ctrl-C), 143 terminated (SIGTERM), 129 hung up (SIGHUP).\n";
 }
 
 std::string DefaultOutputPath(const std::string &clip) {

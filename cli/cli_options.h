@@ -6,15 +6,26 @@
 
 namespace reelcraft {
 
+// What a run reports while it converts, besides the messages on standard error.
+enum class ProgressRequest {
+  Auto, // a status line when standard error is a terminal
+  Line, // a status line on standard error even when it is no terminal
+  Json, // one JSON object a line on standard output
+};
+
 // What the command line of qvj2avi asks for.
 struct CliOptions {
-  std::vector<std::string> clips;
-  std::string output; // empty: beside each clip
+  std::vector<std::string> clips; // clips and, with `recursive`, folders
+  std::string output;             // empty: beside each clip
   bool force = false;
   unsigned jobs = 0; // 0: one per processor
   bool quiet = false;
+  bool recursive = false;
   bool info = false;
+  bool json = false; // with `info`
+  ProgressRequest progress = ProgressRequest::Auto;
   bool help = false;
+  bool version = false;
 };
 
 struct CliParse {

@@ -44,4 +44,30 @@ std::string ClipInfoText(const std::string &path, const ClipHeader &header) {
   return text;
 }
 
+nlohmann::ordered_json ClipInfoJson(const std::string &path, const ClipHeader &header) {
+  nlohmann::ordered_json info = {{"path", path},
+                                 {"dataOffset", header.dataOffset},
+                                 {"dataSize", header.dataSize},
+                                 {"width", header.width},
+                                 {"height", header.height},
+                                 {"frameCount", header.frameCount},
+                                 {"frameRate", header.frameRate},
+                                 {"spare", header.spare},
+                                 {"audioPresent", header.audioPresent},
+                                 {"sampleRate", header.sampleRate},
+                                 {"channels", header.channels},
+                                 {"bitsPerSample", header.bitsPerSample}};
+  if (header.audioPresent) {
+    WaveFormatEx format = AudioFormat(header);
+    info["blockAlign"] = format.nBlockAlign;
+    info["byteRate"] = format.nAvgBytesPerSec;
+  }
+  double picturesPerSecond = header.frameRate / 2.0;
+  info["picturesPerSecond"] = picturesPerSecond;
+  info["durationSeconds"] = header.frameRate
+                                ? nlohmann::ordered_json(header.frameCount / picturesPerSecond)
+                                : nlohmann::ordered_json();
+  return info;
+}
+
 } // namespace reelcraft

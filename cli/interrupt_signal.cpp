@@ -9,9 +9,10 @@ namespace {
 // A signal handler reaches its target only through a static.
 std::atomic<int> *interruptFlag = nullptr;
 
-extern "C" void OnInterrupt(int) {
+extern "C" void OnInterrupt(int signal) {
+  int none = 0;
   if (interruptFlag)
-    interruptFlag->store(1);
+    interruptFlag->compare_exchange_strong(none, signal);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "cli/cli_options.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -33,38 +34,58 @@ bool IsOtherThanRegularFile(const std::string &path) {
   return fs::exists(status) && !fs::is_regular_file(status);
 }
 
-std::string OutputInFolder(const std::string &folder, const std::string &clip) {
-  return (fs::path(folder) / fs::path(DefaultOutputPath(clip)).filename()).string();
+std::string OutputInFolder(const std::string &folder, const FoundClip &found) {
+  fs::path inFolder = fs::path(folder) / found.subfolder.value_or("");
+  return (inFolder / fs::path(DefaultOutputPath(found.clip)).filename()).string();
+}
+
+// Why `job` may not run beside the jobs before it, if it may not.
+std::string Refusal(const ClipJob &job, const std::set<std::string> &clipKeys,
+                    std::map<std::string, std::string> &clipOfOutput) {
+  std::string key = SameFileKey(job.output);
+  if (IsOtherThanRegularFile(job.clip))
+    return job.clip + " is not a regular file; skipped";
+  if (IsOtherThanRegularFile(job.output))
+    return job.output + " exists and is not a regular file; skipped";
+  if (clipKeys.count(key))
+    return job.output + " is a clip of this run; skipped";
+  if (auto [earlier, isNew] = clipOfOutput.emplace(key, job.clip); !isNew)
+    return job.output + " is also the output of " + earlier->second + "; skipped";
+  return {};
+}
+
+bool AnyFromFolder(const std::vector<FoundClip> &clips) {
+  return std::any_of(clips.begin(), clips.end(),
+                     [](const FoundClip &found) { return found.subfolder.has_value(); });
 }
 
 } // namespace
 
-OutputPlan PlanOutputs(const std::vector<std::string> &clips, const std::string &outputOption) {
+OutputPlan PlanOutputs(const std::vector<FoundClip> &clips, const std::string &outputOption) {
   OutputPlan plan;
   bool intoFolder = !outputOption.empty() && IsFolder(outputOption);
+  if (!outputOption.empty() && !intoFolder && AnyFromFolder(clips)) {
+    plan.error = "with a folder, -o must name an existing folder: " + outputOption;
+    return plan;
+  }
   if (clips.size() > 1 && !outputOption.empty() && !intoFolder) {
     plan.error = "with several clips, -o must name an existing folder: " + outputOption;
     return plan;
   }
   std::set<std::string> clipKeys;
-  for (const std::string &clip : clips)
-    clipKeys.insert(SameFileKey(clip));
+  for (const FoundClip &found : clips)
+    clipKeys.insert(SameFileKey(found.clip));
   std::map<std::string, std::string> clipOfOutput;
-  for (const std::string &clip : clips) {
-    ClipJob job{clip, DefaultOutputPath(clip), {}};
-    if (intoFolder)
-      job.output = OutputInFolder(outputOption, clip);
-    else if (!outputOption.empty())
+  for (const FoundClip &found : clips) {
+    ClipJob job{found.clip, DefaultOutputPath(found.clip), found.refusal};
+    if (intoFolder) {
+      job.output = OutputInFolder(outputOption, found);
+      job.makeFolder = !found.subfolder.value_or("").empty();
+    } else if (!outputOption.empty()) {
       job.output = outputOption;
-    std::string key = SameFileKey(job.output);
-    if (IsOtherThanRegularFile(clip))
-      job.refusal = clip + " is not a regular file; skipped";
-    else if (IsOtherThanRegularFile(job.output))
-      job.refusal = job.output + " exists and is not a regular file; skipped";
-    else if (clipKeys.count(key))
-      job.refusal = job.output + " is a clip of this run; skipped";
-    else if (auto [earlier, isNew] = clipOfOutput.emplace(key, clip); !isNew)
-      job.refusal = job.output + " is also the output of " + earlier->second + "; skipped";
+    }
+    if (job.refusal.empty())
+      job.refusal = Refusal(job, clipKeys, clipOfOutput);
     plan.jobs.push_back(job);
   }
   return plan;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/clip_search.h"
+
 #include <string>
 #include <vector>
 
@@ -9,7 +11,8 @@ namespace reelcraft {
 struct ClipJob {
   std::string clip;
   std::string output;
-  std::string refusal; // why the clip is skipped; empty when it is to be converted
+  std::string refusal;     // why the clip is skipped; empty when it is to be converted
+  bool makeFolder = false; // the output's folder is made when missing
 };
 
 struct OutputPlan {
@@ -18,10 +21,11 @@ struct OutputPlan {
 };
 
 // Gives each clip its output: beside the clip without `outputOption`; inside it when it names
-// an existing folder; the path itself for a single clip otherwise. A clip whose output is the
+// an existing folder, in the clip's subfolder (made as needed) for a clip found below a folder
+// argument; the path itself for a single clip otherwise. A clip whose output is the
 // output of an earlier clip, or one of the run's clips, is refused, so that no conversion of
 // the run overwrites the work or the input of another; so is a clip, or an existing output,
 // that is no regular file.
-OutputPlan PlanOutputs(const std::vector<std::string> &clips, const std::string &outputOption);
+OutputPlan PlanOutputs(const std::vector<FoundClip> &clips, const std::string &outputOption);
 
 } // namespace reelcraft

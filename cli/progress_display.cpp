@@ -1,5 +1,6 @@
 #include "cli/progress_display.h"
 
+#include "cli/json_text.h"
 #include "cli/terminal.h"
 
 #include <filesystem>
@@ -8,15 +9,37 @@ namespace reelcraft {
 
 namespace {
 constexpr std::chrono::milliseconds kRedrawInterval{250};
+// A plain line comes when a clip is done, but not more often than this, and at the latest after
+// the longer interval: enough to follow, few enough for a log.
+constexpr std::chrono::seconds kPlainInterval{1};
+constexpr std::chrono::seconds kPlainQuietInterval{10};
 // For a terminal that does not tell its width.
 constexpr size_t kDefaultColumns = 80;
 // Erases from the cursor to the end of the line.
 constexpr char kClearLine[] = "\r\033[K";
+
+const char *StateOf(ClipOutcome outcome) {
+  switch (outcome) {
+  case ClipOutcome::Converted:
+    return "converted";
+  case ClipOutcome::Failed:
+    return "failed";
+  case ClipOutcome::Skipped:
+    return "skipped";
+  case ClipOutcome::Interrupted:
+    break;
+  }
+  return "interrupted";
+}
+
+uint64_t BytesOf(double fraction, uint64_t size) { return uint64_t(fraction * double(size)); }
+
 } // namespace
 
-ProgressDisplay::ProgressDisplay(std::FILE *terminal, size_t totalClips, size_t workers)
-    : terminal_(terminal), totalClips_(totalClips), slots_(workers) {
-  if (terminal_)
+ProgressDisplay::ProgressDisplay(ProgressStyle style, std::FILE *out, RunTotals totals,
+                                 size_t workers)
+    : style_(style), out_(out), totals_(totals), slots_(workers) {
+  if (style_ != ProgressStyle::None)
     thread_ = std::thread([this] { Run(); });
 }
 
@@ -29,21 +52,33 @@ ProgressDisplay::~ProgressDisplay() {
   if (thread_.joinable())
     thread_.join();
   std::lock_guard lock(mutex_);
+  // The last state of a run in plain lines, unless the line before told it already.
+  if (style_ == ProgressStyle::Plain && done_ != doneAtLastLine_)
+    Draw();
   Erase();
 }
 
 void ProgressDisplay::Started(size_t slot, const std::string &clip, uint64_t size,
                               const ClipProgress &progress) {
   std::lock_guard lock(mutex_);
-  slots_.at(slot) = {TerminalSafeText(std::filesystem::path(clip).filename().string()), size,
-                     &progress};
+  slots_.at(slot) = {clip, size, &progress};
+  if (style_ == ProgressStyle::Json)
+    WriteJson(clip, "started", 0, size);
 }
 
-void ProgressDisplay::Finished(size_t slot) {
+void ProgressDisplay::Finished(size_t slot, const std::string &clip, ClipOutcome outcome) {
   std::lock_guard lock(mutex_);
+  Slot &finished = slots_.at(slot);
+  if (style_ == ProgressStyle::Json) {
+    double fraction = outcome == ClipOutcome::Converted ? 1
+                      : finished.progress && outcome != ClipOutcome::Skipped
+                          ? finished.progress->Fraction()
+                          : 0;
+    WriteJson(clip, StateOf(outcome), BytesOf(fraction, finished.size), finished.size);
+  }
   ++done_;
-  bytesDone_ += slots_.at(slot).size;
-  slots_.at(slot) = {};
+  bytesDone_ += finished.size;
+  finished = {};
 }
 
 void ProgressDisplay::Interject(const std::function<void()> &write) {
@@ -54,17 +89,24 @@ void ProgressDisplay::Interject(const std::function<void()> &write) {
 
 StatusSnapshot ProgressDisplay::Snapshot() const {
   std::lock_guard lock(mutex_);
+  return SnapshotLocked();
+}
+
+StatusSnapshot ProgressDisplay::SnapshotLocked() const {
   StatusSnapshot snapshot;
   snapshot.done = done_;
-  snapshot.total = totalClips_;
+  snapshot.total = totals_.clips;
+  snapshot.bytesTotal = double(totals_.bytes);
   double bytes = double(bytesDone_);
   for (const Slot &slot : slots_) {
     if (!slot.progress)
       continue;
     double fraction = slot.progress->Fraction();
     bytes += fraction * double(slot.size);
-    snapshot.inHand.push_back({slot.name, fraction});
+    snapshot.inHand.push_back(
+        {TerminalSafeText(std::filesystem::path(slot.clip).filename().string()), fraction});
   }
+  snapshot.bytesDone = bytes;
   std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start_;
   snapshot.bytesPerSecond = elapsed.count() > 0 ? bytes / elapsed.count() : 0;
   return snapshot;
@@ -73,24 +115,59 @@ StatusSnapshot ProgressDisplay::Snapshot() const {
 void ProgressDisplay::Run() {
   std::unique_lock lock(mutex_);
   while (!wake_.wait_for(lock, kRedrawInterval, [this] { return stopping_; })) {
-    lock.unlock();
-    StatusSnapshot snapshot = Snapshot();
-    size_t columns = TerminalColumns(terminal_);
-    std::string line = kClearLine + StatusLine(snapshot, columns ? columns : kDefaultColumns);
-    lock.lock();
-    if (stopping_)
-      break;
-    std::fputs(line.c_str(), terminal_);
-    std::fflush(terminal_);
-    drawn_ = true;
+    auto sinceLine = std::chrono::steady_clock::now() - lastLine_;
+    bool plainDue = (done_ != doneAtLastLine_ && sinceLine >= kPlainInterval) ||
+                    sinceLine >= kPlainQuietInterval;
+    if (style_ != ProgressStyle::Plain || plainDue)
+      Draw();
   }
+}
+
+void ProgressDisplay::Draw() {
+  switch (style_) {
+  case ProgressStyle::None:
+    return;
+  case ProgressStyle::Terminal:
+    std::fputs((kClearLine + Line()).c_str(), out_);
+    drawn_ = true;
+    break;
+  case ProgressStyle::Plain:
+    std::fputs((Line() + "\n").c_str(), out_);
+    doneAtLastLine_ = done_;
+    lastLine_ = std::chrono::steady_clock::now();
+    break;
+  case ProgressStyle::Json:
+    for (const Slot &slot : slots_) {
+      if (slot.progress)
+        WriteJson(slot.clip, "converting", BytesOf(slot.progress->Fraction(), slot.size),
+                  slot.size);
+    }
+    break;
+  }
+  std::fflush(out_);
+}
+
+std::string ProgressDisplay::Line() const {
+  size_t columns = TerminalColumns(out_);
+  if (columns == 0 && style_ == ProgressStyle::Terminal)
+    columns = kDefaultColumns;
+  return StatusLine(SnapshotLocked(), columns);
+}
+
+void ProgressDisplay::WriteJson(const std::string &clip, const char *state, uint64_t bytesDone,
+                                uint64_t size) {
+  std::string line =
+      JsonText({{"clip", clip}, {"state", state}, {"bytesDone", bytesDone}, {"bytesTotal", size}}) +
+      "\n";
+  std::fputs(line.c_str(), out_);
+  std::fflush(out_);
 }
 
 void ProgressDisplay::Erase() {
   if (!drawn_)
     return;
-  std::fputs(kClearLine, terminal_);
-  std::fflush(terminal_);
+  std::fputs(kClearLine, out_);
+  std::fflush(out_);
   drawn_ = false;
 }
 

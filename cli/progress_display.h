@@ -1,10 +1,12 @@
 #pragma once
 
 #include "cli/clip_progress.h"
+#include "cli/clip_to_avi.h"
 #include "cli/status_line.h"
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <mutex>
@@ -14,22 +16,35 @@
 
 namespace reelcraft {
 
-// The status line of a run on a terminal, redrawn a few times a second from a thread of its
-// own: clips done of all, bytes per second, and the clips in hand. Without a terminal it shows
-// nothing but still serves as the one place through which the run's workers write, so that
-// their messages never cut into one another or into the line.
+enum class ProgressStyle {
+  None,
+  Terminal, // the status line redrawn in place, with the terminal's escape sequences
+  Plain,    // the status line now and then as a line of its own: for a dumb terminal or a log
+  Json,     // one JSON object a line on each change of a clip in hand, for another program
+};
+
+// What a run is to convert: the clips, and the bytes of those that are not refused.
+struct RunTotals {
+  size_t clips = 0;
+  uint64_t bytes = 0;
+};
+
+// The progress of a run, written from a thread of its own a few times a second: in the status
+// line, clips done of all, the share of the run's bytes, bytes per second, an estimate of the
+// time left and the clips in hand. Whatever its style, it is the one place through which the
+// run's workers write, so that their messages never cut into one another or into the line.
 class ProgressDisplay {
 public:
-  // `terminal`: where to draw, or null for no display.
-  ProgressDisplay(std::FILE *terminal, size_t totalClips, size_t workers);
+  // `out`: where to write; ignored for ProgressStyle::None.
+  ProgressDisplay(ProgressStyle style, std::FILE *out, RunTotals totals, size_t workers);
   ~ProgressDisplay();
   ProgressDisplay(const ProgressDisplay &) = delete;
   ProgressDisplay &operator=(const ProgressDisplay &) = delete;
 
   // The worker `slot` begins a clip of `size` bytes whose progress it reports to `progress`.
   void Started(size_t slot, const std::string &clip, uint64_t size, const ClipProgress &progress);
-  // The worker `slot` is done with its clip, whatever came of it.
-  void Finished(size_t slot);
+  // The worker `slot` is done with `clip`, started or refused.
+  void Finished(size_t slot, const std::string &clip, ClipOutcome outcome);
   // Runs `write` with the status line out of the way.
   void Interject(const std::function<void()> &write);
 
@@ -38,16 +53,21 @@ public:
 
 private:
   struct Slot {
-    std::string name;
+    std::string clip;
     uint64_t size = 0;
     const ClipProgress *progress = nullptr;
   };
 
   void Run();
+  void Draw();
+  void WriteJson(const std::string &clip, const char *state, uint64_t bytesDone, uint64_t size);
+  StatusSnapshot SnapshotLocked() const;
+  std::string Line() const;
   void Erase();
 
-  std::FILE *terminal_;
-  size_t totalClips_;
+  ProgressStyle style_;
+  std::FILE *out_;
+  RunTotals totals_;
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
   mutable std::mutex mutex_;
   std::condition_variable wake_;
@@ -55,6 +75,8 @@ private:
   bool drawn_ = false;
   size_t done_ = 0;
   uint64_t bytesDone_ = 0;
+  size_t doneAtLastLine_ = 0;
+  std::chrono::steady_clock::time_point lastLine_ = start_;
   std::vector<Slot> slots_;
   std::thread thread_;
 };

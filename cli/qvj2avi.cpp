@@ -2,14 +2,18 @@
 #include "cli/batch_run.h"
 #include "cli/cli_options.h"
 #include "cli/clip_info.h"
+#include "cli/clip_search.h"
 #include "cli/console_messages.h"
 #include "cli/interrupt_signal.h"
+#include "cli/json_text.h"
 #include "cli/terminal.h"
 #include "sys/standard_streams.h"
+#include "sys/version.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,42 +24,81 @@ namespace {
 
 const char kProgram[] = "qvj2avi";
 
-ExitStatus UsageError(const std::string &error) {
+int UsageError(const std::string &error) {
   std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", kProgram, TerminalSafeText(error).c_str(),
                kProgram);
   return kExitUsage;
 }
 
-ExitStatus ShowClipInfo(const std::vector<std::string> &clips) {
-  ExitStatus status = kExitConverted;
-  for (const std::string &clip : clips) {
-    ConsoleMessages messages(clip);
-    ClipHeader header;
-    if (ReadClipHeader(clip, header, messages))
-      std::fputs(TerminalSafeText(ClipInfoText(clip, header)).c_str(), stdout);
-    else
-      status = kExitFailed;
+// Keeps what the header reader says, for a reader of JSON rather than a person.
+class KeptMessages : public MessageSink {
+public:
+  MessageAnswer Show(const std::string &text, MessageButtons, MessageIcon) override {
+    text_ += (text_.empty() ? "" : "\n") + text;
+    return MessageAnswer::Ok;
   }
+  const std::string &text() const { return text_; }
+
+private:
+  std::string text_;
+};
+
+int ShowClipInfo(const std::vector<FoundClip> &clips, bool json) {
+  int status = kExitConverted;
+  nlohmann::ordered_json infos = nlohmann::ordered_json::array();
+  for (const FoundClip &found : clips) {
+    KeptMessages kept;
+    ClipHeader header;
+    bool read = found.refusal.empty() && ReadClipHeader(found.clip, header, kept);
+    std::string error = found.refusal.empty() ? kept.text() : found.refusal;
+    if (!read)
+      status = kExitFailed;
+    if (json)
+      infos.push_back(read ? ClipInfoJson(found.clip, header)
+                           : nlohmann::ordered_json{{"path", found.clip}, {"error", error}});
+    else if (read)
+      std::fputs(TerminalSafeText(ClipInfoText(found.clip, header)).c_str(), stdout);
+    else
+      ConsoleMessages(found.clip).Show(error, MessageButtons::Ok, MessageIcon::Exclamation);
+  }
+  if (json)
+    std::fputs((JsonText(infos) + "\n").c_str(), stdout);
   return status;
 }
 
-size_t ThreadCount(const CliOptions &options) {
+size_t ThreadCount(const CliOptions &options, size_t clips) {
   size_t jobs = options.jobs ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
-  return std::min(jobs, options.clips.size());
+  return std::min(jobs, std::max<size_t>(clips, 1));
 }
 
-ExitStatus ConvertAll(const CliOptions &options) {
-  OutputPlan plan = PlanOutputs(options.clips, options.output);
+// A terminal that understands no escape sequences says so by its type, or by having none.
+bool EscapesWork() {
+  const char *type = std::getenv("TERM");
+  return type && *type && std::string(type) != "dumb";
+}
+
+ProgressStyle StyleOf(const CliOptions &options) {
+  if (options.progress == ProgressRequest::Json)
+    return ProgressStyle::Json;
+  bool terminal = IsTerminal(stderr);
+  if (options.quiet || (!terminal && options.progress == ProgressRequest::Auto))
+    return ProgressStyle::None;
+  return terminal && EscapesWork() ? ProgressStyle::Terminal : ProgressStyle::Plain;
+}
+
+int ConvertAll(const CliOptions &options, const std::vector<FoundClip> &clips) {
+  OutputPlan plan = PlanOutputs(clips, options.output);
   if (!plan.error.empty())
     return UsageError(plan.error);
   // A signal handler reaches only what outlives main.
   static std::atomic<int> interrupted{0};
   RaiseFlagOnInterrupt(interrupted);
-  size_t threads = ThreadCount(options);
-  std::FILE *terminal = !options.quiet && IsTerminal(stderr) ? stderr : nullptr;
+  size_t threads = ThreadCount(options, plan.jobs.size());
+  ProgressStyle style = StyleOf(options);
   RunSummary summary;
   {
-    ProgressDisplay display(terminal, plan.jobs.size(), threads);
+    ProgressDisplay display(style, style == ProgressStyle::Json ? stdout : stderr,
+                            TotalsOf(plan.jobs), threads);
     summary = ConvertClips(plan.jobs, threads, options.force, interrupted, display);
   }
   if (!options.quiet)
@@ -64,7 +107,7 @@ ExitStatus ConvertAll(const CliOptions &options) {
 }
 
 // A run whose standard output did not reach its reader in full has failed.
-ExitStatus Printed(ExitStatus status) {
+int Printed(int status) {
   return std::fflush(stdout) == 0 && !std::ferror(stdout) ? status : kExitFailed;
 }
 
@@ -84,7 +127,13 @@ int main(int argc, char **argv) {
     std::fputs(UsageText(kProgram).c_str(), stdout);
     return Printed(kExitConverted);
   }
+  if (options.version) {
+    std::printf("%s %s\n", kProgram, VersionText(kVersionStamp).c_str());
+    return Printed(kExitConverted);
+  }
+  std::vector<FoundClip> clips = FindClips(options.clips, options.recursive);
   if (options.info)
-    return Printed(ShowClipInfo(options.clips));
-  return ConvertAll(options);
+    return Printed(ShowClipInfo(clips, options.json));
+  int status = ConvertAll(options, clips);
+  return options.progress == ProgressRequest::Json ? Printed(status) : status;
 }

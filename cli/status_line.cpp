@@ -21,6 +21,10 @@ std::string CutToColumns(const std::string &text, size_t columns) {
   return text;
 }
 
+std::string PercentText(double fraction) {
+  return std::to_string(int(std::floor(std::clamp(fraction, 0.0, 1.0) * 100))) + "%";
+}
+
 } // namespace
 
 std::string ByteRateText(double bytesPerSecond) {
@@ -37,13 +41,28 @@ std::string ByteRateText(double bytesPerSecond) {
   return text;
 }
 
+std::string TimeLeftText(double seconds) {
+  auto whole = static_cast<long long>(std::ceil(std::max(seconds, 0.0)));
+  char text[48];
+  if (whole >= 3600)
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld left", whole / 3600, whole / 60 % 60,
+                  whole % 60);
+  else
+    std::snprintf(text, sizeof text, "%lld:%02lld left", whole / 60, whole % 60);
+  return text;
+}
+
 std::string StatusLine(const StatusSnapshot &snapshot, size_t columns) {
-  std::string line = std::to_string(snapshot.done) + "/" + std::to_string(snapshot.total) +
-                     " clips  " + ByteRateText(snapshot.bytesPerSecond);
-  for (const ClipInHand &clip : snapshot.inHand) {
-    int percent = int(std::floor(std::clamp(clip.fraction, 0.0, 1.0) * 100));
-    line += "  " + clip.name + " " + std::to_string(percent) + "%";
-  }
+  std::string line =
+      std::to_string(snapshot.done) + "/" + std::to_string(snapshot.total) + " clips";
+  if (snapshot.bytesTotal > 0)
+    line += "  " + PercentText(snapshot.bytesDone / snapshot.bytesTotal);
+  line += "  " + ByteRateText(snapshot.bytesPerSecond);
+  if (snapshot.bytesPerSecond > 0 && snapshot.bytesTotal > 0)
+    line +=
+        "  " + TimeLeftText((snapshot.bytesTotal - snapshot.bytesDone) / snapshot.bytesPerSecond);
+  for (const ClipInHand &clip : snapshot.inHand)
+    line += "  " + clip.name + " " + PercentText(clip.fraction);
   return columns == 0 ? line : CutToColumns(line, columns - 1);
 }
 

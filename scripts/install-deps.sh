@@ -8,6 +8,7 @@ packages=(
   ffmpeg libjpeg-turbo-progs
   xvfb xdotool x11-apps imagemagick desktop-file-utils shared-mime-info xdg-utils
   openbox x11-utils sqlite3 file libglib2.0-bin appstream man-db
+  nlohmann-json3-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -9,6 +9,14 @@
 namespace reelcraft {
 namespace {
 
+// Clips named on the command line, none of them a folder.
+OutputPlan Plan(const std::vector<std::string> &clips, const std::string &output) {
+  std::vector<FoundClip> found;
+  for (const std::string &clip : clips)
+    found.push_back({clip, std::nullopt, {}});
+  return PlanOutputs(found, output);
+}
+
 std::vector<std::string> Outputs(const OutputPlan &plan) {
   std::vector<std::string> outputs;
   for (const ClipJob &job : plan.jobs)
@@ -19,19 +27,18 @@ std::vector<std::string> Outputs(const OutputPlan &plan) {
 TEST(OutputPlanTest, BesideEachClipOrIntoAFolder) {
   test::TempDir dir;
   std::filesystem::create_directory(dir / "out");
-  OutputPlan plan = PlanOutputs({"a/one.qvj", "b/two.QVJ"}, "");
+  OutputPlan plan = Plan({"a/one.qvj", "b/two.QVJ"}, "");
   EXPECT_EQ(plan.error, "");
   EXPECT_EQ(Outputs(plan), (std::vector<std::string>{"a/one.avi", "b/two.avi"}));
 
-  plan = PlanOutputs({"a/one.qvj", "b/two.qvj"}, dir / "out");
+  plan = Plan({"a/one.qvj", "b/two.qvj"}, dir / "out");
   EXPECT_EQ(Outputs(plan), (std::vector<std::string>{dir / "out/one.avi", dir / "out/two.avi"}));
   EXPECT_EQ(plan.jobs[1].clip, "b/two.qvj");
   EXPECT_EQ(plan.jobs[1].refusal, "");
 
   // One clip: a file path is the output itself; a folder is written into.
-  EXPECT_EQ(Outputs(PlanOutputs({"a/one.qvj"}, dir / "x.avi")),
-            std::vector<std::string>{dir / "x.avi"});
-  EXPECT_EQ(Outputs(PlanOutputs({"a/one.qvj"}, dir / "out")),
+  EXPECT_EQ(Outputs(Plan({"a/one.qvj"}, dir / "x.avi")), std::vector<std::string>{dir / "x.avi"});
+  EXPECT_EQ(Outputs(Plan({"a/one.qvj"}, dir / "out")),
             std::vector<std::string>{dir / "out/one.avi"});
 }
 
@@ -39,7 +46,7 @@ TEST(OutputPlanTest, SeveralClipsNeedAnExistingFolder) {
   test::TempDir dir;
   test::WriteFileBytes(dir / "file.avi", {});
   for (const std::string &output : {dir / "file.avi", dir / "missing"}) {
-    OutputPlan plan = PlanOutputs({"a.qvj", "b.qvj"}, output);
+    OutputPlan plan = Plan({"a.qvj", "b.qvj"}, output);
     EXPECT_EQ(plan.error, "with several clips, -o must name an existing folder: " + output);
     EXPECT_TRUE(plan.jobs.empty());
   }
@@ -50,9 +57,9 @@ TEST(OutputPlanTest, AnOutputTakenTwiceIsRefusedForTheLaterClip) {
   std::filesystem::create_directories(dir / "out/sub");
   std::filesystem::create_directory_symlink(dir / "out", dir / "link");
   // Same name from two folders; the same clip twice; an output spelled another way.
-  OutputPlan plan = PlanOutputs({"a/clip.qvj", "b/clip.qvj", "c.qvj", "./c.qvj",
-                                 dir / "out/sub/../d.qvj", dir / "link/d.qvj"},
-                                "");
+  OutputPlan plan = Plan({"a/clip.qvj", "b/clip.qvj", "c.qvj", "./c.qvj", dir / "out/sub/../d.qvj",
+                          dir / "link/d.qvj"},
+                         "");
   ASSERT_EQ(plan.jobs.size(), 6u);
   EXPECT_EQ(plan.jobs[0].refusal, "");
   EXPECT_EQ(plan.jobs[1].refusal, "");
@@ -62,7 +69,7 @@ TEST(OutputPlanTest, AnOutputTakenTwiceIsRefusedForTheLaterClip) {
   EXPECT_EQ(plan.jobs[5].refusal, dir / "link/d.avi" + " is also the output of " +
                                       (dir / "out/sub/../d.qvj") + "; skipped");
 
-  plan = PlanOutputs({"a/clip.qvj", "b/clip.qvj"}, dir / "out");
+  plan = Plan({"a/clip.qvj", "b/clip.qvj"}, dir / "out");
   EXPECT_EQ(plan.jobs[0].refusal, "");
   EXPECT_EQ(plan.jobs[1].refusal,
             dir / "out/clip.avi" + " is also the output of a/clip.qvj; skipped");
@@ -70,12 +77,11 @@ TEST(OutputPlanTest, AnOutputTakenTwiceIsRefusedForTheLaterClip) {
 
 TEST(OutputPlanTest, AnOutputThatIsAClipOfTheRunIsRefused) {
   // "x.avi" as a clip would be replaced by its own conversion; "y" would replace "y.avi".
-  OutputPlan plan = PlanOutputs({"x.avi", "y", "y.avi"}, "");
+  OutputPlan plan = Plan({"x.avi", "y", "y.avi"}, "");
   EXPECT_EQ(plan.jobs[0].refusal, "x.avi is a clip of this run; skipped");
   EXPECT_EQ(plan.jobs[1].refusal, "y.avi is a clip of this run; skipped");
   EXPECT_EQ(plan.jobs[2].refusal, "y.avi is a clip of this run; skipped");
-  EXPECT_EQ(PlanOutputs({"in.qvj"}, "in.qvj").jobs[0].refusal,
-            "in.qvj is a clip of this run; skipped");
+  EXPECT_EQ(Plan({"in.qvj"}, "in.qvj").jobs[0].refusal, "in.qvj is a clip of this run; skipped");
 }
 
 } // namespace

@@ -11,10 +11,16 @@
 namespace reelcraft {
 namespace {
 
-TEST(StatusLineTest, ShowsClipsSpeedAndClipsInHand) {
-  StatusSnapshot snapshot{3, 10, 12.34e6, {{"street.qvj", 0.456}, {"garden.qvj", 1.2}}};
-  EXPECT_EQ(StatusLine(snapshot, 200), "3/10 clips  12.3 MB/s  street.qvj 45%  garden.qvj 100%");
+TEST(StatusLineTest, ShowsClipsShareSpeedTimeLeftAndClipsInHand) {
+  StatusSnapshot snapshot{3,     10,   12.34e6, {{"street.qvj", 0.456}, {"garden.qvj", 1.2}},
+                          0.4e9, 2.0e9};
+  EXPECT_EQ(StatusLine(snapshot, 200),
+            "3/10 clips  20%  12.3 MB/s  2:10 left  street.qvj 45%  garden.qvj 100%");
+  EXPECT_EQ(StatusLine({0, 1, 0, {}, 0, 5000}, 80), "0/1 clips  0%  0 B/s");
   EXPECT_EQ(StatusLine({0, 1, 0, {}}, 80), "0/1 clips  0 B/s");
+  EXPECT_EQ(TimeLeftText(0), "0:00 left");
+  EXPECT_EQ(TimeLeftText(44.2), "0:45 left");
+  EXPECT_EQ(TimeLeftText(3723), "1:02:03 left");
 }
 
 TEST(StatusLineTest, NeverFillsTheLastColumn) {
@@ -66,7 +72,7 @@ TEST(ClipProgressTest, OnePassForPicturesTwoForAClipWithSound) {
 }
 
 TEST(ProgressDisplayTest, CountsClipsAndBytesOfClipsInHand) {
-  ProgressDisplay display(nullptr, 3, 2);
+  ProgressDisplay display(ProgressStyle::None, nullptr, {3, 5000}, 2);
   ClipProgress first, second;
   display.Started(0, "dir/first.qvj", 1000, first);
   display.Started(1, "second.qvj", 4000, second);
@@ -78,12 +84,14 @@ TEST(ProgressDisplayTest, CountsClipsAndBytesOfClipsInHand) {
   ASSERT_EQ(snapshot.inHand.size(), 2u);
   EXPECT_EQ(snapshot.inHand[0].name, "first.qvj");
   EXPECT_EQ(snapshot.inHand[1].fraction, 0.5);
-  display.Finished(0);
+  display.Finished(0, "dir/first.qvj", ClipOutcome::Converted);
   snapshot = display.Snapshot();
   EXPECT_EQ(snapshot.done, 1u);
   ASSERT_EQ(snapshot.inHand.size(), 1u);
   EXPECT_EQ(snapshot.inHand[0].name, "second.qvj");
   EXPECT_GT(snapshot.bytesPerSecond, 0);
+  EXPECT_EQ(snapshot.bytesDone, 3000);
+  EXPECT_EQ(snapshot.bytesTotal, 5000);
 }
 
 TEST(ProgressDisplayTest, MessagesPushTheLineAsideAndNothingStaysBehind) {
@@ -91,7 +99,7 @@ TEST(ProgressDisplayTest, MessagesPushTheLineAsideAndNothingStaysBehind) {
   std::FILE *terminal = std::fopen((dir / "terminal").c_str(), "w+");
   ASSERT_TRUE(terminal);
   {
-    ProgressDisplay display(terminal, 2, 1);
+    ProgressDisplay display(ProgressStyle::Terminal, terminal, {2, 100}, 1);
     // The line comes a few times a second; wait for the first without timing anything.
     while (std::ftell(terminal) == 0)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -100,7 +108,7 @@ TEST(ProgressDisplayTest, MessagesPushTheLineAsideAndNothingStaysBehind) {
   std::fclose(terminal);
   test::Bytes bytes = test::ReadFileBytes(dir / "terminal");
   std::string text(bytes.begin(), bytes.end());
-  EXPECT_TRUE(text.starts_with("\r\033[K0/2 clips  ")) << text;
+  EXPECT_TRUE(text.starts_with("\r\033[K0/2 clips  0%  ")) << text;
   std::string message = "\r\033[Kclip.qvj: a message\n";
   auto at = text.find(message);
   ASSERT_NE(at, std::string::npos) << text;

@@ -1,3 +1,4 @@
+#include "cli/cli_options.h"
 #include "tests/support/avi_probe.h"
 #include "tests/support/clip_builder.h"
 #include "tests/support/environment.h"
@@ -9,7 +10,9 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <optional>
+#include <pty.h>
 #include <set>
 #include <signal.h>
 #include <sstream>
@@ -136,7 +139,7 @@ TEST_F(Qvj2aviTest, SeveralClipsIntoAFolderWithTwoJobs) {
     test::WriteClip(path, specs.back());
     clips += " " + test::ShellQuote(path);
   }
-  Run run = Qvj2avi("-j 2 -o " + test::ShellQuote(dir / "out") + clips);
+  Run run = Qvj2avi("-j2 --output=" + test::ShellQuote(dir / "out") + clips);
   EXPECT_EQ(run.status, 0) << run.errors;
   EXPECT_EQ(run.errors, "4 converted, 0 failed, 0 skipped\n");
   EXPECT_EQ(FolderHolds(dir / "out"),
@@ -162,7 +165,7 @@ TEST_F(Qvj2aviTest, ExistingOutputIsKeptUnlessForced) {
   EXPECT_EQ(test::ReadFileBytes(avi), (Bytes{'o', 'l', 'd'}));
   ExpectFrames(dir / "other.avi", other.pictures);
 
-  run = Qvj2avi("-q -f " + both);
+  run = Qvj2avi("-fq " + both);
   EXPECT_EQ(run.status, 0) << run.errors;
   EXPECT_EQ(run.errors, "");
   ExpectFrames(avi, spec.pictures);
@@ -393,8 +396,133 @@ TEST_F(Qvj2aviTest, InfoPrintsEveryHeaderFieldAndConvertsNothing) {
                             "  bitsPerSample: 16\n"
                             "  blockAlign: 4\n"
                             "  byteRate: 32000\n");
+
+  run = Qvj2avi("--info --json " + test::ShellQuote(dir / "plain.qvj") + " " +
+                test::ShellQuote(dir / "short.qvj") + " " + test::ShellQuote(dir / "sound.qvj"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.errors, "");
+  nlohmann::json infos = nlohmann::json::parse(run.output);
+  nlohmann::json header = {{"dataOffset", 512},       {"width", 320},
+                           {"height", 240},           {"frameCount", 2},
+                           {"frameRate", 30},         {"spare", 0},
+                           {"sampleRate", 8000},      {"bitsPerSample", 16},
+                           {"picturesPerSecond", 15}, {"durationSeconds", 2.0 / 15}};
+  nlohmann::json plainHeader = header;
+  plainHeader.update({{"path", dir / "plain.qvj"},
+                      {"dataSize", plainSize},
+                      {"width", 640},
+                      {"height", 480},
+                      {"frameRate", 25},
+                      {"audioPresent", 0},
+                      {"channels", 1},
+                      {"bitsPerSample", 8},
+                      {"picturesPerSecond", 12.5},
+                      {"durationSeconds", 2 / 12.5}});
+  nlohmann::json soundHeader = header;
+  soundHeader.update({{"path", dir / "sound.qvj"},
+                      {"dataSize", soundSize},
+                      {"audioPresent", 256},
+                      {"channels", 2},
+                      {"blockAlign", 4},
+                      {"byteRate", 32000}});
+  EXPECT_EQ(infos, nlohmann::json::array(
+                       {plainHeader,
+                        {{"path", dir / "short.qvj"}, {"error", "Failed to read file header"}},
+                        soundHeader}))
+      << run.output;
   EXPECT_EQ(FolderHolds(dir.path()),
             (std::set<std::string>{"plain.qvj", "short.qvj", "sound.qvj"}));
+}
+
+// A card's tree: equal names in two folders, extensions in any case, a link to a folder
+// elsewhere that must not be followed, a file that is no clip.
+TEST_F(Qvj2aviTest, RecursiveMirrorsTheTreeAndReportsInJsonLines) {
+  fs::create_directories(dir / "card/a");
+  fs::create_directories(dir / "card/b/deeper");
+  fs::create_directories(dir / "elsewhere");
+  fs::create_directory(dir / "out");
+  std::vector<std::string> clips = {"card/a/clip.qvj", "card/b/clip.QVJ", "card/b/deeper/late.qVj",
+                                    "card/top.Qvj"};
+  std::vector<test::ClipSpec> specs;
+  for (size_t i = 0; i < clips.size(); ++i) {
+    specs.push_back(Clip(2 + int(i), 10 * int(i) + 1));
+    test::WriteClip(dir / clips[i], specs.back());
+  }
+  test::WriteClip(dir / "elsewhere/away.qvj", Clip(1));
+  fs::create_directory_symlink(dir / "elsewhere", dir / "card/link");
+  test::WriteFileBytes(dir / "card/notes.txt", {'n'});
+
+  Run run = Qvj2avi("-r -j1 --progress=json -o " + test::ShellQuote(dir / "out") + " " +
+                    test::ShellQuote(dir / "card"));
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(run.errors, "4 converted, 0 failed, 0 skipped\n");
+  std::vector<std::string> outputs = {"out/a/clip.avi", "out/b/clip.avi", "out/b/deeper/late.avi",
+                                      "out/top.avi"};
+  for (size_t i = 0; i < clips.size(); ++i)
+    ExpectFrames(dir / outputs[i], specs[i].pictures);
+  EXPECT_EQ(FolderHolds(dir / "out"), (std::set<std::string>{"a", "b", "top.avi"}));
+  EXPECT_FALSE(fs::exists(dir / "elsewhere/away.avi"));
+
+  // Each clip in name order: started, perhaps converting, converted with all its bytes.
+  std::vector<std::string> started, converted;
+  std::istringstream lines(run.output);
+  for (std::string line; std::getline(lines, line);) {
+    nlohmann::json event = nlohmann::json::parse(line);
+    std::string path = event.at("clip");
+    uint64_t total = event.at("bytesTotal"), done = event.at("bytesDone");
+    EXPECT_EQ(total, fs::file_size(path)) << line;
+    EXPECT_LE(done, total) << line;
+    if (event.at("state") == "started")
+      started.push_back(path);
+    else if (event.at("state") == "converted" && done == total)
+      converted.push_back(path);
+    else
+      EXPECT_EQ(event.at("state"), "converting") << line;
+  }
+  std::vector<std::string> expected;
+  for (const std::string &path : clips)
+    expected.push_back(dir / path);
+  EXPECT_EQ(started, expected);
+  EXPECT_EQ(converted, expected);
+
+  // Without -o, beside each clip; a folder without -r is refused for itself alone.
+  test::WriteClip(dir / "single.qvj", specs[0]);
+  run =
+      Qvj2avi("-q " + test::ShellQuote(dir / "card") + " " + test::ShellQuote(dir / "single.qvj"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.errors, dir / "card" + ": is a folder (use -r to convert the clips in it)\n");
+  ExpectFrames(dir / "single.avi", specs[0].pictures);
+  run = Qvj2avi("-rq " + test::ShellQuote(dir / "card"));
+  EXPECT_EQ(run.status, 0) << run.errors;
+  for (size_t i = 0; i < clips.size(); ++i)
+    ExpectFrames(DefaultOutputPath(dir / clips[i]), specs[i].pictures);
+  EXPECT_EQ(FolderHolds(dir / "card/a"), (std::set<std::string>{"clip.qvj", "clip.avi"}));
+}
+
+// On a terminal that takes no escape sequences (TERM=dumb), the progress comes as plain lines.
+TEST_F(Qvj2aviTest, ProgressOnADumbTerminalHasNoEscapeSequence) {
+  test::WriteClip(clip, LargeClip(8, 200));
+  fs::create_hard_link(clip, dir / "second.qvj");
+  int terminal = -1;
+  pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    setenv("TERM", "dumb", 1);
+    std::string second = dir / "second.qvj";
+    execl(QVJ2AVI_PATH, QVJ2AVI_PATH, "-j1", clip.c_str(), second.c_str(), nullptr);
+    _exit(127);
+  }
+  std::string shown;
+  char buffer[4096];
+  for (ssize_t got; (got = read(terminal, buffer, sizeof buffer)) > 0;)
+    shown.append(buffer, size_t(got));
+  close(terminal);
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << shown;
+  EXPECT_EQ(shown.find('\x1b'), std::string::npos) << shown;
+  EXPECT_NE(shown.find("2/2 clips  100%  "), std::string::npos) << shown;
+  EXPECT_TRUE(shown.ends_with("2 converted, 0 failed, 0 skipped\r\n")) << shown;
 }
 
 TEST_F(Qvj2aviTest, OutputFolderThatDoesNotExist) {
@@ -416,9 +544,18 @@ TEST_F(Qvj2aviTest, UsageErrorsAndHelp) {
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.errors, "qvj2avi: with several clips, -o must name an existing folder: " +
                             (dir / "nowhere") + "\nTry 'qvj2avi --help'.\n");
+  run = Qvj2avi("a.qvj -fqx");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.errors, "qvj2avi: unknown option -x\nTry 'qvj2avi --help'.\n");
   run = Qvj2avi("--help");
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(run.output.starts_with("Usage: qvj2avi [options] CLIP...")) << run.output;
+  for (const char *version : {"--version", "-V"}) {
+    run = Qvj2avi(version);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, "qvj2avi 1-05\n");
+    EXPECT_EQ(run.errors, "");
+  }
 }
 
 // Starts qvj2avi with standard error into a file; gives its process id. With `fileSizeLimit`,
@@ -559,14 +696,23 @@ TEST_F(Qvj2aviTest, BytesThatCouldSteerTheTerminalAreShownEscaped) {
   EXPECT_TRUE(run.output.starts_with(dir / "\xc3\xa9t\xc3\xa9\\x1b[1m.qvj:\n")) << run.output;
 }
 
-class Qvj2aviInterruptTest : public Qvj2aviTest, public ::testing::WithParamInterface<bool> {};
+struct Interrupt {
+  bool sound;
+  int signal;
+};
+
+void PrintTo(const Interrupt &interrupt, std::ostream *out) {
+  *out << "SIG" << sigabbrev_np(interrupt.signal) << (interrupt.sound ? "+sound" : "");
+}
+
+class Qvj2aviInterruptTest : public Qvj2aviTest, public ::testing::WithParamInterface<Interrupt> {};
 
 TEST_P(Qvj2aviInterruptTest, StopsEveryConversionAndLeavesNoPartialFile) {
   test::ScopedEnvironment tmp("TMPDIR", work.path().string());
   // Ten names of one clip of some 20 MB, converted one after another: however the machine is
   // loaded, the interrupt lands while the run is in hand.
   test::ClipSpec spec = LargeClip(16, 700);
-  if (GetParam())
+  if (GetParam().sound)
     spec.audio = test::ClipAudio{Bytes(1 << 20, 0x80)};
   test::WriteClip(clip, spec);
   std::vector<std::string> arguments = {"-j", "1", "-o", dir / "out"};
@@ -583,14 +729,15 @@ TEST_P(Qvj2aviInterruptTest, StopsEveryConversionAndLeavesNoPartialFile) {
   // The first temporary output shows the signal handler is set and a conversion runs.
   while (fs::is_empty(dir / "out"))
     std::this_thread::yield();
-  // Ctrl-C held down while the first is acted on changes nothing.
+  // Ctrl-C held down (or a signal sent again and again) while the first is acted on changes
+  // nothing.
   int status = 0;
   while (waitpid(pid, &status, WNOHANG) == 0) {
-    kill(pid, SIGINT);
+    kill(pid, GetParam().signal);
     std::this_thread::sleep_for(std::chrono::microseconds(200));
   }
   ASSERT_TRUE(WIFEXITED(status)) << "signal " << WTERMSIG(status);
-  EXPECT_EQ(WEXITSTATUS(status), 130);
+  EXPECT_EQ(WEXITSTATUS(status), 128 + GetParam().signal);
 
   std::set<std::string> written = FolderHolds(dir / "out");
   EXPECT_LT(written.size(), size_t(kClips));
@@ -611,7 +758,14 @@ TEST_P(Qvj2aviInterruptTest, StopsEveryConversionAndLeavesNoPartialFile) {
       << "the separation files are gone";
 }
 
-INSTANTIATE_TEST_SUITE_P(WithAndWithoutSound, Qvj2aviInterruptTest, ::testing::Bool());
+// Ctrl-C 130, SIGTERM 143, SIGHUP 129.
+INSTANTIATE_TEST_SUITE_P(CtrlCTermAndHangUp, Qvj2aviInterruptTest,
+                         ::testing::Values(Interrupt{false, SIGINT}, Interrupt{true, SIGTERM},
+                                           Interrupt{false, SIGHUP}),
+                         [](const ::testing::TestParamInfo<Interrupt> &info) {
+                           return std::string(sigabbrev_np(info.param.signal)) +
+                                  (info.param.sound ? "WithSound" : "");
+                         });
 
 } // namespace
 } // namespace reelcraft

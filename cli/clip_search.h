@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace reelcraft {
+
+// A clip named on the command line or found below a folder that was.
+struct FoundClip {
+  std::string clip;
+  // For a clip found below a folder argument: its folder relative to that argument ("" right
+  // in it), to be mirrored below an output folder.
+  std::optional<std::string> subfolder;
+  std::string refusal; // why it is skipped, to follow "PATH: "; empty when it is to be taken
+};
+
+// The clips of the command line's `arguments` in their order. With `recursive`, a folder stands
+// for the files below it whose names end in ".qvj" in any letter case, in name order, folder by
+// folder; links to folders are not followed. Without it, a folder is refused with a word on -r,
+// and so is a folder below that cannot be read, so that no clip is left out unsaid.
+std::vector<FoundClip> FindClips(const std::vector<std::string> &arguments, bool recursive);
+
+} // namespace reelcraft
