@@ -19,41 +19,44 @@ AviOutput::~AviOutput() {
 }
 
 void AviOutput::Append(const void *data, size_t size) {
-  if (failed())
-    return;
-  if (used_ + size > kBufferSize)
-    Flush();
-  if (size >= kBufferSize) {
-    WriteOut(bufferStart_, static_cast<const uint8_t *>(data), size);
-    bufferStart_ += size;
-    return;
+  auto *bytes = static_cast<const uint8_t *>(data);
+  while (size > 0 && !failed()) {
+    size_t n = std::min(size, Room());
+    std::memcpy(buffer_.get() + used_, bytes, n);
+    Took(n);
+    bytes += n;
+    size -= n;
   }
-  std::memcpy(buffer_.get() + used_, data, size);
-  used_ += size;
 }
 
 void AviOutput::AppendZeros(size_t count) {
   while (count > 0 && !failed()) {
-    if (used_ == kBufferSize)
-      Flush();
-    size_t n = std::min(count, kBufferSize - used_);
+    size_t n = std::min(count, Room());
     std::memset(buffer_.get() + used_, 0, n);
-    used_ += n;
+    Took(n);
     count -= n;
   }
 }
 
 bool AviOutput::AppendFrom(size_t size, const AviChunkSource &source) {
   while (size > 0 && !failed()) {
-    if (used_ == kBufferSize)
-      Flush();
-    size_t n = std::min(size, kBufferSize - used_);
+    size_t n = std::min(size, Room());
     if (!source(buffer_.get() + used_, n))
       return false;
-    used_ += n;
+    Took(n);
     size -= n;
   }
   return !failed();
+}
+
+// The buffer ends where the file's next whole buffer begins, so that it goes out in large
+// writes that the page cache keeps in large pieces, which are cheaper to make and to free.
+size_t AviOutput::Room() const { return kBufferSize - (bufferStart_ % kBufferSize) - used_; }
+
+void AviOutput::Took(size_t count) {
+  used_ += count;
+  if (Room() == 0)
+    Flush();
 }
 
 void AviOutput::Rewind(uint64_t position) {
