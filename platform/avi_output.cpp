@@ -9,6 +9,10 @@
 
 namespace reelcraft::avi {
 
+namespace {
+constexpr size_t kWritePiece = size_t(256) << 10;
+} // namespace
+
 AviOutput::AviOutput(int fd, uint64_t position)
     : fd_(fd), buffer_(std::make_unique_for_overwrite<uint8_t[]>(kBufferSize)),
       bufferStart_(position) {}
@@ -19,44 +23,41 @@ AviOutput::~AviOutput() {
 }
 
 void AviOutput::Append(const void *data, size_t size) {
-  auto *bytes = static_cast<const uint8_t *>(data);
-  while (size > 0 && !failed()) {
-    size_t n = std::min(size, Room());
-    std::memcpy(buffer_.get() + used_, bytes, n);
-    Took(n);
-    bytes += n;
-    size -= n;
+  if (failed())
+    return;
+  if (used_ + size > kBufferSize)
+    Flush();
+  if (size >= kBufferSize) {
+    WriteOut(bufferStart_, static_cast<const uint8_t *>(data), size);
+    bufferStart_ += size;
+    return;
   }
+  std::memcpy(buffer_.get() + used_, data, size);
+  used_ += size;
 }
 
 void AviOutput::AppendZeros(size_t count) {
   while (count > 0 && !failed()) {
-    size_t n = std::min(count, Room());
+    if (used_ == kBufferSize)
+      Flush();
+    size_t n = std::min(count, kBufferSize - used_);
     std::memset(buffer_.get() + used_, 0, n);
-    Took(n);
+    used_ += n;
     count -= n;
   }
 }
 
 bool AviOutput::AppendFrom(size_t size, const AviChunkSource &source) {
   while (size > 0 && !failed()) {
-    size_t n = std::min(size, Room());
+    if (used_ == kBufferSize)
+      Flush();
+    size_t n = std::min(size, kBufferSize - used_);
     if (!source(buffer_.get() + used_, n))
       return false;
-    Took(n);
+    used_ += n;
     size -= n;
   }
   return !failed();
-}
-
-// The buffer ends where the file's next whole buffer begins, so that it goes out in large
-// writes that the page cache keeps in large pieces, which are cheaper to make and to free.
-size_t AviOutput::Room() const { return kBufferSize - (bufferStart_ % kBufferSize) - used_; }
-
-void AviOutput::Took(size_t count) {
-  used_ += count;
-  if (Room() == 0)
-    Flush();
 }
 
 void AviOutput::Rewind(uint64_t position) {
@@ -96,9 +97,13 @@ void AviOutput::Flush() {
   used_ = 0;
 }
 
+// Each write ends at a multiple of kWritePiece: the page cache keeps such writes in pieces of
+// that size, far cheaper to fill and to free than small ones, while larger ones are slow to
+// come by in a busy memory.
 void AviOutput::WriteOut(uint64_t position, const uint8_t *data, size_t size) {
   while (size > 0 && !failed()) {
-    ssize_t n = ::pwrite(fd_, data, size, off_t(position));
+    size_t piece = std::min(size, kWritePiece - position % kWritePiece);
+    ssize_t n = ::pwrite(fd_, data, piece, off_t(position));
     if (n < 0 && errno == EINTR)
       continue;
     if (n <= 0) {

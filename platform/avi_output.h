@@ -13,7 +13,7 @@ namespace reelcraft::avi {
 // operation does nothing, failed() stays true and error() keeps the system's error code.
 class AviOutput {
 public:
-  static constexpr size_t kBufferSize = size_t(256) << 10;
+  static constexpr size_t kBufferSize = size_t(1) << 20;
 
   // Takes ownership of `fd`; appending goes on at `position`.
   AviOutput(int fd, uint64_t position);
@@ -38,8 +38,6 @@ public:
   bool Close();
 
 private:
-  size_t Room() const;
-  void Took(size_t count);
   void Flush();
   void WriteOut(uint64_t position, const uint8_t *data, size_t size);
   void Fail(int error);
