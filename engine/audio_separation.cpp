@@ -65,24 +65,21 @@ void StartProgress(const ProgressControl &progress, RawFile &clip) {
   progress.sink.SetPosition(uint32_t(kSeparationBlockSize));
 }
 
-// Gathers the blocks bound for one file and writes them in whole pieces that start at
-// multiples of their size in the file: the page cache keeps such writes in large pieces, which
-// are cheaper to make and to free than the short, scattered runs of one chunk.
+// Gathers the blocks bound for one file and writes them in whole pieces (kWritePieceSize)
+// rather than in the short runs of each chunk.
 class StagedOutput {
 public:
-  static constexpr size_t kPieceSize = size_t(256) << 10;
-
   explicit StagedOutput(RawOutputFile &file)
-      : file_(file), buffer_(std::make_unique_for_overwrite<uint8_t[]>(kPieceSize)) {}
+      : file_(file), buffer_(std::make_unique_for_overwrite<uint8_t[]>(kWritePieceSize)) {}
 
   bool Add(const uint8_t *block, size_t size) {
     while (size > 0) {
-      size_t n = std::min(size, kPieceSize - used_);
+      size_t n = std::min(size, kWritePieceSize - used_);
       std::memcpy(buffer_.get() + used_, block, n);
       used_ += n;
       block += n;
       size -= n;
-      if (used_ == kPieceSize && !Flush())
+      if (used_ == kWritePieceSize && !Flush())
         return false;
     }
     return true;

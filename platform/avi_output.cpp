@@ -1,6 +1,7 @@
 #include "platform/avi_output.h"
 
 #include "platform/avi_layout.h"
+#include "platform/raw_output_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,10 +9,6 @@
 #include <unistd.h>
 
 namespace reelcraft::avi {
-
-namespace {
-constexpr size_t kWritePiece = size_t(256) << 10;
-} // namespace
 
 AviOutput::AviOutput(int fd, uint64_t position)
     : fd_(fd), buffer_(std::make_unique_for_overwrite<uint8_t[]>(kBufferSize)),
@@ -97,12 +94,10 @@ void AviOutput::Flush() {
   used_ = 0;
 }
 
-// Each write ends at a multiple of kWritePiece: the page cache keeps such writes in pieces of
-// that size, far cheaper to fill and to free than small ones, while larger ones are slow to
-// come by in a busy memory.
+// Each write ends at a multiple of kWritePieceSize, so that the buffer goes out in whole pieces.
 void AviOutput::WriteOut(uint64_t position, const uint8_t *data, size_t size) {
   while (size > 0 && !failed()) {
-    size_t piece = std::min(size, kWritePiece - position % kWritePiece);
+    size_t piece = std::min(size, kWritePieceSize - position % kWritePieceSize);
     ssize_t n = ::pwrite(fd_, data, piece, off_t(position));
     if (n < 0 && errno == EINTR)
       continue;
