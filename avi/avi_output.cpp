@@ -1,6 +1,7 @@
 #include "avi/avi_output.h"
 
 #include "avi/avi_layout.h"
+#include "sys/raw_output_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -93,9 +94,11 @@ void AviOutput::Flush() {
   used_ = 0;
 }
 
+// Each write ends at a multiple of kWritePieceSize, so that the buffer goes out in whole pieces.
 void AviOutput::WriteOut(uint64_t position, const uint8_t *data, size_t size) {
   while (size > 0 && !failed()) {
-    ssize_t n = ::pwrite(fd_, data, size, off_t(position));
+    size_t piece = std::min(size, kWritePieceSize - position % kWritePieceSize);
+    ssize_t n = ::pwrite(fd_, data, piece, off_t(position));
     if (n < 0 && errno == EINTR)
       continue;
     if (n <= 0) {

@@ -2,18 +2,21 @@
 # Times qvj2avi against cp of the same bytes and against ffmpeg copying the same pictures into
 # an AVI file, and measures its peak resident memory. Medians of 5 runs, taken in turns so that
 # a change in the machine's load touches every command alike. Not a test: run it by hand on a
-# quiet machine, with a build folder that holds qvj2avi and make_bench_clips:
+# quiet machine, with a build folder that holds qvj2avi, make_bench_clips and copy_file:
 #   bench/run_bench.sh [BUILD_FOLDER]
-# BENCH_MB (300) sets the size of the large clips, BENCH_CLIPS (1000) the number of small ones.
-# The clips (about 1.5 GB in all) go to a temporary folder that is removed at the end; set
+# BENCH_MB (300) sets the size of the large clips, BENCH_CLIPS (1000) the number of small ones,
+# BENCH_COPY_MB (1024) the size of the file that the windows' copy to a target takes. The clips
+# and that file (about 2.5 GB in all) go to a temporary folder that is removed at the end; set
 # TMPDIR to put it elsewhere.
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 qvj2avi=$build/cli/qvj2avi
 make_clips=$build/bench/make_bench_clips
+copy_file=$build/bench/copy_file
 runs=5
 # Smaller figures for a quick try of the script itself.
 big=${BENCH_MB:-300}
+copy_mb=${BENCH_COPY_MB:-1024}
 small=$((big / 10))
 many=${BENCH_CLIPS:-1000}
 work=$(mktemp -d "${TMPDIR:-/tmp}/qvj2avi-bench.XXXXXX")
@@ -86,6 +89,7 @@ echo "Making clips in $work ..."
 "$make_clips" clip "$work/sound_small.qvj" "$small" --sound
 mkdir -p "$work/many"
 "$make_clips" many "$work/many" "$many" 300
+head -c "$((copy_mb << 20))" /dev/urandom >"$work/finished.avi"
 du -sh "$work"/*.qvj "$work/many" | sed 's/^/  /'
 
 compare plain cp "$work/plain_big.qvj" "$work/out/copy.qvj" \
@@ -97,6 +101,8 @@ compare sound cp "$work/sound_big.qvj" "$work/out/copy.qvj" \
 compare many cp -r "$work/many" "$work/out/copy" \
   -- "$qvj2avi" -q -j 1 -o "$work/out" "$work"/many/*.qvj \
   -- "$qvj2avi" -q -j 2 -o "$work/out" "$work"/many/*.qvj
+compare copy cp "$work/finished.avi" "$work/out/copy.avi" \
+  -- "$copy_file" "$work/finished.avi" "$work/out/target.avi"
 
 echo
 echo "Medians of $runs runs: wall-clock and processor (user + system) seconds, and their"
@@ -117,6 +123,8 @@ row "qvj2avi, same clip" sound 1
 row "cp -r, $many clips of 300 KB" many 0
 row "qvj2avi -j 1, same clips" many 1
 row "qvj2avi -j 2, same clips" many 2
+row "cp, $copy_mb MB file" copy 0
+row "copy to a target (windows)" copy 1
 echo "  qvj2avi / ffmpeg: $(ratio "${result[plain,1]}" "${result[plain,2]}")"
 echo "  qvj2avi -j 2 / -j 1: $(ratio "${result[many,2]}" "${result[many,1]}")"
 

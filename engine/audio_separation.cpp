@@ -65,44 +65,77 @@ void StartProgress(const ProgressControl &progress, RawFile &clip) {
   progress.sink.SetPosition(uint32_t(kSeparationBlockSize));
 }
 
-// Sorts the blocks of one chunk: picture blocks are packed to the front of the chunk in place,
-// audio blocks gathered in a second buffer; each file then takes one write per chunk.
+// Gathers the blocks bound for one file and writes them in whole pieces (kWritePieceSize)
+// rather than in the short runs of each chunk.
+class StagedOutput {
+public:
+  explicit StagedOutput(RawOutputFile &file)
+      : file_(file), buffer_(std::make_unique_for_overwrite<uint8_t[]>(kWritePieceSize)) {}
+
+  bool Add(const uint8_t *block, size_t size) {
+    while (size > 0) {
+      size_t n = std::min(size, kWritePieceSize - used_);
+      std::memcpy(buffer_.get() + used_, block, n);
+      used_ += n;
+      block += n;
+      size -= n;
+      if (used_ == kWritePieceSize && !Flush())
+        return false;
+    }
+    return true;
+  }
+
+  bool Flush() {
+    size_t size = std::exchange(used_, 0);
+    return file_.Write(buffer_.get(), size);
+  }
+
+private:
+  RawOutputFile &file_;
+  std::unique_ptr<uint8_t[]> buffer_;
+  size_t used_ = 0;
+};
+
+// Sorts the blocks of each chunk into the picture file and the audio file.
 class ChunkSplitter {
 public:
-  explicit ChunkSplitter(const ProgressControl *progress)
+  ChunkSplitter(const ProgressControl *progress, RawOutputFile &pictureFile,
+                RawOutputFile &audioFile)
       : progress_(progress),
         chunk_(std::make_unique_for_overwrite<uint8_t[]>(kSeparationChunkSize)),
-        audio_(std::make_unique_for_overwrite<uint8_t[]>(kSeparationChunkSize)) {}
+        pictures_(pictureFile), audio_(audioFile) {}
 
   uint8_t *chunk() { return chunk_.get(); }
 
-  bool SplitInto(size_t size, RawOutputFile &pictureFile, RawOutputFile &audioFile) {
-    size_t pictureBytes = 0;
-    size_t audioBytes = 0;
+  bool Split(size_t size) {
     for (size_t at = 0; at < size; at += kSeparationBlockSize) {
       uint8_t *block = chunk_.get() + at;
       size_t blockSize = std::min(kSeparationBlockSize, size - at);
+      bool added = false;
       if (IsAudioBlock(block, blockSize)) {
         block[0] = block[1] = block[2];
-        std::memcpy(audio_.get() + audioBytes, block, blockSize);
-        audioBytes += blockSize;
+        added = audio_.Add(block, blockSize);
       } else {
-        std::memmove(chunk_.get() + pictureBytes, block, blockSize);
-        pictureBytes += blockSize;
+        added = pictures_.Add(block, blockSize);
       }
+      if (!added)
+        return false;
       if (progress_) {
         progress_->pump.RunPending();
         progress_->sink.StepIt();
       }
     }
-    return pictureFile.Write(chunk_.get(), pictureBytes) &&
-           audioFile.Write(audio_.get(), audioBytes);
+    return true;
   }
+
+  // Writes what is gathered; the files then hold every block split so far.
+  bool Flush() { return pictures_.Flush() && audio_.Flush(); }
 
 private:
   const ProgressControl *progress_;
   std::unique_ptr<uint8_t[]> chunk_;
-  std::unique_ptr<uint8_t[]> audio_;
+  StagedOutput pictures_;
+  StagedOutput audio_;
 };
 
 } // namespace
@@ -121,16 +154,18 @@ bool SeparateBlocks(const std::string &clipPath, uint16_t dataOffset, const File
     return ClipReadFailed(files, clipPath, messages);
   if (progress)
     StartProgress(*progress, files.clip);
-  ChunkSplitter splitter(progress);
+  ChunkSplitter splitter(progress, files.pictures, files.audio);
   size_t read = 0;
   do {
     read = files.clip.Read(splitter.chunk(), kSeparationChunkSize);
     // A read error must not pass for the end of the clip: the sound would be cut short.
     if (files.clip.error() != 0)
       return ClipReadFailed(files, clipPath, messages);
-    if (!splitter.SplitInto(read, files.pictures, files.audio))
+    if (!splitter.Split(read))
       return NoteFailures(files, pictureFile, audioFile, messages);
   } while (read == kSeparationChunkSize && cancelFlag == 0);
+  if (!splitter.Flush())
+    return NoteFailures(files, pictureFile, audioFile, messages);
   bool picturesClosed = files.pictures.Close();
   bool audioClosed = files.audio.Close();
   return (picturesClosed && audioClosed) || NoteFailures(files, pictureFile, audioFile, messages);

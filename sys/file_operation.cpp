@@ -95,21 +95,62 @@ bool WriteAll(int fd, const char *data, size_t size) {
   return true;
 }
 
+// Errors by which the kernel declines to copy between two files (another file system, an old
+// kernel, a file system without the service) rather than failing at it.
+bool KernelCannotCopy(int error) {
+  return error == EXDEV || error == ENOSYS || error == EINVAL || error == EOPNOTSUPP ||
+         error == ENOTSUP || error == EBADF || error == EPERM;
+}
+
+// Moves the bytes chunk by chunk: in the kernel while it will (nothing passes through this
+// process, and file systems that share extents share them), else through a buffer.
+class ChunkMover {
+public:
+  // The count of bytes moved, 0 at the end of the source, -1 on a failure.
+  ssize_t Next(int in, int out) {
+    while (inKernel_) {
+      ssize_t n = copy_file_range(in, nullptr, out, nullptr, kChunkSize, 0);
+      if (n > 0)
+        return n;
+      if (n < 0 && errno == EINTR)
+        continue;
+      if (n < 0 && !KernelCannotCopy(errno))
+        return -1;
+      // Declined, or an end that some file systems report early: reading settles it.
+      inKernel_ = false;
+    }
+    return ThroughBuffer(in, out);
+  }
+
+private:
+  ssize_t ThroughBuffer(int in, int out) {
+    if (buffer_.empty())
+      buffer_.resize(kChunkSize);
+    for (;;) {
+      ssize_t n = read(in, buffer_.data(), buffer_.size());
+      if (n < 0 && errno == EINTR)
+        continue;
+      if (n > 0 && !WriteAll(out, buffer_.data(), size_t(n)))
+        return -1;
+      return n;
+    }
+  }
+
+  bool inKernel_ = true;
+  std::vector<char> buffer_;
+};
+
 FileOpResult CopyBytes(int in, int out, uint64_t total, CopyObserver &observer) {
-  std::vector<char> buffer(kChunkSize);
+  ChunkMover mover;
   uint64_t done = 0;
   if (!observer.Progress(done, total))
     return FileOpResult::Aborted;
   for (;;) {
-    ssize_t n = read(in, buffer.data(), buffer.size());
-    if (n < 0 && errno == EINTR)
-      continue;
+    ssize_t n = mover.Next(in, out);
     if (n < 0)
       return FileOpResult::Failed;
     if (n == 0)
       return FileOpResult::Success;
-    if (!WriteAll(out, buffer.data(), size_t(n)))
-      return FileOpResult::Failed;
     done += uint64_t(n);
     if (!observer.Progress(done, total))
       return FileOpResult::Aborted;

@@ -7,6 +7,11 @@
 
 namespace reelcraft {
 
+// Writes of this size at multiples of it are what the page cache takes best here: it keeps them
+// in pieces of that size, far cheaper to fill, read back and free than those of small writes,
+// while larger pieces are slow to come by once memory is busy.
+constexpr size_t kWritePieceSize = size_t(256) << 10;
+
 // A regular file created anew (emptied if it exists) for writing raw bytes. Closed when the
 // object goes. After a failed call, error() holds the system's error code (errno).
 class RawOutputFile {
