@@ -9,6 +9,8 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 jobs=$(nproc)
+# Compiles are shared between the build folders and with other checkouts of the project.
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
 run_tests() {
   local dir=$1
   shift
