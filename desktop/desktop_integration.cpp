@@ -2,6 +2,8 @@
 
 #include "desktop/mimeapps_list.h"
 #include "sys/file_system.h"
+#include "sys/raw_output_file.h"
+#include "sys/staged_file.h"
 #include "sys/xdg_paths.h"
 
 #include <cctype>
@@ -137,16 +139,10 @@ std::vector<DesktopVerb> RegisteredVerbs(RegistryStore &store, const DesktopFile
 
 bool WriteFileReplacing(const std::string &path, const std::string &text) {
   CreateFolders(ParentFolder(path));
-  std::string partial = path + ".new";
-  {
-    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    out << text;
-    if (!out.flush()) {
-      DeletePath(partial);
-      return false;
-    }
-  }
-  return RenamePath(partial, path) || (DeletePath(partial), false);
+  StagedFile staged;
+  RawOutputFile out;
+  return staged.Reserve(path) && out.Create(staged.temporaryFile()) &&
+         out.Write(text.data(), text.size()) && out.Close() && staged.Commit(true);
 }
 
 std::string ReadFileText(const std::string &path) {

@@ -1,11 +1,12 @@
 #include "sys/staged_file.h"
 
+#include "sys/file_system.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <fcntl.h>
 #include <random>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace reelcraft {
@@ -29,11 +30,6 @@ std::string TemporaryName(const std::string &finalPath, std::mt19937 &random) {
   // short where the whole name would pass the longest the folder takes.
   size_t room = LongestName(folder) - 1 - std::string(suffix).size();
   return folder + "." + name.substr(0, room) + suffix;
-}
-
-bool PathExists(const std::string &path) {
-  struct stat info;
-  return ::lstat(path.c_str(), &info) == 0;
 }
 
 } // namespace
@@ -72,16 +68,9 @@ bool StagedFile::Commit(bool replace) {
     error_ = EPERM;
     return false;
   }
-  const char *from = temporary_.path.c_str();
-  int result = replace
-                   ? ::rename(from, finalPath_.c_str())
-                   : ::renameat2(AT_FDCWD, from, AT_FDCWD, finalPath_.c_str(), RENAME_NOREPLACE);
-  if (result != 0 && !replace && (errno == EINVAL || errno == ENOSYS)) {
-    // A file system without exclusive rename: test first, then rename.
-    errno = EEXIST;
-    result = PathExists(finalPath_) ? -1 : ::rename(from, finalPath_.c_str());
-  }
-  if (result != 0) {
+  bool renamed = replace ? RenamePath(temporary_.path, finalPath_)
+                         : RenameWithoutReplacing(temporary_.path, finalPath_);
+  if (!renamed) {
     error_ = errno;
     return false;
   }

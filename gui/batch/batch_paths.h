@@ -19,7 +19,4 @@ std::string TargetPath(const std::string &outputDirectory, const std::string &so
 // The AVI that takes a deleted clip's place: the clip's path up to its last dot, then ".avi".
 std::string SourceLocationAvi(const std::string &source);
 
-// The temporary AVI made from a reserved name: only the extension changes, ".tmp" to ".avi".
-std::string TempAviName(const std::string &reservedName);
-
 } // namespace reelcraft

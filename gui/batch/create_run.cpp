@@ -2,7 +2,7 @@
 
 #include "engine/convert_clip.h"
 #include "gui/batch/batch_paths.h"
-#include "gui/batch/temp_avi.h"
+#include "gui/temp_avi.h"
 #include "gui/resources/dialog_templates.h"
 #include "ui/qt_busy_cursor.h"
 #include "ui/qt_list_box.h"

@@ -12,6 +12,8 @@ class QProgressBar;
 
 namespace reelcraft {
 
+class TempAvi;
+
 // Private messages that the dialog posts to itself.
 constexpr int WM_CONVERT_START = 0x800A;
 constexpr int WM_CONVERT_DECLINE = 0x8014;
@@ -41,7 +43,7 @@ private:
   void OnConvertStart();
   void RunFlow();
   bool ChooseTargetFolder();
-  void ConvertAndDeliver(const FileRef &temporaryAvi);
+  void ConvertAndDeliver(TempAvi &temporaryAvi);
   bool MoveToTarget(const FileRef &temporaryAvi);
 
   QProgressBar *progress = nullptr;
