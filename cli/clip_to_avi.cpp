@@ -1,9 +1,8 @@
 #include "cli/clip_to_avi.h"
 
 #include "engine/convert_clip.h"
-#include "sys/file_error_text.h"
+#include "sys/error_text.h"
 #include "sys/staged_file.h"
-#include "sys/system_error_text.h"
 
 #include <cerrno>
 #include <filesystem>

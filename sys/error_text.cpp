@@ -1,12 +1,25 @@
-#include "sys/file_error_text.h"
-
-#include "sys/system_error_text.h"
+#include "sys/error_text.h"
 
 #include <cerrno>
+#include <climits>
+#include <cstring>
+#include <string_view>
 
 namespace reelcraft {
 
 namespace {
+
+// Why a file could not be used, as the messages about it tell the user.
+enum class FileErrorCause {
+  None,
+  Generic,
+  FileNotFound,
+  BadPath,
+  TooManyOpenFiles,
+  AccessDenied,
+  HardIO,
+  DiskFull,
+};
 
 constexpr size_t kLongestNamedPath = 1023;
 
@@ -24,29 +37,13 @@ const char *Sentence(FileErrorCause cause) {
     return "%1 could not be opened because there are too many open files.";
   case FileErrorCause::AccessDenied:
     return "Access to %1 was denied.";
-  case FileErrorCause::InvalidFile:
-    return "An invalid file handle was associated with %1.";
-  case FileErrorCause::RemoveCurrentDir:
-    return "%1 could not be removed because it is the current directory.";
-  case FileErrorCause::DirectoryFull:
-    return "%1 could not be created because the directory is full.";
-  case FileErrorCause::BadSeek:
-    return "Seek failed on %1";
   case FileErrorCause::HardIO:
     return "A hardware I/O error was reported while accessing %1.";
-  case FileErrorCause::SharingViolation:
-    return "A sharing violation occurred while accessing %1.";
-  case FileErrorCause::LockViolation:
-    return "A locking violation occurred while accessing %1.";
   case FileErrorCause::DiskFull:
     return "Disk full while accessing %1.";
-  case FileErrorCause::EndOfFile:
-    return "An attempt was made to access %1 past its end.";
   }
   return "An unknown error occurred while accessing %1.";
 }
-
-} // namespace
 
 FileErrorCause FileErrorCauseOf(int systemError) {
   switch (systemError) {
@@ -79,6 +76,20 @@ std::string FileErrorText(FileErrorCause cause, const std::string &path) {
   if (auto at = text.find("%1"); at != std::string::npos)
     text.replace(at, 2, name);
   return text;
+}
+
+} // namespace
+
+void SystemErrorText(uint32_t code, std::string &text) {
+  if (code > uint32_t(INT_MAX))
+    return;
+  char buffer[256];
+  // The GNU strerror_r, which may give a static text instead of filling the buffer.
+  const char *found = strerror_r(int(code), buffer, sizeof buffer);
+  // glibc names codes it does not know "Unknown error N": that is no description.
+  if (!found || std::string_view(found).starts_with("Unknown error"))
+    return;
+  text = found;
 }
 
 std::string FileErrorText(int systemError, const std::string &path) {
