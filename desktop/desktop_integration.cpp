@@ -4,7 +4,7 @@
 #include "sys/file_system.h"
 #include "sys/raw_output_file.h"
 #include "sys/staged_file.h"
-#include "sys/xdg_paths.h"
+#include "sys/paths.h"
 
 #include <cctype>
 #include <cstdio>

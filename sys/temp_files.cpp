@@ -1,5 +1,7 @@
 #include "sys/temp_files.h"
 
+#include "sys/paths.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -11,7 +13,6 @@ namespace reelcraft {
 
 namespace {
 
-constexpr size_t kPathLimit = 260;
 constexpr size_t kLongestName = 3 + 4 + 4; // prefix, four hex digits, ".tmp"
 
 std::string NameFor(const std::string &folder, const std::string &prefix, unsigned number) {
@@ -27,7 +28,7 @@ std::optional<std::string> TempFolder() {
   std::string folder = tmpdir && *tmpdir ? tmpdir : "/tmp";
   while (folder.size() > 1 && folder.back() == '/')
     folder.pop_back();
-  if (folder.size() + 1 + kLongestName >= kPathLimit)
+  if (folder.size() + 1 + kLongestName >= kPathBufferSize)
     return std::nullopt;
   return folder;
 }

@@ -1,14 +1,10 @@
 #pragma once
 
-#include <cstddef>
+#include "sys/paths.h"
+
 #include <string>
 
 namespace reelcraft {
-
-// Path buffers hold 260 characters, the terminating zero included.
-constexpr size_t kPathBufferSize = 260;
-
-inline bool FitsPathBuffer(const std::string &path) { return path.size() < kPathBufferSize; }
 
 // A folder text as typed, with a '/' appended unless it ends in one; "" becomes "/".
 std::string WithTrailingSeparator(const std::string &folderText);

@@ -107,7 +107,7 @@ bool ConvertProgressDialog::MoveToTarget(const FileRef &temporaryAvi) {
   if (deleteSource && shell_.Flush(temporaryAvi))
     shell_.Delete(sourcePath);
   FileOpResult moved = FileOpResult::Failed;
-  if (targetPath.size() < kPathBufferSize) {
+  if (FitsPathBuffer(targetPath)) {
     QtCopyProgress window(this, messages_);
     moved = shell_.Move(temporaryAvi.path, targetPath, kMoveTitle, kMoveFlags, window);
   }
