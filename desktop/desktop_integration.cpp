@@ -1,10 +1,11 @@
 #include "desktop/desktop_integration.h"
 
+#include "desktop/command_text.h"
 #include "desktop/mimeapps_list.h"
 #include "sys/file_system.h"
+#include "sys/paths.h"
 #include "sys/raw_output_file.h"
 #include "sys/staged_file.h"
-#include "sys/paths.h"
 
 #include <cctype>
 #include <cstdio>
@@ -126,7 +127,7 @@ std::vector<DesktopVerb> RegisteredVerbs(RegistryStore &store, const DesktopFile
   for (const std::string &verb : store.SubKeyNames(*shell)) {
     std::optional<std::string> command = DefaultString(store, *shell, verb + "\\command");
     std::optional<std::vector<std::string>> argv =
-        command && type.splitCommand ? type.splitCommand(*command) : std::nullopt;
+        command ? SplitVerbCommand(*command) : std::nullopt;
     if (!argv || argv->empty())
       continue;
     std::string name = DefaultString(store, *shell, verb).value_or("");

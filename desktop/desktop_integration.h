@@ -3,17 +3,11 @@
 #include "store/registry_store.h"
 #include "sys/process.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace reelcraft {
-
-// Splits a verb's command value into the program and its arguments, "%1" standing for the
-// file; nothing when the command cannot be read.
-using CommandSplitter =
-    std::function<std::optional<std::vector<std::string>>(const std::string &command)>;
 
 // One file type as the desktop sees it.
 struct DesktopFileType {
@@ -22,7 +16,6 @@ struct DesktopFileType {
   std::string magic;        // the text the files begin with
   std::string icon;         // icon name of the desktop entries
   std::string fileIdPrefix; // names our files: <prefix>.xml, <prefix>-<verb>.desktop
-  CommandSplitter splitCommand;
 };
 
 // The association change notice: rebuilds the desktop's view of `type` from its association
