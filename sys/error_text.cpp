@@ -9,73 +9,32 @@ namespace reelcraft {
 
 namespace {
 
-// Why a file could not be used, as the messages about it tell the user.
-enum class FileErrorCause {
-  None,
-  Generic,
-  FileNotFound,
-  BadPath,
-  TooManyOpenFiles,
-  AccessDenied,
-  HardIO,
-  DiskFull,
-};
-
 constexpr size_t kLongestNamedPath = 1023;
 
-const char *Sentence(FileErrorCause cause) {
-  switch (cause) {
-  case FileErrorCause::None:
-    return "No error occurred.";
-  case FileErrorCause::Generic:
-    break;
-  case FileErrorCause::FileNotFound:
-    return "%1 was not found.";
-  case FileErrorCause::BadPath:
-    return "%1 contains an invalid path.";
-  case FileErrorCause::TooManyOpenFiles:
-    return "%1 could not be opened because there are too many open files.";
-  case FileErrorCause::AccessDenied:
-    return "Access to %1 was denied.";
-  case FileErrorCause::HardIO:
-    return "A hardware I/O error was reported while accessing %1.";
-  case FileErrorCause::DiskFull:
-    return "Disk full while accessing %1.";
-  }
-  return "An unknown error occurred while accessing %1.";
-}
-
-FileErrorCause FileErrorCauseOf(int systemError) {
+// The sentence for a file failure, "%1" standing for the file.
+const char *Sentence(int systemError) {
   switch (systemError) {
   case 0:
-    return FileErrorCause::None;
+    return "No error occurred.";
   case ENOENT:
-    return FileErrorCause::FileNotFound;
+    return "%1 was not found.";
   case EACCES:
   case EPERM:
-    return FileErrorCause::AccessDenied;
+    return "Access to %1 was denied.";
   case EMFILE:
   case ENFILE:
-    return FileErrorCause::TooManyOpenFiles;
+    return "%1 could not be opened because there are too many open files.";
   case ENOTDIR:
   case ENAMETOOLONG:
   case EINVAL:
-    return FileErrorCause::BadPath;
+    return "%1 contains an invalid path.";
   case EIO:
-    return FileErrorCause::HardIO;
+    return "A hardware I/O error was reported while accessing %1.";
   case ENOSPC:
-    return FileErrorCause::DiskFull;
+    return "Disk full while accessing %1.";
   default:
-    return FileErrorCause::Generic;
+    return "An unknown error occurred while accessing %1.";
   }
-}
-
-std::string FileErrorText(FileErrorCause cause, const std::string &path) {
-  std::string name = path.empty() ? "an unnamed file" : path.substr(0, kLongestNamedPath);
-  std::string text = Sentence(cause);
-  if (auto at = text.find("%1"); at != std::string::npos)
-    text.replace(at, 2, name);
-  return text;
 }
 
 } // namespace
@@ -93,7 +52,11 @@ void SystemErrorText(uint32_t code, std::string &text) {
 }
 
 std::string FileErrorText(int systemError, const std::string &path) {
-  return FileErrorText(FileErrorCauseOf(systemError), path);
+  std::string name = path.empty() ? "an unnamed file" : path.substr(0, kLongestNamedPath);
+  std::string text = Sentence(systemError);
+  if (auto at = text.find("%1"); at != std::string::npos)
+    text.replace(at, 2, name);
+  return text;
 }
 
 std::string ReadErrorMessage(int systemError, const std::string &path) {

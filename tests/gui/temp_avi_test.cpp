@@ -14,8 +14,6 @@ namespace {
 namespace fs = std::filesystem;
 using Entries = std::vector<std::string>;
 
-void Touch(const std::string &path) { test::WriteFileBytes(path, {1, 2, 3}); }
-
 TEST(TempAviName, OnlyTheExtensionChanges) {
   EXPECT_EQ(TempAviName("/tmp/qvj1F0A.tmp"), "/tmp/qvj1F0A.avi");
   EXPECT_EQ(TempAviName("/tmp/Stamp/qvjF.tmp"), "/tmp/Stamp/qvjF.avi");
@@ -61,7 +59,7 @@ TEST_F(TempAviTest, AnAviNameThatIsTakenIsNeverTakenOver) {
   // link counts tell that none was replaced.
   const std::string kept[2] = {dir / "kept0", dir / "kept1"};
   for (const std::string &file : kept)
-    Touch(file);
+    test::WriteFileBytes(file, {1, 2, 3});
   for (int i = 1; i <= 0xFFFF; ++i) {
     char name[16];
     std::snprintf(name, sizeof name, "qvj%X.avi", i);
