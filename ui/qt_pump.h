@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/pump.h"
+#include "engine/interfaces.h"
 
 namespace reelcraft {
 

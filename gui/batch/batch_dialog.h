@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/cancel_flag.h"
+#include "engine/interfaces.h"
 #include "gui/batch/batch_services.h"
 #include "gui/resources/dialog_templates.h"
 #include "ui/qt_progress_sink.h"

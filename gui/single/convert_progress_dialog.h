@@ -1,7 +1,7 @@
 #pragma once
 
 #include "desktop/shell.h"
-#include "engine/cancel_flag.h"
+#include "engine/interfaces.h"
 #include "sys/message_sink.h"
 #include "ui/qt_template_dialog.h"
 
