@@ -7,9 +7,8 @@
 #include "ui/folder_picker.h"
 #include "ui/folder_rules.h"
 #include "ui/qt_copy_progress.h"
-#include "ui/qt_posted_message.h"
+#include "ui/qt_events.h"
 #include "ui/qt_progress_sink.h"
-#include "ui/qt_pump.h"
 
 #include <QProgressBar>
 
