@@ -3,7 +3,7 @@
 #include "engine/convert_clip.h"
 #include "sys/error_text.h"
 #include "sys/file_system.h"
-#include "sys/staged_file.h"
+#include "sys/temp_files.h"
 
 #include <cerrno>
 #include <optional>

@@ -5,7 +5,7 @@
 #include "sys/file_system.h"
 #include "sys/paths.h"
 #include "sys/raw_output_file.h"
-#include "sys/staged_file.h"
+#include "sys/temp_files.h"
 
 #include <cctype>
 #include <cstdio>

@@ -2,7 +2,7 @@
 
 #include "sys/file_identity.h"
 #include "sys/file_system.h"
-#include "sys/staged_file.h"
+#include "sys/temp_files.h"
 
 #include <cerrno>
 #include <cstdio>
