@@ -1,39 +1,8 @@
 #include "app/command_line.h"
 
-#include <string_view>
-
 namespace reelcraft {
 
 namespace {
-
-// Paths are UTF-8 here: a multibyte character's bytes are all 0x80 or above, so the byte
-// searches below never mistake part of one for a quote or a space.
-
-void SkipSpaces(std::string_view &text) {
-  size_t first = text.find_first_not_of(' ');
-  text.remove_prefix(first == std::string_view::npos ? text.size() : first);
-}
-
-// Reads one argument from the front of `text` and cuts it off; false for an unclosed quote.
-bool ReadArgument(std::string_view &text, std::string &argument) {
-  if (!text.empty() && text.front() == '"') {
-    size_t close = text.find('"', 1);
-    if (close == std::string_view::npos)
-      return false;
-    argument = text.substr(1, close - 1);
-    text.remove_prefix(close + 1);
-    return true;
-  }
-  size_t space = text.find(' ');
-  if (space == std::string_view::npos) {
-    argument = text;
-    text = {};
-  } else {
-    argument = text.substr(0, space);
-    text.remove_prefix(space + 1);
-  }
-  return true;
-}
 
 std::string FileNameOf(const std::string &path) {
   size_t slash = path.rfind('/');
@@ -54,20 +23,6 @@ std::string BesideSource(const std::string &sourcePath) {
 }
 
 } // namespace
-
-std::optional<CommandLineArguments> ParseCommandLine(const std::string &text) {
-  std::string_view rest = text;
-  CommandLineArguments arguments;
-  SkipSpaces(rest);
-  if (!ReadArgument(rest, arguments.first))
-    return std::nullopt;
-  if (rest.empty())
-    return arguments;
-  SkipSpaces(rest);
-  if (!ReadArgument(rest, arguments.second))
-    return std::nullopt;
-  return arguments;
-}
 
 CommandLineArguments ArgumentsOf(int argc, const char *const *argv) {
   CommandLineArguments arguments;

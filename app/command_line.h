@@ -1,19 +1,12 @@
 #pragma once
 
+#include "desktop/command_text.h"
+
 #include <functional>
 #include <optional>
 #include <string>
 
 namespace reelcraft {
-
-struct CommandLineArguments {
-  std::string first;
-  std::string second;
-};
-
-// Splits the text after the program's path into its first and second argument; nullopt when a
-// quote is opened and never closed. Only the space separates; a tab is an ordinary character.
-std::optional<CommandLineArguments> ParseCommandLine(const std::string &text);
 
 // The arguments as the system hands them to the program, already split: argv[1] and argv[2]
 // count, later ones are ignored.

@@ -2,8 +2,8 @@
 
 #include "app/association.h"
 #include "store/registry_key.h"
+#include "sys/error_text.h"
 #include "sys/file_system.h"
-#include "sys/system_error_text.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 #include "store/registry_store.h"
 #include "sys/file_operation.h"
 #include "sys/message_sink.h"
-#include "sys/program_path.h"
+#include "sys/paths.h"
 
 #include <functional>
 

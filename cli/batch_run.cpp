@@ -2,7 +2,7 @@
 
 #include "cli/clip_to_avi.h"
 #include "cli/display_messages.h"
-#include "sys/file_error_text.h"
+#include "sys/error_text.h"
 #include "sys/file_system.h"
 
 #include <cerrno>

@@ -1,7 +1,7 @@
 #include "cli/clip_search.h"
 
 #include "sys/directory_search.h"
-#include "sys/file_error_text.h"
+#include "sys/error_text.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,12 +1,11 @@
 #include "cli/clip_to_avi.h"
 
 #include "engine/convert_clip.h"
-#include "sys/file_error_text.h"
-#include "sys/staged_file.h"
-#include "sys/system_error_text.h"
+#include "sys/error_text.h"
+#include "sys/file_system.h"
+#include "sys/temp_files.h"
 
 #include <cerrno>
-#include <filesystem>
 #include <optional>
 
 namespace reelcraft {
@@ -51,11 +50,6 @@ std::string AlreadyExists(const std::string &output) {
   return output + " already exists; use -f to replace it";
 }
 
-bool Exists(const std::string &path) {
-  std::error_code ignored;
-  return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
-}
-
 ClipOutcome Report(MessageSink &messages, const std::string &text, ClipOutcome outcome) {
   messages.Show(text);
   return outcome;
@@ -66,7 +60,7 @@ ClipOutcome Report(MessageSink &messages, const std::string &text, ClipOutcome o
 ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output, bool replace,
                              const ProgressControl *progress, CancelFlag &cancelFlag,
                              MessageSink &messages) {
-  if (!replace && Exists(output))
+  if (!replace && PathExists(output))
     return Report(messages, AlreadyExists(output), ClipOutcome::Skipped);
   StagedFile staged;
   if (!staged.Reserve(output))

@@ -1,8 +1,11 @@
 #include "desktop/desktop_integration.h"
 
+#include "desktop/command_text.h"
 #include "desktop/mimeapps_list.h"
 #include "sys/file_system.h"
-#include "sys/xdg_paths.h"
+#include "sys/paths.h"
+#include "sys/raw_output_file.h"
+#include "sys/temp_files.h"
 
 #include <cctype>
 #include <cstdio>
@@ -125,7 +128,7 @@ std::vector<DesktopVerb> RegisteredVerbs(RegistryStore &store, const DesktopFile
   for (const std::string &verb : store.SubKeyNames(*shell)) {
     std::optional<std::string> command = DefaultString(store, *shell, verb + "\\command");
     std::optional<std::vector<std::string>> argv =
-        command && type.splitCommand ? type.splitCommand(*command) : std::nullopt;
+        command ? SplitVerbCommand(*command) : std::nullopt;
     if (!argv || argv->empty())
       continue;
     std::string name = DefaultString(store, *shell, verb).value_or("");
@@ -138,16 +141,10 @@ std::vector<DesktopVerb> RegisteredVerbs(RegistryStore &store, const DesktopFile
 
 bool WriteFileReplacing(const std::string &path, const std::string &text) {
   CreateFolders(ParentFolder(path));
-  std::string partial = path + ".new";
-  {
-    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    out << text;
-    if (!out.flush()) {
-      DeletePath(partial);
-      return false;
-    }
-  }
-  return RenamePath(partial, path) || (DeletePath(partial), false);
+  StagedFile staged;
+  RawOutputFile out;
+  return staged.Reserve(path) && out.Create(staged.temporaryFile()) &&
+         out.Write(text.data(), text.size()) && out.Close() && staged.Commit(true);
 }
 
 std::string ReadFileText(const std::string &path) {

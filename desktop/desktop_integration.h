@@ -3,18 +3,12 @@
 #include "store/registry_store.h"
 #include "sys/process.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace reelcraft {
-
-// Splits a verb's command value into the program and its arguments, "%1" standing for the
-// file; nothing when the command cannot be read.
-using CommandSplitter =
-    std::function<std::optional<std::vector<std::string>>(const std::string &command)>;
 
 // An icon file of the hicolor theme: where it goes below the theme's folder
 // ("scalable/apps/reelcraft.svg") and its bytes.
@@ -25,12 +19,11 @@ struct DesktopIcon {
 
 // One file type as the desktop sees it.
 struct DesktopFileType {
-  std::string extension;    // the association's key, e.g. ".qvj"
-  std::string mimeType;     // e.g. "video/x-qvj"
-  std::string magic;        // the text the files begin with
-  std::string icon;         // icon name of the desktop entries
-  std::string fileIdPrefix; // names our files: <prefix>.xml, <prefix>-<verb>.desktop
-  CommandSplitter splitCommand;
+  std::string extension;          // the association's key, e.g. ".qvj"
+  std::string mimeType;           // e.g. "video/x-qvj"
+  std::string magic;              // the text the files begin with
+  std::string icon;               // icon name of the desktop entries
+  std::string fileIdPrefix;       // names our files: <prefix>.xml, <prefix>-<verb>.desktop
   std::vector<DesktopIcon> icons; // the entries' icon, in the user's hicolor theme
   std::string thumbnailer;        // its program's file name, beside the registered program
 };

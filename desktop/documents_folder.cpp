@@ -1,6 +1,6 @@
 #include "desktop/documents_folder.h"
 
-#include "sys/xdg_paths.h"
+#include "sys/paths.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,6 +1,6 @@
 #include "engine/audio_separation.h"
 
-#include "sys/file_error_text.h"
+#include "sys/error_text.h"
 #include "sys/raw_file.h"
 #include "sys/raw_output_file.h"
 

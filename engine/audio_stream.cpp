@@ -1,7 +1,7 @@
 #include "engine/audio_stream.h"
 
 #include "engine/avi_finish.h"
-#include "sys/file_error_text.h"
+#include "sys/error_text.h"
 #include "sys/raw_file.h"
 
 #include <algorithm>

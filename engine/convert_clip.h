@@ -1,8 +1,6 @@
 #pragma once
 
-#include "engine/cancel_flag.h"
-#include "engine/convert_options.h"
-#include "engine/progress_control.h"
+#include "engine/interfaces.h"
 #include "sys/message_sink.h"
 
 #include <string>

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "engine/cancel_flag.h"
 #include "engine/clip_header.h"
-#include "engine/convert_options.h"
-#include "engine/progress_control.h"
+#include "engine/interfaces.h"
 #include "sys/message_sink.h"
 
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "engine/avi_finish.h"
 #include "engine/picture_window.h"
-#include "sys/file_error_text.h"
+#include "sys/error_text.h"
 #include "sys/raw_file.h"
 
 #include <cerrno>

@@ -2,9 +2,8 @@
 
 #include "avi/avi_file.h"
 #include "avi/avi_records.h"
-#include "engine/cancel_flag.h"
 #include "engine/clip_header.h"
-#include "engine/progress_control.h"
+#include "engine/interfaces.h"
 #include "sys/message_sink.h"
 
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "store/sqlite_statement.h"
 #include "sys/file_system.h"
-#include "sys/xdg_paths.h"
+#include "sys/paths.h"
 
 #include <cstdlib>
 #include <strings.h>

@@ -13,7 +13,6 @@ enum class RegistryRoot { CurrentUser, LocalMachine, ClassesRoot };
 
 // Value types, numbered as the Windows registry numbers them.
 constexpr uint32_t REG_SZ = 1;
-constexpr uint32_t REG_BINARY = 3;
 constexpr uint32_t REG_DWORD = 4;
 
 struct RegistryValue {

@@ -2,6 +2,7 @@
 
 #include "sys/file_identity.h"
 #include "sys/file_system.h"
+#include "sys/temp_files.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -39,33 +40,20 @@ private:
 };
 
 // The new file under a temporary name beside the target; removed unless kept.
+// The copy under a temporary name beside the target, open for writing.
 class PartialFile {
 public:
   explicit PartialFile(const std::string &target)
-      : path_(ParentFolder(target).empty() ? ".reelcraft-XXXXXX"
-                                           : ParentFolder(target) + "/.reelcraft-XXXXXX"),
-        file_(mkostemp(path_.data(), O_CLOEXEC)), created_(file_.get() >= 0) {}
-  ~PartialFile() {
-    if (created_ && !kept_)
-      unlink(path_.c_str());
-  }
-  PartialFile(const PartialFile &) = delete;
-  PartialFile &operator=(const PartialFile &) = delete;
+      : file_(staged_.Reserve(target) ? OpenFileRef(staged_.temporaryFile(), O_WRONLY | O_CLOEXEC)
+                                      : -1) {}
 
   int fd() const { return file_.get(); }
   // Closes the file and gives it the target's name.
-  bool Finish(const std::string &target) {
-    if (!file_.Close())
-      return false;
-    kept_ = std::rename(path_.c_str(), target.c_str()) == 0;
-    return kept_;
-  }
+  bool Finish() { return file_.Close() && staged_.Commit(true); }
 
 private:
-  std::string path_;
+  StagedFile staged_;
   Descriptor file_;
-  bool created_;
-  bool kept_ = false;
 };
 
 // Calls End() on every way out once Begin() has been called.
@@ -173,7 +161,7 @@ FileOpResult CopyToTarget(const std::string &source, const std::string &target, 
     return result;
   if (fchmod(partial.fd(), info.st_mode & 0777) != 0 || (durable && fsync(partial.fd()) != 0))
     return FileOpResult::Failed;
-  if (!partial.Finish(target))
+  if (!partial.Finish())
     return FileOpResult::Failed;
   // The new name too must be on disk before a move takes the source away.
   return !durable || FlushToDisk(FileRef(target)) ? FileOpResult::Success : FileOpResult::Failed;

@@ -1,23 +1,46 @@
 #include "sys/temp_files.h"
 
+#include "sys/file_system.h"
+#include "sys/paths.h"
+
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <random>
 #include <unistd.h>
 
 namespace reelcraft {
 
 namespace {
 
-constexpr size_t kPathLimit = 260;
 constexpr size_t kLongestName = 3 + 4 + 4; // prefix, four hex digits, ".tmp"
 
 std::string NameFor(const std::string &folder, const std::string &prefix, unsigned number) {
   char digits[8];
   std::snprintf(digits, sizeof digits, "%X", number);
   return (folder == "/" ? "" : folder) + "/" + prefix + digits + ".tmp";
+}
+
+constexpr int kNameAttempts = 100;
+
+size_t LongestName(const std::string &folder) {
+  long limit = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+  return limit > 0 ? size_t(limit) : NAME_MAX;
+}
+
+std::string TemporaryName(const std::string &finalPath, std::mt19937 &random) {
+  std::string::size_type slash = finalPath.rfind('/');
+  std::string folder = slash == std::string::npos ? "" : finalPath.substr(0, slash + 1);
+  std::string name = slash == std::string::npos ? finalPath : finalPath.substr(slash + 1);
+  char suffix[16];
+  std::snprintf(suffix, sizeof suffix, ".%08x.tmp", unsigned(random()));
+  // Hidden, so that a file manager showing the folder does not offer it while it grows; cut
+  // short where the whole name would pass the longest the folder takes.
+  size_t room = LongestName(folder) - 1 - std::string(suffix).size();
+  return folder + "." + name.substr(0, room) + suffix;
 }
 
 } // namespace
@@ -27,7 +50,7 @@ std::optional<std::string> TempFolder() {
   std::string folder = tmpdir && *tmpdir ? tmpdir : "/tmp";
   while (folder.size() > 1 && folder.back() == '/')
     folder.pop_back();
-  if (folder.size() + 1 + kLongestName >= kPathLimit)
+  if (folder.size() + 1 + kLongestName >= kPathBufferSize)
     return std::nullopt;
   return folder;
 }
@@ -50,6 +73,50 @@ FileRef ReserveTempName(const std::string &folder, const std::string &prefix, un
       return FileRef("");
   }
   return FileRef("");
+}
+
+StagedFile::~StagedFile() {
+  // A name swapped for someone else's file is not ours to remove.
+  if (!temporary_.path.empty() && StillSameFile(temporary_))
+    ::unlink(temporary_.path.c_str());
+}
+
+bool StagedFile::Reserve(const std::string &finalPath) {
+  std::mt19937 random{std::random_device{}()};
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    std::string candidate = TemporaryName(finalPath, random);
+    // Exclusive creation with the usual permissions: the file becomes the output as it is.
+    int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      std::optional<FileIdentity> identity = IdentityOf(fd);
+      ::close(fd);
+      finalPath_ = finalPath;
+      temporary_ = FileRef(candidate, identity);
+      if (identity)
+        return true;
+      ::unlink(candidate.c_str());
+      temporary_ = FileRef("");
+    }
+    error_ = errno;
+    if (error_ != EEXIST)
+      return false;
+  }
+  return false;
+}
+
+bool StagedFile::Commit(bool replace) {
+  if (!StillSameFile(temporary_)) {
+    error_ = EPERM;
+    return false;
+  }
+  bool renamed = replace ? RenamePath(temporary_.path, finalPath_)
+                         : RenameWithoutReplacing(temporary_.path, finalPath_);
+  if (!renamed) {
+    error_ = errno;
+    return false;
+  }
+  temporary_ = FileRef("");
+  return true;
 }
 
 } // namespace reelcraft

@@ -2,9 +2,9 @@
 
 #include "engine/audio_separation.h"
 #include "engine/clip_header.h"
-#include "sys/file_error_text.h"
 #include "engine/jpeg_scanner.h"
 #include "engine/picture_window.h"
+#include "sys/error_text.h"
 #include "sys/raw_file.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 // written then), 2 for a wrong command line.
 #include "cli/console_messages.h"
 #include "sys/raw_output_file.h"
-#include "sys/staged_file.h"
+#include "sys/temp_files.h"
 #include "thumbnailer/first_picture.h"
 
 #include <QBuffer>

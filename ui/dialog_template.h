@@ -53,7 +53,6 @@ struct ControlTemplate {
 };
 
 struct DialogTemplate {
-  int id;
   int cx, cy;
   const char *fontName;
   int fontPoints;

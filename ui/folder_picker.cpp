@@ -1,8 +1,7 @@
 #include "ui/folder_picker.h"
 
 #include "ui/folder_rules.h"
-#include "ui/qt_owner_window.h"
-#include "ui/qt_text.h"
+#include "ui/qt_events.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sys/message_sink.h"
+#include "sys/paths.h"
 
 #include <string>
 #include <string_view>
@@ -14,9 +15,7 @@ constexpr int kFolderInvalid = 1;
 constexpr int kFolderNotCreated = 2;
 
 // Paths are taken in absolute form: "/" alone is the root, otherwise "/" and folder names
-// separated by single "/", none at the end. Paths that do not fit the 260-character path
-// buffer (terminating zero included) are invalid.
-constexpr size_t kPathBufferSize = 260;
+// separated by single "/", none at the end. Paths that do not fit a path buffer are invalid.
 
 // Checks a typed folder path and, if the folder is missing, offers to create it. Shows its own
 // messages; gives kFolderAccepted, kFolderDeclined (silently), kFolderInvalid or

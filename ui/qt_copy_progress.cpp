@@ -1,7 +1,6 @@
 #include "ui/qt_copy_progress.h"
 
-#include "ui/qt_owner_window.h"
-#include "ui/qt_text.h"
+#include "ui/qt_events.h"
 
 #include <QCoreApplication>
 #include <QDialog>

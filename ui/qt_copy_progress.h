@@ -2,7 +2,7 @@
 
 #include "sys/file_operation.h"
 #include "sys/message_sink.h"
-#include "ui/qt_busy_cursor.h"
+#include "ui/qt_events.h"
 
 #include <chrono>
 #include <memory>

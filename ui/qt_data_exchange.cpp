@@ -1,6 +1,6 @@
 #include "ui/qt_data_exchange.h"
 
-#include "ui/qt_text.h"
+#include "ui/qt_events.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

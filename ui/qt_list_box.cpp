@@ -7,8 +7,6 @@ namespace reelcraft {
 
 namespace {
 
-constexpr const char *kExtentProperty = "horizontalExtent";
-
 QString FromLocal(const std::string &text) {
   return QString::fromLocal8Bit(text.data(), qsizetype(text.size()));
 }
@@ -73,14 +71,11 @@ int ListBox::AverageCharWidth() const { return QFontMetrics(list_.font()).averag
 
 // Every row is given the extent as its width, so the view scrolls exactly that far.
 void ListBox::SetHorizontalExtent(int pixels) {
-  list_.setProperty(kExtentProperty, pixels);
   if (list_.count() == 0)
     return;
   int rowHeight = list_.sizeHintForRow(0);
   for (int i = 0; i < list_.count(); ++i)
     list_.item(i)->setSizeHint(QSize(pixels, rowHeight));
 }
-
-int ListBox::GetHorizontalExtent() const { return list_.property(kExtentProperty).toInt(); }
 
 } // namespace reelcraft

@@ -35,7 +35,6 @@ public:
   int AverageCharWidth() const;
   // How far the list scrolls sideways: its content is this wide, in pixels.
   void SetHorizontalExtent(int pixels);
-  int GetHorizontalExtent() const;
 
 private:
   QListWidget &list_;

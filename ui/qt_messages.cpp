@@ -1,8 +1,6 @@
 #include "ui/qt_messages.h"
 
-#include "ui/qt_busy_cursor.h"
-#include "ui/qt_owner_window.h"
-#include "ui/qt_text.h"
+#include "ui/qt_events.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,7 +1,6 @@
 #include "ui/qt_template_dialog.h"
 
-#include "ui/qt_posted_message.h"
-#include "ui/qt_text.h"
+#include "ui/qt_events.h"
 
 #include <QAbstractButton>
 #include <QFocusEvent>

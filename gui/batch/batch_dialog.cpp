@@ -4,7 +4,7 @@
 #include "gui/batch/folder_listing.h"
 #include "gui/resources/app_icon.h"
 #include "gui/resources/dialog_templates.h"
-#include "sys/current_directory.h"
+#include "sys/paths.h"
 #include "ui/qt_list_box.h"
 
 #include <QListWidget>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "engine/cancel_flag.h"
+#include "engine/interfaces.h"
 #include "gui/batch/batch_services.h"
 #include "gui/resources/dialog_templates.h"
+#include "ui/qt_events.h"
 #include "ui/qt_progress_sink.h"
-#include "ui/qt_pump.h"
 #include "ui/qt_template_dialog.h"
 
 #include <QIcon>

@@ -30,12 +30,4 @@ std::string SourceLocationAvi(const std::string &source) {
   return UpTo(source, dot) + ".avi";
 }
 
-std::string TempAviName(const std::string &reservedName) {
-  const std::string tmp = ".tmp";
-  if (reservedName.size() >= tmp.size() &&
-      reservedName.compare(reservedName.size() - tmp.size(), tmp.size(), tmp) == 0)
-    return reservedName.substr(0, reservedName.size() - tmp.size()) + ".avi";
-  return reservedName + ".avi";
-}
-
 } // namespace reelcraft

@@ -1,14 +1,10 @@
 #pragma once
 
-#include <cstddef>
+#include "sys/paths.h"
+
 #include <string>
 
 namespace reelcraft {
-
-// Path buffers hold 260 characters, the terminating zero included.
-constexpr size_t kPathBufferSize = 260;
-
-inline bool FitsPathBuffer(const std::string &path) { return path.size() < kPathBufferSize; }
 
 // A folder text as typed, with a '/' appended unless it ends in one; "" becomes "/".
 std::string WithTrailingSeparator(const std::string &folderText);
@@ -18,8 +14,5 @@ std::string TargetPath(const std::string &outputDirectory, const std::string &so
 
 // The AVI that takes a deleted clip's place: the clip's path up to its last dot, then ".avi".
 std::string SourceLocationAvi(const std::string &source);
-
-// The temporary AVI made from a reserved name: only the extension changes, ".tmp" to ".avi".
-std::string TempAviName(const std::string &reservedName);
 
 } // namespace reelcraft

@@ -2,9 +2,9 @@
 
 #include "engine/convert_clip.h"
 #include "gui/batch/batch_paths.h"
-#include "gui/batch/temp_avi.h"
 #include "gui/resources/dialog_templates.h"
-#include "ui/qt_busy_cursor.h"
+#include "gui/temp_avi.h"
+#include "ui/qt_events.h"
 #include "ui/qt_list_box.h"
 
 #include <QListWidget>

@@ -1,7 +1,7 @@
 #include "gui/batch/folder_listing.h"
 
 #include "gui/batch/batch_paths.h"
-#include "sys/system_error_text.h"
+#include "sys/error_text.h"
 
 namespace reelcraft {
 

@@ -52,8 +52,7 @@ constexpr ControlTemplate kConvertProgressControls[] = {
     {IDC_CANCEL_RUN, ControlKind::PushButton, "Cancel", 120, 45, 50, 14, kButton},
 };
 
-constexpr DialogTemplate kBatch = {IDD_BATCH,
-                                   452,
+constexpr DialogTemplate kBatch = {452,
                                    175,
                                    kDialogFont,
                                    kDialogFontPoints,
@@ -61,8 +60,7 @@ constexpr DialogTemplate kBatch = {IDD_BATCH,
                                    kDialogCaption | kDialogSystemMenu | kDialogAppWindow,
                                    kBatchControls};
 
-constexpr DialogTemplate kRegisterPrompt = {IDD_REGISTER_PROMPT,
-                                            247,
+constexpr DialogTemplate kRegisterPrompt = {247,
                                             81,
                                             kDialogFont,
                                             kDialogFontPoints,
@@ -70,8 +68,7 @@ constexpr DialogTemplate kRegisterPrompt = {IDD_REGISTER_PROMPT,
                                             kDialogModalFrame | kDialogCaption | kDialogSystemMenu,
                                             kRegisterPromptControls};
 
-constexpr DialogTemplate kConvertProgress = {IDD_CONVERT_PROGRESS,
-                                             292,
+constexpr DialogTemplate kConvertProgress = {292,
                                              66,
                                              kDialogFont,
                                              kDialogFontPoints,

@@ -7,12 +7,6 @@ namespace reelcraft {
 // The caption that every window of the program shows.
 constexpr const char *kWindowCaption = "Reelcraft 1-05";
 
-// Resource ids.
-constexpr int IDR_MAINFRAME = 128; // the application icon
-constexpr int IDD_BATCH = 102;
-constexpr int IDD_REGISTER_PROMPT = 131;
-constexpr int IDD_CONVERT_PROGRESS = 132;
-
 // The dialog manager's own command ids.
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;

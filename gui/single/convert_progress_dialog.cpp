@@ -3,12 +3,12 @@
 #include "engine/convert_clip.h"
 #include "gui/resources/dialog_templates.h"
 #include "gui/single/single_clip_paths.h"
+#include "gui/temp_avi.h"
 #include "ui/folder_picker.h"
 #include "ui/folder_rules.h"
 #include "ui/qt_copy_progress.h"
-#include "ui/qt_posted_message.h"
+#include "ui/qt_events.h"
 #include "ui/qt_progress_sink.h"
-#include "ui/qt_pump.h"
 
 #include <QProgressBar>
 
@@ -72,20 +72,9 @@ void ConvertProgressDialog::RunFlow() {
   SetCaption(kWindowCaption);
   if (askFolder && !ChooseTargetFolder())
     return;
-  std::optional<std::string> tempFolder = shell_.TempFolder();
-  if (!tempFolder)
-    return;
-  FileRef placeholder = shell_.ReserveTempName(*tempFolder);
-  if (placeholder.path.empty())
-    return;
-  // A rename keeps the file, so the AVI is known by the placeholder's identity.
-  FileRef temporaryAvi(TemporaryAviPath(placeholder.path), placeholder.identity);
-  // Never write into a temporary AVI of the same name that another run still holds.
-  if (!shell_.Rename(placeholder.path, temporaryAvi.path)) {
-    shell_.Delete(placeholder.path);
-    return;
-  }
-  ConvertAndDeliver(temporaryAvi);
+  std::unique_ptr<TempAvi> temporaryAvi = TempAvi::Reserve(shell_);
+  if (temporaryAvi)
+    ConvertAndDeliver(*temporaryAvi);
 }
 
 bool ConvertProgressDialog::ChooseTargetFolder() {
@@ -96,20 +85,19 @@ bool ConvertProgressDialog::ChooseTargetFolder() {
   return true;
 }
 
-void ConvertProgressDialog::ConvertAndDeliver(const FileRef &temporaryAvi) {
+void ConvertProgressDialog::ConvertAndDeliver(TempAvi &temporaryAvi) {
   QtProgressSink sink(*progress);
   QtPump pump;
   ProgressControl control{sink, pump};
   cancelFlag = 0;
   ConvertOptions options;
-  options.targetIdentity = temporaryAvi.identity;
+  options.targetIdentity = temporaryAvi.file().identity;
   // What another hand put under the temporary name is no conversion of the clip.
-  if (ConvertClip(sourcePath, temporaryAvi.path, &control, cancelFlag, messages_, options) == 0 ||
-      !StillSameFile(temporaryAvi))
+  if (ConvertClip(sourcePath, temporaryAvi.path(), &control, cancelFlag, messages_, options) == 0 ||
+      !StillSameFile(temporaryAvi.file()))
     messages_.Show("Failed to create AVI!\n" + sourcePath);
-  else if (cancelFlag == 0 && !MoveToTarget(temporaryAvi))
-    return; // the message names the temporary AVI, which stays
-  shell_.Delete(temporaryAvi.path);
+  else if (cancelFlag == 0 && !MoveToTarget(temporaryAvi.file()))
+    temporaryAvi.Keep(); // the message names it
 }
 
 bool ConvertProgressDialog::MoveToTarget(const FileRef &temporaryAvi) {
@@ -118,7 +106,7 @@ bool ConvertProgressDialog::MoveToTarget(const FileRef &temporaryAvi) {
   if (deleteSource && shell_.Flush(temporaryAvi))
     shell_.Delete(sourcePath);
   FileOpResult moved = FileOpResult::Failed;
-  if (targetPath.size() < kPathBufferSize) {
+  if (FitsPathBuffer(targetPath)) {
     QtCopyProgress window(this, messages_);
     moved = shell_.Move(temporaryAvi.path, targetPath, kMoveTitle, kMoveFlags, window);
   }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "desktop/shell.h"
-#include "engine/cancel_flag.h"
+#include "engine/interfaces.h"
 #include "sys/message_sink.h"
 #include "ui/qt_template_dialog.h"
 
@@ -11,6 +11,8 @@
 class QProgressBar;
 
 namespace reelcraft {
+
+class TempAvi;
 
 // Private messages that the dialog posts to itself.
 constexpr int WM_CONVERT_START = 0x800A;
@@ -41,7 +43,7 @@ private:
   void OnConvertStart();
   void RunFlow();
   bool ChooseTargetFolder();
-  void ConvertAndDeliver(const FileRef &temporaryAvi);
+  void ConvertAndDeliver(TempAvi &temporaryAvi);
   bool MoveToTarget(const FileRef &temporaryAvi);
 
   QProgressBar *progress = nullptr;

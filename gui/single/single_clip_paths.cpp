@@ -18,11 +18,4 @@ std::string RetargetToFolder(const std::string &targetPath, const std::string &f
   return path + filePart;
 }
 
-std::string TemporaryAviPath(const std::string &placeholder) {
-  std::string path = placeholder;
-  while (!path.empty() && (path.back() == 't' || path.back() == 'm' || path.back() == 'p'))
-    path.pop_back();
-  return path + "avi";
-}
-
 } // namespace reelcraft

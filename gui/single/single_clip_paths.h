@@ -13,7 +13,4 @@ std::optional<std::string> TargetFolderOf(const std::string &targetPath);
 // so the root gives "/name".
 std::string RetargetToFolder(const std::string &targetPath, const std::string &folder);
 
-// The temporary AVI beside a reserved "qvj....tmp" placeholder: the extension becomes "avi".
-std::string TemporaryAviPath(const std::string &placeholder);
-
 } // namespace reelcraft

@@ -1,5 +1,4 @@
 #include "engine/clip_header.h"
-#include "sys/file_error_text.h"
 #include "tests/support/files.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
@@ -94,31 +93,6 @@ TEST_F(ClipHeaderTest, FileThatCannotBeOpened) {
                     dir.path().string() + ".",
                 "Could not open source file:\nAn unknown error occurred while accessing " +
                     (dir / "fifo.qvj") + "."}));
-}
-
-TEST(FileErrorTextTest, ChoosesTheSentenceByCause) {
-  EXPECT_EQ(FileErrorText(ENOENT, "a.qvj"), "a.qvj was not found.");
-  EXPECT_EQ(FileErrorText(EACCES, "a.qvj"), "Access to a.qvj was denied.");
-  EXPECT_EQ(FileErrorText(EPERM, "a.qvj"), "Access to a.qvj was denied.");
-  EXPECT_EQ(FileErrorText(EMFILE, "a"),
-            "a could not be opened because there are too many open files.");
-  EXPECT_EQ(FileErrorText(ENFILE, "a"), FileErrorText(EMFILE, "a"));
-  EXPECT_EQ(FileErrorText(ENOTDIR, "a"), "a contains an invalid path.");
-  EXPECT_EQ(FileErrorText(ENAMETOOLONG, "a"), "a contains an invalid path.");
-  EXPECT_EQ(FileErrorText(EINVAL, "a"), "a contains an invalid path.");
-  EXPECT_EQ(FileErrorText(EIO, "a"), "A hardware I/O error was reported while accessing a.");
-  EXPECT_EQ(FileErrorText(ENOSPC, "a"), "Disk full while accessing a.");
-  EXPECT_EQ(FileErrorText(EBUSY, "a"), "An unknown error occurred while accessing a.");
-  EXPECT_EQ(FileErrorText(0, "a"), "No error occurred.");
-  EXPECT_EQ(FileErrorText(FileErrorCause::BadSeek, "a"), "Seek failed on a");
-  EXPECT_EQ(FileErrorText(FileErrorCause::EndOfFile, "a"),
-            "An attempt was made to access a past its end.");
-}
-
-TEST(FileErrorTextTest, NamesTheFileWithinLimits) {
-  EXPECT_EQ(FileErrorText(ENOENT, ""), "an unnamed file was not found.");
-  std::string longPath(2000, 'x');
-  EXPECT_EQ(FileErrorText(ENOENT, longPath), std::string(1023, 'x') + " was not found.");
 }
 
 } // namespace

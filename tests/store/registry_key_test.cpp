@@ -11,6 +11,8 @@ namespace reelcraft {
 namespace {
 
 const char *const kSettings = "SOFTWARE\\Orlancor\\Reelcrafter";
+// A value type the program never writes (raw bytes).
+constexpr uint32_t kBinaryType = 3;
 
 // A string read back through a buffer of `size` bytes; "<0>" when nothing was read.
 std::string Read(const RegistryKey &key, const char *name, uint32_t size) {
@@ -64,7 +66,7 @@ TEST_F(RegistryKeyTest, ValuesAreReadOnlyAsTheTypeTheyWereStoredWith) {
   ASSERT_TRUE(key.SetString("Text", "261"));
   ASSERT_TRUE(store_.SetValue(
       *store_.OpenKey(RegistryStore::Root(RegistryRoot::CurrentUser), kSettings, false), "Short",
-      {REG_BINARY, {1, 0}}));
+      {kBinaryType, {1, 0}}));
   ASSERT_TRUE(store_.SetValue(
       *store_.OpenKey(RegistryStore::Root(RegistryRoot::CurrentUser), kSettings, false), "Narrow",
       {REG_DWORD, {1, 0}}));

@@ -5,7 +5,7 @@
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/modal_driver.h"
-#include "ui/qt_busy_cursor.h"
+#include "ui/qt_events.h"
 #include "ui/qt_messages.h"
 
 #include <QDialog>

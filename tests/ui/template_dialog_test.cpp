@@ -1,5 +1,5 @@
 #include "gui/resources/dialog_templates.h"
-#include "ui/qt_posted_message.h"
+#include "ui/qt_events.h"
 #include "ui/qt_template_dialog.h"
 
 #include <QCheckBox>

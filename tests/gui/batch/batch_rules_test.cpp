@@ -1,6 +1,5 @@
 #include "gui/batch/batch_paths.h"
 #include "gui/batch/folder_listing.h"
-#include "gui/batch/temp_avi.h"
 #include "sys/directory_search.h"
 #include "sys/file_system.h"
 #include "tests/support/environment.h"
@@ -96,66 +95,8 @@ TEST(BatchPaths, TargetCutsAtTheFirstDotAndTheAviBesideTheClipAtTheLast) {
   EXPECT_EQ(TargetPath("/out/", "/in.x/clip.qvj"), "/out/clip.avi");
   EXPECT_EQ(SourceLocationAvi("/in/a.b.qvj"), "/in/a.b.avi");
   EXPECT_EQ(SourceLocationAvi("/in.x/clip.qvj"), "/in.x/clip.avi");
-  EXPECT_EQ(TempAviName("/tmp/qvj1F0A.tmp"), "/tmp/qvj1F0A.avi");
   EXPECT_TRUE(FitsPathBuffer(std::string(259, 'a')));
   EXPECT_FALSE(FitsPathBuffer(std::string(260, 'a')));
-}
-
-class TempAviTest : public ::testing::Test {
-protected:
-  test::TempDir dir;
-  test::ScopedEnvironment tmpdir{"TMPDIR", dir.path().string()};
-  Shell shell;
-
-  Entries Files() const {
-    Entries names;
-    for (const auto &entry : fs::directory_iterator(dir.path()))
-      names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-};
-
-TEST_F(TempAviTest, ReservesAnAviNameAndRemovesItUnlessKept) {
-  std::string kept;
-  {
-    auto temp = TempAvi::Reserve(shell);
-    ASSERT_TRUE(temp);
-    EXPECT_EQ(fs::path(temp->path()).parent_path(), dir.path());
-    EXPECT_TRUE(temp->path().ends_with(".avi"));
-    EXPECT_EQ(Files(), Entries{fs::path(temp->path()).filename().string()});
-  }
-  EXPECT_TRUE(Files().empty());
-  {
-    auto temp = TempAvi::Reserve(shell);
-    kept = temp->path();
-    temp->Keep();
-  }
-  EXPECT_EQ(Files(), Entries{fs::path(kept).filename().string()});
-}
-
-// A kept temporary AVI of an earlier run is never taken over by a later reservation whose
-// reserved name would turn into it: with every ".avi" name taken there is no temporary AVI.
-TEST_F(TempAviTest, AnAviNameThatIsTakenIsNeverTakenOver) {
-  // Every name is a link to one of two files (a file system limits the links to one), so two
-  // link counts tell that none was replaced.
-  const std::string kept[2] = {dir / "kept0", dir / "kept1"};
-  for (const std::string &file : kept)
-    Touch(file);
-  for (int i = 1; i <= 0xFFFF; ++i) {
-    char name[16];
-    std::snprintf(name, sizeof name, "qvj%X.avi", i);
-    ASSERT_EQ(link(kept[i % 2].c_str(), (dir / name).c_str()), 0);
-  }
-  EXPECT_FALSE(TempAvi::Reserve(shell));
-  EXPECT_EQ(fs::hard_link_count(kept[0]) + fs::hard_link_count(kept[1]), 0xFFFFu + 2);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 0xFFFF + 2)
-      << "no reserved name left behind";
-}
-
-TEST_F(TempAviTest, NoTemporaryFolderGivesNothing) {
-  test::ScopedEnvironment tooLong{"TMPDIR", "/" + std::string(255, 'x')};
-  EXPECT_FALSE(TempAvi::Reserve(shell));
 }
 
 } // namespace

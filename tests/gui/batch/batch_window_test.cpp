@@ -22,6 +22,14 @@ namespace {
 namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
 
+// How far the list scrolls sideways: every row is as wide as the widest entry needs.
+int RowWidth(QListWidget &list) {
+  int widest = 0;
+  for (int i = 0; i < list.count(); ++i)
+    widest = std::max(widest, list.item(i)->sizeHint().width());
+  return widest;
+}
+
 TEST_F(BatchWindowTest, OpensOnTheCurrentDirectoryAndTheDocumentsFolder) {
   REELCRAFT_NEEDS_PICTURE_TOOLS();
   Clip("b.qvj", 1);
@@ -65,7 +73,7 @@ TEST_F(BatchWindowTest, AnEmptyFolderWindowOpensWithItsCommandsDisabled) {
     EXPECT_EQ(Avis(dialog).count(), 0);
     for (int id : {IDC_CREATE, IDC_CREATE_ALL, IDC_PLAY, IDC_CANCEL_RUN})
       EXPECT_FALSE(Enabled(dialog, id)) << id;
-    EXPECT_EQ(ListBox(Clips(dialog)).GetHorizontalExtent(), 0);
+    EXPECT_EQ(RowWidth(Clips(dialog)), 0);
   });
 }
 
@@ -177,9 +185,9 @@ TEST_F(BatchWindowTest, TheHorizontalExtentIsTheWidestEntryPlusOneAverageCharact
     ListBox clips(Clips(dialog));
     int expected =
         clips.TextWidth(In("a-much-longer-name-than-the-other-one.qvj")) + clips.AverageCharWidth();
-    EXPECT_EQ(clips.GetHorizontalExtent(), expected);
+    EXPECT_EQ(RowWidth(Clips(dialog)), expected);
     EXPECT_GT(expected, clips.TextWidth(In("short.qvj")));
-    EXPECT_EQ(ListBox(Avis(dialog)).GetHorizontalExtent(), 0);
+    EXPECT_EQ(RowWidth(Avis(dialog)), 0);
   });
 }
 

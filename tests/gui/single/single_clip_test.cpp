@@ -41,8 +41,6 @@ TEST(SingleClipPaths, FolderChoiceStartsAtTheTargetsFolderAndPutsTheNameIntoTheC
   EXPECT_EQ(RetargetToFolder("/home/me/Documents/clip.avi", "/"), "/clip.avi");
   EXPECT_EQ(RetargetToFolder("/home/me/clip.avi", "/srv//"), "/srv/clip.avi");
   EXPECT_EQ(RetargetToFolder("clip.avi", "/srv"), "/srv/clip.avi");
-  EXPECT_EQ(TemporaryAviPath("/tmp/qvj1A2F.tmp"), "/tmp/qvj1A2F.avi");
-  EXPECT_EQ(TemporaryAviPath("/tmp/Stamp/qvjF.tmp"), "/tmp/Stamp/qvjF.avi");
 }
 
 // "qvj", one to four hexadecimal digits, ".avi".

@@ -1,5 +1,7 @@
-#include "sys/xdg_paths.h"
+#include "sys/paths.h"
 
+#include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <pwd.h>
 #include <unistd.h>
@@ -25,6 +27,23 @@ std::string BaseFolder(const char *variable, const char *fallback) {
 }
 
 } // namespace
+
+std::optional<std::string> CurrentDirectory() {
+  char buffer[kPathBufferSize];
+  if (!getcwd(buffer, sizeof buffer))
+    return std::nullopt;
+  return std::string(buffer);
+}
+
+ProgramPath RunningProgramPath() {
+  char buffer[PATH_MAX];
+  ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer);
+  if (length < 0)
+    return {std::string(), errno};
+  if (size_t(length) == sizeof buffer)
+    return {std::string(), ENAMETOOLONG};
+  return {std::string(buffer, size_t(length)), 0};
+}
 
 std::string XdgDataHome() { return BaseFolder("XDG_DATA_HOME", "/.local/share"); }
 std::string XdgConfigHome() { return BaseFolder("XDG_CONFIG_HOME", "/.config"); }

@@ -1,6 +1,4 @@
-#include "gui/batch/temp_avi.h"
-
-#include "gui/batch/batch_paths.h"
+#include "gui/temp_avi.h"
 
 #include <vector>
 
@@ -29,6 +27,14 @@ private:
 constexpr int kReserveTries = 16;
 
 } // namespace
+
+std::string TempAviName(const std::string &reservedName) {
+  const std::string tmp = ".tmp";
+  if (reservedName.size() >= tmp.size() &&
+      reservedName.compare(reservedName.size() - tmp.size(), tmp.size(), tmp) == 0)
+    return reservedName.substr(0, reservedName.size() - tmp.size()) + ".avi";
+  return reservedName + ".avi";
+}
 
 // An earlier run may have kept a temporary AVI under the name that the reserved name now
 // turns into; that file is the user's only copy, so another name is taken instead.

@@ -1,10 +1,7 @@
 #include "tests/ui/modal_driver.h"
-#include "ui/qt_busy_cursor.h"
+#include "ui/qt_events.h"
 #include "ui/qt_messages.h"
-#include "ui/qt_owner_window.h"
-#include "ui/qt_posted_message.h"
 #include "ui/qt_progress_sink.h"
-#include "ui/qt_pump.h"
 
 #include <QDialog>
 #include <QProgressBar>

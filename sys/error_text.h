@@ -1,32 +1,15 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace reelcraft {
 
-// Why a file could not be used, as the messages about it tell the user.
-enum class FileErrorCause {
-  None,
-  Generic,
-  FileNotFound,
-  BadPath,
-  TooManyOpenFiles,
-  AccessDenied,
-  InvalidFile,
-  RemoveCurrentDir,
-  DirectoryFull,
-  BadSeek,
-  HardIO,
-  SharingViolation,
-  LockViolation,
-  DiskFull,
-  EndOfFile,
-};
-
-FileErrorCause FileErrorCauseOf(int systemError);
+// Replaces `text` with the system's description of an error code (an errno value here); a
+// code the system has no description for leaves `text` as it was.
+void SystemErrorText(uint32_t code, std::string &text);
 
 // The sentence that follows a file failure message, naming the file.
-std::string FileErrorText(FileErrorCause cause, const std::string &path);
 std::string FileErrorText(int systemError, const std::string &path);
 
 // The message about a file whose reading failed part way (a bad sector, say): no conversion may

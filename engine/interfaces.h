@@ -1,0 +1,62 @@
+#pragma once
+
+#include "avi/avi_file.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+
+namespace reelcraft {
+
+// What a conversion's caller hands the engine: the cancel flag, the progress bar and the pump
+// that keep its window live, and the options beyond the clip and the target.
+
+// 0: go on; any other value: stop. Owned by the caller, set by its Cancel command, cleared by
+// the engine when a conversion path starts. Atomic because the command-line converter sets it
+// from a signal while conversions run on worker threads.
+using CancelFlag = std::atomic<int>;
+
+// The operations of a progress bar that the engine drives. The high bound is a full 32-bit
+// unsigned value; a position above it shows as full.
+class ProgressSink {
+public:
+  virtual ~ProgressSink() = default;
+  virtual void SetRange(uint32_t low, uint32_t high) = 0;
+  virtual void SetStep(uint32_t step) = 0;
+  virtual void SetPosition(uint32_t position) = 0;
+  virtual void StepIt() = 0;
+};
+
+// Runs the user interface's pending events and returns without waiting for more, so that a
+// window stays live (and its Cancel button can act) while a long operation runs inside it.
+class Pump {
+public:
+  virtual ~Pump() = default;
+  virtual void RunPending() = 0;
+};
+
+// The caller's progress bar and the pump that keeps its window live. The engine takes a
+// pointer: none means no progress reports and no pumping at all.
+struct ProgressControl {
+  ProgressSink &sink;
+  Pump &pump;
+};
+
+// A progress bar's values are 32-bit; a larger one shows as full.
+inline uint32_t ProgressBound(uint64_t value) {
+  return uint32_t(std::min<uint64_t>(value, std::numeric_limits<uint32_t>::max()));
+}
+
+// How a conversion reaches its surroundings beyond the clip and the target.
+struct ConvertOptions {
+  AviWriterOptions avi;
+  // Where the audio path puts its separation files; the system's temporary folder if unset.
+  std::optional<std::string> tempFolder;
+  // The target is a file that the caller created: written only while its path stands for it.
+  std::optional<FileIdentity> targetIdentity;
+};
+
+} // namespace reelcraft

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+namespace reelcraft {
+
+// Path buffers hold 260 characters, the terminating zero included.
+constexpr size_t kPathBufferSize = 260;
+
+inline bool FitsPathBuffer(const std::string &path) { return path.size() < kPathBufferSize; }
+
+// The process's current directory; nullopt when it cannot be read (removed, or too long for a
+// path buffer).
+std::optional<std::string> CurrentDirectory();
+
+// The running program file's full path, or the errno value of the failure.
+struct ProgramPath {
+  std::string path;
+  int error = 0;
+};
+ProgramPath RunningProgramPath();
+
+// The user's base folders of the XDG Base Directory rules: the variable when it holds an
+// absolute path, else the default below the home folder.
+std::string XdgDataHome();   // $XDG_DATA_HOME, default ~/.local/share
+std::string XdgConfigHome(); // $XDG_CONFIG_HOME, default ~/.config
+
+} // namespace reelcraft

@@ -1,0 +1,45 @@
+#include "sys/error_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+namespace reelcraft {
+namespace {
+
+TEST(SystemErrorText, KnownCodeReplacesTheCallersTextAndUnknownCodesLeaveIt) {
+  std::string text = "before";
+  SystemErrorText(ENOENT, text);
+  EXPECT_EQ(text, "No such file or directory");
+
+  for (uint32_t unknown : {99999u, 0x80000000u, 0xFFFFFFFFu}) {
+    std::string kept = "caller's text";
+    SystemErrorText(unknown, kept);
+    EXPECT_EQ(kept, "caller's text") << unknown;
+  }
+}
+
+TEST(FileErrorTextTest, ChoosesTheSentenceByCause) {
+  EXPECT_EQ(FileErrorText(ENOENT, "a.qvj"), "a.qvj was not found.");
+  EXPECT_EQ(FileErrorText(EACCES, "a.qvj"), "Access to a.qvj was denied.");
+  EXPECT_EQ(FileErrorText(EPERM, "a.qvj"), "Access to a.qvj was denied.");
+  EXPECT_EQ(FileErrorText(EMFILE, "a"),
+            "a could not be opened because there are too many open files.");
+  EXPECT_EQ(FileErrorText(ENFILE, "a"), FileErrorText(EMFILE, "a"));
+  EXPECT_EQ(FileErrorText(ENOTDIR, "a"), "a contains an invalid path.");
+  EXPECT_EQ(FileErrorText(ENAMETOOLONG, "a"), "a contains an invalid path.");
+  EXPECT_EQ(FileErrorText(EINVAL, "a"), "a contains an invalid path.");
+  EXPECT_EQ(FileErrorText(EIO, "a"), "A hardware I/O error was reported while accessing a.");
+  EXPECT_EQ(FileErrorText(ENOSPC, "a"), "Disk full while accessing a.");
+  EXPECT_EQ(FileErrorText(EBUSY, "a"), "An unknown error occurred while accessing a.");
+  EXPECT_EQ(FileErrorText(0, "a"), "No error occurred.");
+}
+
+TEST(FileErrorTextTest, NamesTheFileWithinLimits) {
+  EXPECT_EQ(FileErrorText(ENOENT, ""), "an unnamed file was not found.");
+  std::string longPath(2000, 'x');
+  EXPECT_EQ(FileErrorText(ENOENT, longPath), std::string(1023, 'x') + " was not found.");
+}
+
+} // namespace
+} // namespace reelcraft
