@@ -7,12 +7,14 @@
 #include "sys/raw_output_file.h"
 #include "sys/temp_files.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <dirent.h>
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <span>
 #include <strings.h>
 #include <sys/time.h>
 
@@ -39,52 +41,28 @@ std::optional<std::string> DefaultString(RegistryStore &store, RegistryKeyId bas
   return text.substr(0, text.find('\0'));
 }
 
-// Escapes for a desktop file's string value.
-std::string EscapeValue(const std::string &text) {
+struct Replacement {
+  char c;
+  const char *text;
+};
+// Escapes for a desktop file's string value, and for XML text and attributes.
+constexpr Replacement kDesktopValueEscapes[] = {
+    {'\\', "\\\\"}, {'\n', "\\n"}, {'\t', "\\t"}, {'\r', "\\r"}};
+constexpr Replacement kXmlEscapes[] = {
+    {'&', "&amp;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'"', "&quot;"}};
+
+std::string Escaped(const std::string &text, std::span<const Replacement> replacements) {
   std::string escaped;
   for (char c : text) {
-    switch (c) {
-    case '\\':
-      escaped += "\\\\";
-      break;
-    case '\n':
-      escaped += "\\n";
-      break;
-    case '\t':
-      escaped += "\\t";
-      break;
-    case '\r':
-      escaped += "\\r";
-      break;
-    default:
-      escaped += c;
-    }
+    auto found = std::find_if(replacements.begin(), replacements.end(),
+                              [c](const Replacement &r) { return r.c == c; });
+    escaped += found == replacements.end() ? std::string(1, c) : std::string(found->text);
   }
   return escaped;
 }
 
-std::string EscapeXml(const std::string &text) {
-  std::string escaped;
-  for (char c : text) {
-    switch (c) {
-    case '&':
-      escaped += "&amp;";
-      break;
-    case '<':
-      escaped += "&lt;";
-      break;
-    case '>':
-      escaped += "&gt;";
-      break;
-    case '"':
-      escaped += "&quot;";
-      break;
-    default:
-      escaped += c;
-    }
-  }
-  return escaped;
-}
+std::string EscapeValue(const std::string &text) { return Escaped(text, kDesktopValueEscapes); }
+std::string EscapeXml(const std::string &text) { return Escaped(text, kXmlEscapes); }
 
 std::string QuoteExecArgument(const std::string &argument) {
   std::string text;
