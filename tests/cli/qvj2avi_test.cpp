@@ -684,8 +684,9 @@ TEST_F(Qvj2aviTest, AReaderOfTheMessagesThatGoesAwayStopsNothing) {
 
 TEST_F(Qvj2aviTest, BytesThatCouldSteerTheTerminalAreShownEscaped) {
   std::string foreign = dir / "bad\x1b]0;owned\a.qvj";
-  Bytes bytes = {0x1b, '[', '2', 'J', 0x9b, 'x'};
-  bytes.resize(35, 0);
+  const uint8_t steering[] = {0x1b, '[', '2', 'J', 0x9b, 'x'};
+  Bytes bytes(35, 0);
+  std::copy(std::begin(steering), std::end(steering), bytes.begin());
   test::WriteFileBytes(foreign, bytes);
   std::string named = dir / "\xc3\xa9t\xc3\xa9\x1b[1m.qvj";
   test::WriteClip(named, Clip(1));
