@@ -4,7 +4,7 @@
 #include "avi/avi_layout.h"
 #include "avi/avi_output.h"
 #include "avi/avi_reopen.h"
-#include "sys/rewrite_open.h"
+#include "sys/raw_file.h"
 
 #include <algorithm>
 #include <fcntl.h>

@@ -1,7 +1,7 @@
 #include "avi/avi_output.h"
 
 #include "avi/avi_layout.h"
-#include "sys/raw_output_file.h"
+#include "sys/raw_file.h"
 
 #include <algorithm>
 #include <cerrno>

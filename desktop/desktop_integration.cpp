@@ -4,7 +4,7 @@
 #include "desktop/mimeapps_list.h"
 #include "sys/file_system.h"
 #include "sys/paths.h"
-#include "sys/raw_output_file.h"
+#include "sys/raw_file.h"
 #include "sys/temp_files.h"
 
 #include <algorithm>

@@ -2,7 +2,6 @@
 
 #include "sys/error_text.h"
 #include "sys/raw_file.h"
-#include "sys/raw_output_file.h"
 
 #include <algorithm>
 #include <cstring>

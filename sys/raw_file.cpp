@@ -64,4 +64,53 @@ void RawFile::Close() {
   fd_ = -1;
 }
 
+RawOutputFile::~RawOutputFile() { Close(); }
+
+bool RawOutputFile::Create(const FileRef &file) {
+  Close();
+  fd_ = OpenForRewrite(file, O_WRONLY, 0600);
+  error_ = fd_ < 0 ? errno : 0;
+  return fd_ >= 0;
+}
+
+bool RawOutputFile::Write(const void *data, size_t size) {
+  auto *bytes = static_cast<const char *>(data);
+  while (size > 0) {
+    ssize_t n = ::write(fd_, bytes, size);
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0) {
+      error_ = n < 0 ? errno : EIO;
+      return false;
+    }
+    bytes += n;
+    size -= size_t(n);
+  }
+  return true;
+}
+
+bool RawOutputFile::Close() {
+  if (fd_ < 0)
+    return true;
+  bool closed = ::close(fd_) == 0;
+  if (!closed)
+    error_ = errno;
+  fd_ = -1;
+  return closed;
+}
+
+int OpenForRewrite(const FileRef &file, int accessFlags, mode_t mode) {
+  int fd = OpenFileRef(file, accessFlags | O_CREAT, mode);
+  if (fd < 0)
+    return -1;
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || (info.st_size != 0 && ::ftruncate(fd, 0) != 0)) {
+    int error = errno;
+    ::close(fd);
+    errno = error;
+    return -1;
+  }
+  return fd;
+}
+
 } // namespace reelcraft

@@ -4,7 +4,7 @@
 // Exit status 0 when the thumbnail was written, 1 when the clip gives none (nothing is
 // written then), 2 for a wrong command line.
 #include "cli/console_messages.h"
-#include "sys/raw_output_file.h"
+#include "sys/raw_file.h"
 #include "sys/temp_files.h"
 #include "thumbnailer/first_picture.h"
 

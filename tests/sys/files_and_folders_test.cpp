@@ -1,5 +1,5 @@
 #include "sys/process.h"
-#include "sys/rewrite_open.h"
+#include "sys/raw_file.h"
 #include "sys/temp_files.h"
 #include "tests/support/environment.h"
 #include "tests/support/files.h"
