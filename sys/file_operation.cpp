@@ -39,7 +39,6 @@ private:
   int fd_;
 };
 
-// The new file under a temporary name beside the target; removed unless kept.
 // The copy under a temporary name beside the target, open for writing.
 class PartialFile {
 public:

@@ -43,6 +43,22 @@ std::string TemporaryName(const std::string &finalPath, std::mt19937 &random) {
   return folder + "." + name.substr(0, room) + suffix;
 }
 
+// Creates `path` exclusively (never an existing file) and gives it with its identity; an
+// empty path on failure, errno telling why.
+FileRef CreateExclusively(const std::string &path, unsigned mode) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode_t(mode));
+  if (fd < 0)
+    return FileRef("");
+  std::optional<FileIdentity> identity = IdentityOf(fd);
+  int error = errno;
+  ::close(fd);
+  if (identity)
+    return FileRef(path, identity);
+  ::unlink(path.c_str());
+  errno = error;
+  return FileRef("");
+}
+
 } // namespace
 
 std::optional<std::string> TempFolder() {
@@ -62,15 +78,9 @@ FileRef ReserveTempName(const std::string &folder, const std::string &prefix, un
   unsigned first = unsigned(ticks ^ (getpid() << 4)) & 0xFFFF;
   for (unsigned tries = 0; tries < 0xFFFF; ++tries) {
     unsigned number = (first + tries) % 0xFFFF + 1;
-    std::string path = NameFor(folder, prefix, number);
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode_t(mode));
-    if (fd >= 0) {
-      std::optional<FileIdentity> identity = IdentityOf(fd);
-      close(fd);
-      return identity ? FileRef(path, identity) : FileRef("");
-    }
-    if (errno != EEXIST)
-      return FileRef("");
+    FileRef file = CreateExclusively(NameFor(folder, prefix, number), mode);
+    if (!file.path.empty() || errno != EEXIST)
+      return file;
   }
   return FileRef("");
 }
@@ -84,18 +94,12 @@ StagedFile::~StagedFile() {
 bool StagedFile::Reserve(const std::string &finalPath) {
   std::mt19937 random{std::random_device{}()};
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    std::string candidate = TemporaryName(finalPath, random);
-    // Exclusive creation with the usual permissions: the file becomes the output as it is.
-    int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      std::optional<FileIdentity> identity = IdentityOf(fd);
-      ::close(fd);
+    // The usual permissions: the file becomes the output as it is.
+    FileRef file = CreateExclusively(TemporaryName(finalPath, random), 0666);
+    if (!file.path.empty()) {
       finalPath_ = finalPath;
-      temporary_ = FileRef(candidate, identity);
-      if (identity)
-        return true;
-      ::unlink(candidate.c_str());
-      temporary_ = FileRef("");
+      temporary_ = file;
+      return true;
     }
     error_ = errno;
     if (error_ != EEXIST)
