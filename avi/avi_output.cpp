@@ -94,10 +94,10 @@ void AviOutput::Flush() {
   used_ = 0;
 }
 
-// Each write ends at a multiple of kWritePieceSize, so that the buffer goes out in whole pieces.
+// Each write ends at a multiple of kIoPieceSize, so that the buffer goes out in whole pieces.
 void AviOutput::WriteOut(uint64_t position, const uint8_t *data, size_t size) {
   while (size > 0 && !failed()) {
-    size_t piece = std::min(size, kWritePieceSize - position % kWritePieceSize);
+    size_t piece = std::min(size, kIoPieceSize - position % kIoPieceSize);
     ssize_t n = ::pwrite(fd_, data, piece, off_t(position));
     if (n < 0 && errno == EINTR)
       continue;

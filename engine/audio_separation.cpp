@@ -64,21 +64,21 @@ void StartProgress(const ProgressControl &progress, RawFile &clip) {
   progress.sink.SetPosition(uint32_t(kSeparationBlockSize));
 }
 
-// Gathers the blocks bound for one file and writes them in whole pieces (kWritePieceSize)
+// Gathers the blocks bound for one file and writes them in whole pieces (kIoPieceSize)
 // rather than in the short runs of each chunk.
 class StagedOutput {
 public:
   explicit StagedOutput(RawOutputFile &file)
-      : file_(file), buffer_(std::make_unique_for_overwrite<uint8_t[]>(kWritePieceSize)) {}
+      : file_(file), buffer_(std::make_unique_for_overwrite<uint8_t[]>(kIoPieceSize)) {}
 
   bool Add(const uint8_t *block, size_t size) {
     while (size > 0) {
-      size_t n = std::min(size, kWritePieceSize - used_);
+      size_t n = std::min(size, kIoPieceSize - used_);
       std::memcpy(buffer_.get() + used_, block, n);
       used_ += n;
       block += n;
       size -= n;
-      if (used_ == kWritePieceSize && !Flush())
+      if (used_ == kIoPieceSize && !Flush())
         return false;
     }
     return true;

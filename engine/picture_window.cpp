@@ -6,17 +6,17 @@
 
 namespace reelcraft {
 
-PictureWindow::PictureWindow()
-    : current_(std::make_unique_for_overwrite<uint8_t[]>(kWindowSize)),
-      spare_(std::make_unique_for_overwrite<uint8_t[]>(kWindowSize)) {}
+PictureWindow::PictureWindow() : buffer_(std::make_unique_for_overwrite<uint8_t[]>(kBufferSize)) {}
 
 bool PictureWindow::Begin(RawFile &file, uint32_t dataOffset, uint32_t dataSize,
                           PictureBytes &picture) {
   file_ = &file;
   // 64 bits: the data area's end may lie past 4 GiB.
   readEnd_ = uint64_t(dataOffset) + dataSize;
-  pos_ = 0;
-  filled_ = file.Seek(dataOffset) ? file.Read(current_.get(), kWindowSize) : 0;
+  pos_ = base_ = held_ = 0;
+  fileAt_ = dataOffset;
+  readsEnded_ = !file.Seek(dataOffset);
+  Fill();
   loaded_ = kWindowSize;
   return Search(picture);
 }
@@ -30,18 +30,32 @@ bool PictureWindow::Next(PictureBytes &picture) {
 // Moves the window on by whole blocks, keeping every byte not yet searched.
 void PictureWindow::Slide() {
   size_t advance = pos_ - pos_ % kBlockSize;
-  size_t kept = filled_ - advance;
-  std::memcpy(spare_.get(), current_.get() + advance, kept);
-  std::swap(current_, spare_);
-  // After a short read `kept` ends before the window does; new bytes follow on directly.
-  filled_ = kept + file_->Read(current_.get() + kept, advance);
+  base_ += advance;
   loaded_ += advance;
   pos_ -= advance;
+  Fill();
+}
+
+// Reads until the window is whole or the file has ended, each read ending on a piece boundary
+// of the file. The window is moved to the buffer's start only when no piece fits behind it.
+void PictureWindow::Fill() {
+  while (!readsEnded_ && held_ - base_ < kWindowSize) {
+    size_t piece = kIoPieceSize - size_t(fileAt_ % kIoPieceSize);
+    if (kBufferSize - held_ < piece) {
+      std::memmove(buffer_.get(), window(), held_ - base_);
+      held_ -= base_;
+      base_ = 0;
+    }
+    size_t got = file_->Read(buffer_.get() + held_, piece);
+    held_ += got;
+    fileAt_ += got;
+    readsEnded_ = got < piece;
+  }
 }
 
 bool PictureWindow::Search(PictureBytes &picture) {
-  const uint8_t *from = current_.get() + pos_;
-  auto extent = FindJpegPicture(from, filled_ - pos_);
+  const uint8_t *from = window() + pos_;
+  auto extent = FindJpegPicture(from, filled() - pos_);
   if (!extent)
     return false;
   picture = PictureBytes(from + extent->start, extent->length);

@@ -2,6 +2,7 @@
 
 #include "sys/raw_file.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -13,8 +14,8 @@ namespace reelcraft {
 // call of Next. A picture always lies whole in the buffer searched, so none is copied out.
 using PictureBytes = std::span<const uint8_t>;
 
-// Walks a picture stream through two fixed buffers, so that a clip of any length is read in
-// large sequential reads with constant memory. Begin once, then AtEnd/Next for each further
+// Walks a picture stream through a window of fixed size that slides by whole blocks, so that a
+// clip of any length is read with constant memory. Begin once, then AtEnd/Next for each further
 // picture. A failed search leaves `picture` as it was.
 class PictureWindow {
 public:
@@ -37,16 +38,25 @@ public:
   uint64_t loaded() const { return loaded_; }
 
 private:
+  // The window is a view into a larger buffer that is read in whole pieces ahead of it: a slide
+  // moves the view instead of copying the window, and reads come in the sizes and at the
+  // offsets the page cache serves best.
+  static constexpr size_t kBufferSize = size_t(4) * kIoPieceSize;
+
   void Slide();
+  void Fill();
+  const uint8_t *window() const { return buffer_.get() + base_; }
+  // Bytes of the window that hold file data: fewer only where the file ends (or a read failed).
+  size_t filled() const { return std::min(kWindowSize, held_ - base_); }
   bool Search(PictureBytes &picture);
 
-  std::unique_ptr<uint8_t[]> current_;
-  std::unique_ptr<uint8_t[]> spare_;
+  std::unique_ptr<uint8_t[]> buffer_;
+  size_t base_ = 0;     // the window's first byte in the buffer
+  size_t held_ = 0;     // bytes of the buffer that hold file data
+  uint64_t fileAt_ = 0; // the file offset the next read starts at
+  bool readsEnded_ = false;
   RawFile *file_ = nullptr;
   size_t pos_ = 0;
-  // Bytes of the current buffer that hold file data. A short read at the end of the file
-  // leaves the rest holding stale bytes, which are never searched.
-  size_t filled_ = 0;
   uint64_t loaded_ = 0;
   uint64_t readEnd_ = 0;
 };

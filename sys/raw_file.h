@@ -37,10 +37,11 @@ private:
   int error_ = 0;
 };
 
-// Writes of this size at multiples of it are what the page cache takes best here: it keeps them
-// in pieces of that size, far cheaper to fill, read back and free than those of small writes,
-// while larger pieces are slow to come by once memory is busy.
-constexpr size_t kWritePieceSize = size_t(256) << 10;
+// Reads and writes of this size at multiples of it are what the page cache serves best here: it
+// keeps written data in pieces of that size, far cheaper to fill, read back and free than those
+// of small writes, while larger pieces are slow to come by once memory is busy; and a buffer of
+// that size stays in the processor's cache between the read and the write.
+constexpr size_t kIoPieceSize = size_t(256) << 10;
 
 // A regular file created anew (emptied if it exists) for writing raw bytes. Closed when the
 // object goes. After a failed call, error() holds the system's error code (errno).

@@ -141,5 +141,22 @@ TEST_F(PictureWindowTest, ShortFileFindsWhatItHolds) {
   EXPECT_FALSE(Begin(20));
 }
 
+TEST_F(PictureWindowTest, WalksAStreamManyTimesTheWindowLong) {
+  // Pictures of many sizes from an odd offset: windows straddle every read and the buffer's end.
+  std::vector<Bytes> pictures;
+  Bytes stream;
+  for (size_t i = 0; stream.size() < 6 * kWindow * 5; ++i) {
+    pictures.push_back(Picture(1000 + (i * 37813) % 99000, uint8_t(i)));
+    stream.insert(stream.end(), pictures.back().begin(), pictures.back().end());
+    stream.insert(stream.end(), i % 3, 0);
+  }
+  WriteStream(35, {stream});
+  ASSERT_TRUE(Begin(uint32_t(stream.size())));
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    ASSERT_EQ(held(), pictures[i]) << i;
+    ASSERT_EQ(window.Next(picture), i + 1 < pictures.size()) << i;
+  }
+}
+
 } // namespace
 } // namespace reelcraft
