@@ -1,11 +1,14 @@
 #pragma once
 
+#include "sys/version.h"
 #include "ui/dialog_template.h"
+
+#include <string>
 
 namespace reelcraft {
 
-// The caption that every window of the program shows.
-constexpr const char *kWindowCaption = "Reelcraft 1-05";
+// The caption that every window of the program shows: "Reelcraft 1-05".
+inline const std::string kWindowCaption = "Reelcraft " + VersionText(kVersionStamp);
 
 // The dialog manager's own command ids.
 constexpr int IDOK = 1;
