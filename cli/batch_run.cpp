@@ -59,14 +59,14 @@ private:
     DisplayMessages messages(display_, job.clip);
     if (!job.refusal.empty()) {
       messages.Show(job.refusal);
-      return ClipOutcome::Skipped;
+      return {ClipState::Skipped};
     }
     if (interrupted_ != 0)
-      return ClipOutcome::Interrupted;
+      return {ClipState::Interrupted};
     if (job.makeFolder && !CreateFolders(ParentFolder(job.output))) {
       messages.Show("Could not create the folder of " + job.output + ":\n" +
                     FileErrorText(errno, ParentFolder(job.output)));
-      return ClipOutcome::Failed;
+      return {ClipState::Failed};
     }
     CancelFlag cancelFlag{0};
     InterruptPump pump(interrupted_, cancelFlag);
@@ -75,17 +75,20 @@ private:
     return ConvertClipToAvi(job.clip, job.output, replace_, &control, cancelFlag, messages);
   }
 
-  void Count(ClipOutcome outcome) {
+  void Count(const ClipOutcome &outcome) {
     std::lock_guard lock(mutex_);
-    switch (outcome) {
-    case ClipOutcome::Converted:
+    switch (outcome.state) {
+    case ClipState::Converted:
       ++summary_.converted;
       break;
-    case ClipOutcome::Failed:
+    case ClipState::Incomplete:
+      ++summary_.incomplete;
+      break;
+    case ClipState::Failed:
       ++summary_.failed;
       break;
-    case ClipOutcome::Skipped:
-    case ClipOutcome::Interrupted:
+    case ClipState::Skipped:
+    case ClipState::Interrupted:
       ++summary_.skipped;
       break;
     }
@@ -126,14 +129,16 @@ RunSummary ConvertClips(const std::vector<ClipJob> &jobs, size_t threads, bool r
 
 std::string SummaryText(const RunSummary &summary) {
   return std::string(summary.interruptedBy ? "Interrupted: " : "") +
-         std::to_string(summary.converted) + " converted, " + std::to_string(summary.failed) +
-         " failed, " + std::to_string(summary.skipped) + " skipped";
+         std::to_string(summary.converted) + " converted, " + std::to_string(summary.incomplete) +
+         " incomplete, " + std::to_string(summary.failed) + " failed, " +
+         std::to_string(summary.skipped) + " skipped";
 }
 
 int ExitStatusOf(const RunSummary &summary) {
   if (summary.interruptedBy)
     return 128 + summary.interruptedBy;
-  return summary.failed == 0 && summary.skipped == 0 ? kExitConverted : kExitFailed;
+  return summary.failed == 0 && summary.incomplete == 0 && summary.skipped == 0 ? kExitConverted
+                                                                                : kExitFailed;
 }
 
 } // namespace reelcraft

@@ -12,10 +12,12 @@ namespace reelcraft {
 
 // Besides these, a run ended by a signal exits with 128 + the signal's number, as a shell
 // reports a process that the signal ended: 130 for Ctrl-C, 143 for SIGTERM, 129 for SIGHUP.
+// kExitFailed: a clip failed, was skipped, or was converted only in part.
 enum ExitStatus { kExitConverted = 0, kExitFailed = 1, kExitUsage = 2 };
 
 struct RunSummary {
   size_t converted = 0;
+  size_t incomplete = 0; // kept with fewer pictures than the clip names
   size_t failed = 0;
   size_t skipped = 0;    // refused, or not converted because of an interrupt
   int interruptedBy = 0; // the signal that stopped the run, if one did
@@ -31,7 +33,7 @@ RunTotals TotalsOf(const std::vector<ClipJob> &jobs);
 RunSummary ConvertClips(const std::vector<ClipJob> &jobs, size_t threads, bool replace,
                         const std::atomic<int> &interrupted, ProgressDisplay &display);
 
-// "3 converted, 1 failed, 0 skipped", after "Interrupted: " when it was.
+// "3 converted, 1 incomplete, 0 failed, 0 skipped", after "Interrupted: " when it was.
 std::string SummaryText(const RunSummary &summary);
 
 int ExitStatusOf(const RunSummary &summary);

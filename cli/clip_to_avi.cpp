@@ -12,37 +12,17 @@ namespace reelcraft {
 
 namespace {
 
-// Passes messages on and remembers whether there were any, and the first place that failed: a
-// failure the engine left unsaid, or said without its place, still needs a word.
-class CountingMessages : public MessageSink {
-public:
-  explicit CountingMessages(MessageSink &out) : out_(out) {}
-  MessageAnswer Show(const std::string &text, MessageButtons buttons, MessageIcon icon) override {
-    ++count_;
-    return out_.Show(text, buttons, icon);
-  }
-  void NoteFailure(const FileFailure &failure) override {
-    if (!failure_)
-      failure_ = failure;
-  }
-  int count() const { return count_; }
-  const std::optional<FileFailure> &failure() const { return failure_; }
-
-private:
-  MessageSink &out_;
-  int count_ = 0;
-  std::optional<FileFailure> failure_;
-};
-
 // "Could not write the AVI file OUT: No space left on device", with the place on a line of its
 // own when it is not the output itself (the temporary folder, say).
 std::string WriteFailureText(const std::string &output, const FileFailure &failure,
                              const std::string &stagedPath) {
-  std::string reason = "error " + std::to_string(failure.error);
-  SystemErrorText(uint32_t(failure.error), reason);
   std::string text = "Could not write the AVI file " + output;
   if (failure.path != stagedPath)
     text += ":\n" + failure.path;
+  if (failure.error == 0)
+    return text;
+  std::string reason = "error " + std::to_string(failure.error);
+  SystemErrorText(uint32_t(failure.error), reason);
   return text + ": " + reason;
 }
 
@@ -50,9 +30,9 @@ std::string AlreadyExists(const std::string &output) {
   return output + " already exists; use -f to replace it";
 }
 
-ClipOutcome Report(MessageSink &messages, const std::string &text, ClipOutcome outcome) {
+ClipOutcome Report(MessageSink &messages, const std::string &text, ClipState state) {
   messages.Show(text);
-  return outcome;
+  return {state};
 }
 
 } // namespace
@@ -61,35 +41,42 @@ ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output,
                              const ProgressControl *progress, CancelFlag &cancelFlag,
                              MessageSink &messages) {
   if (!replace && PathExists(output))
-    return Report(messages, AlreadyExists(output), ClipOutcome::Skipped);
+    return Report(messages, AlreadyExists(output), ClipState::Skipped);
   StagedFile staged;
   if (!staged.Reserve(output))
     return Report(messages,
                   "Could not create a temporary file beside the output:\n" +
                       FileErrorText(staged.error(), output),
-                  ClipOutcome::Failed);
-  CountingMessages counted(messages);
+                  ClipState::Failed);
   ConvertOptions options;
   options.targetIdentity = staged.temporaryFile().identity;
-  bool done =
-      ConvertClip(clip, staged.temporaryFile().path, progress, cancelFlag, counted, options) != 0;
-  if (cancelFlag != 0)
-    return Report(messages, "Interrupted; nothing written", ClipOutcome::Interrupted);
-  if (!done && counted.failure())
+  ConversionResult result =
+      ConvertClip(clip, staged.temporaryFile().path, progress, cancelFlag, messages, options);
+  switch (result.state) {
+  case ConversionState::Cancelled:
+    return Report(messages, "Interrupted; nothing written", ClipState::Interrupted);
+  case ConversionState::Failed:
+    if (result.cause)
+      messages.Show(WriteFailureText(output, *result.cause, staged.temporaryFile().path));
+    return {ClipState::Failed};
+  case ConversionState::Done:
+  case ConversionState::Incomplete:
+    break;
+  }
+  if (!staged.Commit(replace)) {
+    if (staged.error() == EEXIST)
+      return Report(messages, AlreadyExists(output), ClipState::Skipped);
     return Report(messages,
-                  WriteFailureText(output, *counted.failure(), staged.temporaryFile().path),
-                  ClipOutcome::Failed);
-  if (!done && counted.count() == 0)
-    return Report(messages, "Could not write the AVI file " + output, ClipOutcome::Failed);
-  if (!done)
-    return ClipOutcome::Failed;
-  if (staged.Commit(replace))
-    return ClipOutcome::Converted;
-  if (staged.error() == EEXIST)
-    return Report(messages, AlreadyExists(output), ClipOutcome::Skipped);
-  return Report(messages,
-                "Could not put the AVI file in place:\n" + FileErrorText(staged.error(), output),
-                ClipOutcome::Failed);
+                  "Could not put the AVI file in place:\n" + FileErrorText(staged.error(), output),
+                  ClipState::Failed);
+  }
+  ClipOutcome outcome{ClipState::Converted, result.picturesWritten, result.picturesExpected};
+  if (result.state == ConversionState::Incomplete) {
+    outcome.state = ClipState::Incomplete;
+    messages.Show("incomplete, " + std::to_string(result.picturesWritten) + " of " +
+                  std::to_string(result.picturesExpected) + " pictures");
+  }
+  return outcome;
 }
 
 } // namespace reelcraft

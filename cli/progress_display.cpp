@@ -18,15 +18,17 @@ constexpr size_t kDefaultColumns = 80;
 // Erases from the cursor to the end of the line.
 constexpr char kClearLine[] = "\r\033[K";
 
-const char *StateOf(ClipOutcome outcome) {
-  switch (outcome) {
-  case ClipOutcome::Converted:
+const char *StateOf(ClipState state) {
+  switch (state) {
+  case ClipState::Converted:
     return "converted";
-  case ClipOutcome::Failed:
+  case ClipState::Incomplete:
+    return "incomplete";
+  case ClipState::Failed:
     return "failed";
-  case ClipOutcome::Skipped:
+  case ClipState::Skipped:
     return "skipped";
-  case ClipOutcome::Interrupted:
+  case ClipState::Interrupted:
     break;
   }
   return "interrupted";
@@ -63,18 +65,25 @@ void ProgressDisplay::Started(size_t slot, const std::string &clip, uint64_t siz
   std::lock_guard lock(mutex_);
   slots_.at(slot) = {clip, size, &progress};
   if (style_ == ProgressStyle::Json)
-    WriteJson(clip, "started", 0, size);
+    WriteLine(JsonLine(clip, "started", 0, size));
 }
 
-void ProgressDisplay::Finished(size_t slot, const std::string &clip, ClipOutcome outcome) {
+void ProgressDisplay::Finished(size_t slot, const std::string &clip, const ClipOutcome &outcome) {
   std::lock_guard lock(mutex_);
   Slot &finished = slots_.at(slot);
   if (style_ == ProgressStyle::Json) {
-    double fraction = outcome == ClipOutcome::Converted ? 1
-                      : finished.progress && outcome != ClipOutcome::Skipped
+    bool kept = outcome.state == ClipState::Converted || outcome.state == ClipState::Incomplete;
+    double fraction = kept ? 1
+                      : finished.progress && outcome.state != ClipState::Skipped
                           ? finished.progress->Fraction()
                           : 0;
-    WriteJson(clip, StateOf(outcome), BytesOf(fraction, finished.size), finished.size);
+    nlohmann::ordered_json line =
+        JsonLine(clip, StateOf(outcome.state), BytesOf(fraction, finished.size), finished.size);
+    if (kept) {
+      line["picturesWritten"] = outcome.picturesWritten;
+      line["picturesExpected"] = outcome.picturesExpected;
+    }
+    WriteLine(line);
   }
   ++done_;
   bytesDone_ += finished.size;
@@ -139,8 +148,8 @@ void ProgressDisplay::Draw() {
   case ProgressStyle::Json:
     for (const Slot &slot : slots_) {
       if (slot.progress)
-        WriteJson(slot.clip, "converting", BytesOf(slot.progress->Fraction(), slot.size),
-                  slot.size);
+        WriteLine(JsonLine(slot.clip, "converting", BytesOf(slot.progress->Fraction(), slot.size),
+                           slot.size));
     }
     break;
   }
@@ -154,12 +163,13 @@ std::string ProgressDisplay::Line() const {
   return StatusLine(SnapshotLocked(), columns);
 }
 
-void ProgressDisplay::WriteJson(const std::string &clip, const char *state, uint64_t bytesDone,
-                                uint64_t size) {
-  std::string line =
-      JsonText({{"clip", clip}, {"state", state}, {"bytesDone", bytesDone}, {"bytesTotal", size}}) +
-      "\n";
-  std::fputs(line.c_str(), out_);
+nlohmann::ordered_json ProgressDisplay::JsonLine(const std::string &clip, const char *state,
+                                                 uint64_t bytesDone, uint64_t size) {
+  return {{"clip", clip}, {"state", state}, {"bytesDone", bytesDone}, {"bytesTotal", size}};
+}
+
+void ProgressDisplay::WriteLine(const nlohmann::ordered_json &line) {
+  std::fputs((JsonText(line) + "\n").c_str(), out_);
   std::fflush(out_);
 }
 

@@ -2,6 +2,7 @@
 
 #include "cli/clip_progress.h"
 #include "cli/clip_to_avi.h"
+#include "cli/json_text.h"
 #include "cli/status_line.h"
 
 #include <chrono>
@@ -44,7 +45,7 @@ public:
   // The worker `slot` begins a clip of `size` bytes whose progress it reports to `progress`.
   void Started(size_t slot, const std::string &clip, uint64_t size, const ClipProgress &progress);
   // The worker `slot` is done with `clip`, started or refused.
-  void Finished(size_t slot, const std::string &clip, ClipOutcome outcome);
+  void Finished(size_t slot, const std::string &clip, const ClipOutcome &outcome);
   // Runs `write` with the status line out of the way.
   void Interject(const std::function<void()> &write);
 
@@ -60,7 +61,9 @@ private:
 
   void Run();
   void Draw();
-  void WriteJson(const std::string &clip, const char *state, uint64_t bytesDone, uint64_t size);
+  static nlohmann::ordered_json JsonLine(const std::string &clip, const char *state,
+                                         uint64_t bytesDone, uint64_t size);
+  void WriteLine(const nlohmann::ordered_json &line);
   StatusSnapshot SnapshotLocked() const;
   std::string Line() const;
   void Erase();

@@ -37,22 +37,21 @@ bool OpenAll(SeparationFilesOpen &files, const std::string &clipPath, const File
   return true;
 }
 
-// Leaves the place and the system's reason of each separation file that failed with
-// `messages`; gives false.
-bool NoteFailures(const SeparationFilesOpen &files, const FileRef &pictureFile,
-                  const FileRef &audioFile, MessageSink &messages) {
-  std::pair<int, const std::string &> failures[] = {{files.pictures.error(), pictureFile.path},
-                                                    {files.audio.error(), audioFile.path}};
-  for (auto [error, path] : failures) {
-    if (error != 0)
-      messages.NoteFailure({path, error});
-  }
+// Fails `result` with the place and the system's reason of the separation file that failed;
+// gives false.
+bool WriteFailed(const SeparationFilesOpen &files, const FileRef &pictureFile,
+                 const FileRef &audioFile, ConversionResult &result) {
+  if (files.pictures.error() != 0 || files.audio.error() == 0)
+    NoteFailure(result, FileFailure{pictureFile.path, files.pictures.error()});
+  else
+    NoteFailure(result, FileFailure{audioFile.path, files.audio.error()});
   return false;
 }
 
 bool ClipReadFailed(const SeparationFilesOpen &files, const std::string &clipPath,
-                    MessageSink &messages) {
+                    MessageSink &messages, ConversionResult &result) {
   messages.Show(ReadErrorMessage(files.clip.error(), clipPath));
+  NoteFailure(result);
   return false;
 }
 
@@ -145,12 +144,14 @@ bool IsAudioBlock(const uint8_t *block, size_t size) {
 
 bool SeparateBlocks(const std::string &clipPath, uint16_t dataOffset, const FileRef &pictureFile,
                     const FileRef &audioFile, const ProgressControl *progress,
-                    const CancelFlag &cancelFlag, MessageSink &messages) {
+                    const CancelFlag &cancelFlag, MessageSink &messages, ConversionResult &result) {
   SeparationFilesOpen files;
-  if (!OpenAll(files, clipPath, pictureFile, audioFile, messages))
+  if (!OpenAll(files, clipPath, pictureFile, audioFile, messages)) {
+    NoteFailure(result);
     return false;
+  }
   if (!files.clip.Seek(dataOffset))
-    return ClipReadFailed(files, clipPath, messages);
+    return ClipReadFailed(files, clipPath, messages, result);
   if (progress)
     StartProgress(*progress, files.clip);
   ChunkSplitter splitter(progress, files.pictures, files.audio);
@@ -159,15 +160,15 @@ bool SeparateBlocks(const std::string &clipPath, uint16_t dataOffset, const File
     read = files.clip.Read(splitter.chunk(), kSeparationChunkSize);
     // A read error must not pass for the end of the clip: the sound would be cut short.
     if (files.clip.error() != 0)
-      return ClipReadFailed(files, clipPath, messages);
+      return ClipReadFailed(files, clipPath, messages, result);
     if (!splitter.Split(read))
-      return NoteFailures(files, pictureFile, audioFile, messages);
+      return WriteFailed(files, pictureFile, audioFile, result);
   } while (read == kSeparationChunkSize && cancelFlag == 0);
   if (!splitter.Flush())
-    return NoteFailures(files, pictureFile, audioFile, messages);
+    return WriteFailed(files, pictureFile, audioFile, result);
   bool picturesClosed = files.pictures.Close();
   bool audioClosed = files.audio.Close();
-  return (picturesClosed && audioClosed) || NoteFailures(files, pictureFile, audioFile, messages);
+  return (picturesClosed && audioClosed) || WriteFailed(files, pictureFile, audioFile, result);
 }
 
 } // namespace reelcraft

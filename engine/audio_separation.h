@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/conversion_result.h"
 #include "engine/interfaces.h"
 #include "sys/file_identity.h"
 #include "sys/message_sink.h"
@@ -20,11 +21,11 @@ bool IsAudioBlock(const uint8_t *block, size_t size);
 // Splits the clip's data area, from `dataOffset` to the end of the file, block by block: picture
 // blocks go unchanged to `pictureFile`, audio blocks to `audioFile` with their mark replaced by
 // two copies of their third byte. Both files are created anew. Stops after the chunk in hand
-// once `cancelFlag` is set. With `progress`, pumps and steps the bar after every block. False
-// when a file cannot be opened or the clip read (with its message), or a file written (without
-// one, but noted on `messages` with its place and the system's reason).
+// once `cancelFlag` is set. With `progress`, pumps and steps the bar after every block. False,
+// with `result` failed, when a file cannot be opened or the clip read (with its message), or a
+// file written (without one; the place and the system's reason are then its cause).
 bool SeparateBlocks(const std::string &clipPath, uint16_t dataOffset, const FileRef &pictureFile,
                     const FileRef &audioFile, const ProgressControl *progress,
-                    const CancelFlag &cancelFlag, MessageSink &messages);
+                    const CancelFlag &cancelFlag, MessageSink &messages, ConversionResult &result);
 
 } // namespace reelcraft

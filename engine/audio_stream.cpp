@@ -5,6 +5,7 @@
 #include "sys/raw_file.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace reelcraft {
 
@@ -52,24 +53,31 @@ AviStreamInfo AudioStreamInfo(const WaveFormatEx &format, uint64_t audioBytes) {
   return info;
 }
 
-bool AddAudioStream(const FileRef &audioFile, const FileRef &target, const WaveFormatEx &format,
-                    MessageSink &messages, const AviWriterOptions &options) {
+void AddAudioStream(const FileRef &audioFile, const FileRef &target, const WaveFormatEx &format,
+                    MessageSink &messages, ConversionResult &result,
+                    const AviWriterOptions &options) {
   RawFile audio;
   if (!audio.OpenForReading(audioFile)) {
     messages.Show("Could not open auiod file to read:\n" +
                   FileErrorText(audio.error(), audioFile.path));
-    return false;
+    return NoteFailure(result);
   }
   uint64_t length = 0;
   if (!audio.Length(length))
-    return false;
+    return NoteFailure(result, FileFailure{audioFile.path, audio.error()});
+  errno = 0; // a file that is no finished AVI sets none
   std::unique_ptr<AviFile> avi = AviFile::OpenForAppend(target, options);
   if (!avi)
-    return false;
+    return NoteFailure(result, FileFailure{target.path, errno});
   bool written = WriteSound(*avi, format, length, audio);
-  if (audio.error() != 0)
+  if (audio.error() != 0) {
     messages.Show(ReadErrorMessage(audio.error(), audioFile.path));
-  return FinishAvi(*avi, written, target.path, messages);
+    NoteFailure(result);
+  }
+  // The writer refuses a sound too long for one chunk without a system error.
+  if (!written && avi->error() == 0 && length > UINT32_MAX)
+    NoteFailure(result, FileFailure{target.path, EFBIG});
+  FinishAvi(*avi, written, target.path, result);
 }
 
 } // namespace reelcraft

@@ -3,6 +3,7 @@
 #include "avi/avi_file.h"
 #include "avi/avi_records.h"
 #include "engine/clip_header.h"
+#include "engine/conversion_result.h"
 #include "sys/message_sink.h"
 
 #include <cstdint>
@@ -17,10 +18,11 @@ WaveFormatEx AudioFormat(const ClipHeader &header);
 AviStreamInfo AudioStreamInfo(const WaveFormatEx &format, uint64_t audioBytes);
 
 // Opens the finished AVI file `target` again and adds the sound that `audioFile` holds as a new
-// stream, all of it in one chunk, copied through a fixed buffer. False on failure, with a
-// message when the audio file cannot be opened or read; a failed write is noted on `messages`
-// with the system's reason.
-bool AddAudioStream(const FileRef &audioFile, const FileRef &target, const WaveFormatEx &format,
-                    MessageSink &messages, const AviWriterOptions &options = {});
+// stream, all of it in one chunk, copied through a fixed buffer. On failure marks `result`
+// failed: with a message when the audio file cannot be opened or read, else with the place and
+// the system's reason as its cause.
+void AddAudioStream(const FileRef &audioFile, const FileRef &target, const WaveFormatEx &format,
+                    MessageSink &messages, ConversionResult &result,
+                    const AviWriterOptions &options = {});
 
 } // namespace reelcraft

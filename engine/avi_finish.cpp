@@ -2,12 +2,13 @@
 
 namespace reelcraft {
 
-bool FinishAvi(AviFile &avi, bool written, const std::string &path, MessageSink &messages) {
+void FinishAvi(AviFile &avi, bool written, const std::string &path, ConversionResult &result) {
   // A file whose headers or index could not be written is no AVI file.
   bool finished = avi.Release();
-  if (avi.error() != 0)
-    messages.NoteFailure({path, avi.error()});
-  return written && finished;
+  if (written && finished)
+    return;
+  // The writer knows no reason only where it refused the data itself.
+  NoteFailure(result, FileFailure{path, avi.error()});
 }
 
 } // namespace reelcraft

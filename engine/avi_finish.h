@@ -1,14 +1,14 @@
 #pragma once
 
 #include "avi/avi_file.h"
-#include "sys/message_sink.h"
+#include "engine/conversion_result.h"
 
 #include <string>
 
 namespace reelcraft {
 
-// Releases the AVI file at `path` and gives whether it holds all that was `written`. A file
-// whose writes failed leaves its place and the system's reason with `messages`.
-bool FinishAvi(AviFile &avi, bool written, const std::string &path, MessageSink &messages);
+// Releases the AVI file at `path`. When it does not hold all that was `written`, marks `result`
+// failed, with the place and the system's reason where a write of the file failed.
+void FinishAvi(AviFile &avi, bool written, const std::string &path, ConversionResult &result);
 
 } // namespace reelcraft

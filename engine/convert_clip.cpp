@@ -6,18 +6,25 @@
 
 namespace reelcraft {
 
-int ConvertClip(const std::string &sourcePath, const std::string &targetPath,
-                const ProgressControl *progress, CancelFlag &cancelFlag, MessageSink &messages,
-                const ConvertOptions &options) {
+ConversionResult ConvertClip(const std::string &sourcePath, const std::string &targetPath,
+                             const ProgressControl *progress, CancelFlag &cancelFlag,
+                             MessageSink &messages, const ConvertOptions &options) {
   FileRef target(targetPath, options.targetIdentity);
+  // Taken first: the clip may be gone by the end, and its date is often the only record of
+  // when it was shot.
+  std::optional<timespec> recorded = ModificationTime(sourcePath);
   ClipHeader header;
   if (!ReadClipHeader(sourcePath, header, messages))
-    return 0;
-  if (header.audioPresent != 0)
-    return ConvertClipWithAudio(sourcePath, target, progress, cancelFlag, header, messages,
-                                options);
-  return WriteVideoAvi(sourcePath, target, progress, cancelFlag, header, messages, options.avi) ? 1
-                                                                                                : 0;
+    return {};
+  ConversionResult result =
+      header.audioPresent != 0
+          ? ConvertClipWithAudio(sourcePath, target, progress, cancelFlag, header, messages,
+                                 options)
+          : WriteVideoAvi(sourcePath, target, progress, cancelFlag, header, messages, options.avi);
+  // A date that cannot be set leaves the AVI as good as it is.
+  if (result.HasAvi() && recorded)
+    SetModificationTime(target, *recorded);
+  return result;
 }
 
 } // namespace reelcraft

@@ -5,30 +5,40 @@
 #include "engine/separation_files.h"
 #include "engine/video_writer.h"
 
+#include <algorithm>
+
 namespace reelcraft {
 
-int ConvertClipWithAudio(const std::string &clipPath, const FileRef &target,
-                         const ProgressControl *progress, CancelFlag &cancelFlag, ClipHeader header,
-                         MessageSink &messages, const ConvertOptions &options) {
+ConversionResult ConvertClipWithAudio(const std::string &clipPath, const FileRef &target,
+                                      const ProgressControl *progress, CancelFlag &cancelFlag,
+                                      ClipHeader header, MessageSink &messages,
+                                      const ConvertOptions &options) {
   cancelFlag = 0;
+  ConversionResult result;
+  result.picturesExpected = std::max<uint32_t>(header.frameCount, 1);
   SeparationFiles files(options.tempFolder);
   if (!files.reserved()) {
-    messages.NoteFailure(files.failure());
-    return 0;
+    NoteFailure(result, files.failure());
+    return result;
   }
   if (!SeparateBlocks(clipPath, header.dataOffset, files.pictures(), files.audio(), progress,
-                      cancelFlag, messages))
-    return 0;
-  if (cancelFlag != 0)
-    return 1;
+                      cancelFlag, messages, result))
+    return result;
+  if (cancelFlag != 0) {
+    result.state = ConversionState::Cancelled;
+    return result;
+  }
+  // The picture stream is the picture file from its first byte: the clip's own header and
+  // whatever lay before its data area stayed behind in the separation.
   header.dataOffset = 0;
-  if (!WriteVideoAvi(files.pictures(), target, progress, cancelFlag, header, messages, options.avi))
-    return 0;
+  result =
+      WriteVideoAvi(files.pictures(), target, progress, cancelFlag, header, messages, options.avi);
   WaveFormatEx format = AudioFormat(header);
   // Without whole bytes per sample the sound has no length in samples: the video stands alone.
-  if (cancelFlag != 0 || format.nBlockAlign == 0)
-    return 1;
-  return AddAudioStream(files.audio(), target, format, messages, options.avi) ? 1 : 0;
+  if (!result.HasAvi() || format.nBlockAlign == 0)
+    return result;
+  AddAudioStream(files.audio(), target, format, messages, result, options.avi);
+  return result;
 }
 
 } // namespace reelcraft

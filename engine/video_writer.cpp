@@ -5,6 +5,7 @@
 #include "sys/error_text.h"
 #include "sys/raw_file.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace reelcraft {
@@ -17,17 +18,19 @@ struct VideoStream {
 };
 
 VideoStream CreateVideoStream(const FileRef &target, const ClipHeader &header,
-                              const AviWriterOptions &options, MessageSink &messages) {
+                              const AviWriterOptions &options, ConversionResult &result) {
   VideoStream stream;
   stream.file = AviFile::Create(target, options);
   if (!stream.file) {
-    messages.NoteFailure({target.path, errno});
+    NoteFailure(result, FileFailure{target.path, errno});
     return stream;
   }
   stream.index = stream.file->CreateStream(VideoStreamInfo(header));
   auto format = Serialize(VideoFormat(header));
-  if (stream.index < 0 || !stream.file->SetFormat(stream.index, format.data(), format.size()))
+  if (stream.index < 0 || !stream.file->SetFormat(stream.index, format.data(), format.size())) {
     stream.index = -1;
+    NoteFailure(result, FileFailure{target.path, stream.file->error()});
+  }
   return stream;
 }
 
@@ -49,12 +52,17 @@ public:
            MessageSink &messages)
       : window_(window), stream_(stream), progress_(progress), messages_(messages) {}
 
-  // Writes frames 1 and on, up to `frameCount`; gives false once a frame write has failed.
+  // Writes frames 1 and on, up to `frameCount`, counting them in `result`; gives false once a
+  // frame write has failed.
   bool WriteFurtherFrames(uint16_t frameCount, const CancelFlag &cancelFlag, PictureBytes &picture,
-                          bool written) {
+                          bool written, ConversionResult &result) {
     for (uint32_t frame = 1; frame < frameCount; ++frame) {
-      if (window_.AtEnd() || cancelFlag != 0)
+      if (window_.AtEnd())
         break;
+      if (cancelFlag != 0) {
+        result.state = ConversionState::Cancelled;
+        break;
+      }
       if (!written || !window_.Next(picture)) {
         // A read error is no missing picture: the caller reports it.
         if (!window_.ReadFailed())
@@ -62,6 +70,8 @@ public:
         break;
       }
       written = WriteFrame(stream_, frame, picture);
+      if (written)
+        result.picturesWritten = frame + 1;
       ReportPosition();
     }
     return written;
@@ -106,37 +116,43 @@ BitmapInfoHeader VideoFormat(const ClipHeader &header) {
   return format;
 }
 
-bool WriteVideoAvi(const FileRef &pictureFile, const FileRef &target,
-                   const ProgressControl *progress, CancelFlag &cancelFlag,
-                   const ClipHeader &header, MessageSink &messages,
-                   const AviWriterOptions &aviOptions) {
+ConversionResult WriteVideoAvi(const FileRef &pictureFile, const FileRef &target,
+                               const ProgressControl *progress, CancelFlag &cancelFlag,
+                               const ClipHeader &header, MessageSink &messages,
+                               const AviWriterOptions &aviOptions) {
   cancelFlag = 0;
+  ConversionResult result;
+  result.picturesExpected = std::max<uint32_t>(header.frameCount, 1);
   RawFile input;
   if (!input.OpenForReading(pictureFile)) {
     messages.Show("Could not open input file:\n" + FileErrorText(input.error(), pictureFile.path));
-    return false;
+    return result;
   }
   PictureWindow window;
   PictureBytes picture;
   if (!window.Begin(input, header.dataOffset, header.dataSize, picture)) {
     messages.Show(input.error() != 0 ? ReadErrorMessage(input.error(), pictureFile.path)
                                      : "Failed to find first JPEG");
-    return false;
+    return result;
   }
-  VideoStream stream = CreateVideoStream(target, header, aviOptions, messages);
+  VideoStream stream = CreateVideoStream(target, header, aviOptions, result);
   if (stream.index < 0)
-    return false;
+    return result;
   bool written = WriteFrame(stream, 0, picture);
+  result.picturesWritten = written ? 1 : 0;
+  result.state = ConversionState::Done;
   if (progress)
     StartProgress(*progress, header);
   FrameRun run(window, stream, progress, messages);
-  written = run.WriteFurtherFrames(header.frameCount, cancelFlag, picture, written);
-  bool finished = FinishAvi(*stream.file, written, target.path, messages);
+  written = run.WriteFurtherFrames(header.frameCount, cancelFlag, picture, written, result);
+  FinishAvi(*stream.file, written, target.path, result);
   if (input.error() != 0) {
     messages.Show(ReadErrorMessage(input.error(), pictureFile.path));
-    return false;
+    NoteFailure(result);
   }
-  return finished;
+  if (result.state == ConversionState::Done && result.picturesWritten < result.picturesExpected)
+    result.state = ConversionState::Incomplete;
+  return result;
 }
 
 } // namespace reelcraft

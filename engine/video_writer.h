@@ -3,6 +3,7 @@
 #include "avi/avi_file.h"
 #include "avi/avi_records.h"
 #include "engine/clip_header.h"
+#include "engine/conversion_result.h"
 #include "engine/interfaces.h"
 #include "sys/message_sink.h"
 
@@ -19,13 +20,13 @@ BitmapInfoHeader VideoFormat(const ClipHeader &header);
 // (one at least). Clears `cancelFlag` first and stops before the next picture once it is set.
 // With `progress`, pumps the caller's events and reports the position after every picture but
 // the first. Fails with a message when the input cannot be opened or read, when it holds no
-// first picture, or when a frame write has failed before the next picture; fails silently when
-// the AVI file cannot be set up or finished. A failed write of the AVI file is noted on
-// `messages` with the system's reason. A later picture not found is reported and ends the file
-// early, which still counts as success.
-bool WriteVideoAvi(const FileRef &pictureFile, const FileRef &target,
-                   const ProgressControl *progress, CancelFlag &cancelFlag,
-                   const ClipHeader &header, MessageSink &messages,
-                   const AviWriterOptions &aviOptions = {});
+// first picture, or when a frame write has failed before the next picture; fails with the place
+// and the system's reason as its cause when the AVI file cannot be set up, written or finished.
+// A later picture not found is reported and ends the file early: the result is then incomplete,
+// as it is when the stream runs out before `frameCount` pictures.
+ConversionResult WriteVideoAvi(const FileRef &pictureFile, const FileRef &target,
+                               const ProgressControl *progress, CancelFlag &cancelFlag,
+                               const ClipHeader &header, MessageSink &messages,
+                               const AviWriterOptions &aviOptions = {});
 
 } // namespace reelcraft

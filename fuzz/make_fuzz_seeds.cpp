@@ -64,7 +64,8 @@ void WriteSeeds(const std::string &folder) {
     reelcraft::ScriptedMessages messages;
     reelcraft::CancelFlag cancelFlag{0};
     if (!reelcraft::ConvertClip(clip, folder + "/avi/" + name + ".avi", nullptr, cancelFlag,
-                                messages, options))
+                                messages, options)
+             .HasAvi())
       throw std::runtime_error("cannot convert the seed clip " + name);
   }
 }

@@ -8,7 +8,7 @@ packages=(
   ffmpeg libjpeg-turbo-progs
   xvfb xdotool x11-apps imagemagick desktop-file-utils shared-mime-info xdg-utils
   openbox x11-utils sqlite3 file libglib2.0-bin appstream man-db
-  nlohmann-json3-dev
+  nlohmann-json3-dev libglib2.0-dev pkg-config
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -54,6 +54,23 @@ bool StillSameFile(const FileRef &file) {
          IdentityOf(info) == *file.identity;
 }
 
+std::optional<timespec> ModificationTime(const std::string &path) {
+  struct stat info;
+  if (::stat(path.c_str(), &info) != 0)
+    return std::nullopt;
+  return info.st_mtim;
+}
+
+bool SetModificationTime(const FileRef &file, const timespec &time) {
+  int fd = OpenFileRef(file, O_RDONLY);
+  if (fd < 0)
+    return false;
+  const timespec times[2] = {{0, UTIME_OMIT}, time};
+  bool set = ::futimens(fd, times) == 0;
+  ::close(fd);
+  return set;
+}
+
 bool FlushToDisk(const FileRef &file) {
   if (!FlushDescriptor(OpenFileRef(file, O_RDONLY)))
     return false;

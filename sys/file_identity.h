@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <time.h>
 
 namespace reelcraft {
 
@@ -36,6 +37,11 @@ int OpenFileRef(const FileRef &file, int flags, unsigned mode = 0);
 
 // True when `file` has an identity and its path still stands for that file.
 bool StillSameFile(const FileRef &file);
+
+// The time the file at `path` was last modified; nullopt when it cannot be had.
+std::optional<timespec> ModificationTime(const std::string &path);
+// Gives `file` that modification time; false when it cannot be set.
+bool SetModificationTime(const FileRef &file, const timespec &time);
 
 // Waits until the file and its entry in its folder are on disk, so that a power cut after it
 // cannot take the file away. False when either could not be flushed.

@@ -158,7 +158,10 @@ FileOpResult CopyToTarget(const std::string &source, const std::string &target, 
   FileOpResult result = CopyBytes(in.get(), partial.fd(), uint64_t(info.st_size), observer);
   if (result != FileOpResult::Success)
     return result;
-  if (fchmod(partial.fd(), info.st_mode & 0777) != 0 || (durable && fsync(partial.fd()) != 0))
+  // A copy keeps the source's date: for an AVI, that is when its clip was shot.
+  const timespec times[2] = {{0, UTIME_OMIT}, info.st_mtim};
+  if (fchmod(partial.fd(), info.st_mode & 0777) != 0 || futimens(partial.fd(), times) != 0 ||
+      (durable && fsync(partial.fd()) != 0))
     return FileOpResult::Failed;
   if (!partial.Finish())
     return FileOpResult::Failed;

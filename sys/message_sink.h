@@ -20,10 +20,6 @@ public:
   virtual ~MessageSink() = default;
   virtual MessageAnswer Show(const std::string &text, MessageButtons buttons = MessageButtons::Ok,
                              MessageIcon icon = MessageIcon::Exclamation) = 0;
-  // The place and the system's reason of a failure that the shown messages do not name (a full
-  // disk, a missing temporary folder). Boxes keep to their own texts and let it pass; a console
-  // can add it to what it says.
-  virtual void NoteFailure(const FileFailure &failure) { (void)failure; }
 };
 
 } // namespace reelcraft

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/conversion_result.h"
 #include "engine/interfaces.h"
 #include "gui/batch/batch_services.h"
 #include "gui/resources/dialog_templates.h"
@@ -70,10 +71,10 @@ private:
   void EndRun();
   PassEnd RunPass(Run &run);
   // Converts into the run's temporary AVI, a fresh one when the last was kept.
-  bool Convert(Run &run, const std::string &source, const std::string &target);
-  // The copy to the target and, with Delete Original, the copy beside the clip.
-  PassEnd CopyOut(Run &run, int index, const std::string &source, const std::string &target);
-  bool CopyToSourceLocation(Run &run, const std::string &source, const std::string &target);
+  ConversionResult Convert(Run &run, const std::string &source, const std::string &target);
+  // Delivers the AVI to the target and, with Delete Original, beside the clip, which then goes.
+  PassEnd CopyOut(Run &run, int index, const std::string &source, const std::string &target,
+                  const ConversionResult &converted);
   void SelectAvi(const std::string &target);
   // Where the pass's entry stands in the clip list now, or -1: a refill of the list during the
   // conversion may have moved it.

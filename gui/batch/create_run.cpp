@@ -1,5 +1,6 @@
 #include "gui/batch/batch_dialog.h"
 
+#include "desktop/clip_delivery.h"
 #include "engine/convert_clip.h"
 #include "gui/batch/batch_paths.h"
 #include "gui/resources/dialog_templates.h"
@@ -14,6 +15,7 @@ namespace reelcraft {
 struct BatchDialog::Run {
   std::string outputDirectory;
   std::unique_ptr<TempAvi> temp;
+  ClipDelivery delivery;
 };
 
 // The list stays live during a run, and a refill of it enables Create again; a second run
@@ -48,7 +50,8 @@ void BatchDialog::OnPlay() {
 
 void BatchDialog::CreateSelected() {
   UpdateData(true);
-  Run run{WithTrailingSeparator(outputFolder), nullptr};
+  Run run{WithTrailingSeparator(outputFolder), nullptr,
+          ClipDelivery(services_.shell, [this] { return services_.copyWindow(*this); })};
   StartRun();
   run.temp = TempAvi::Reserve(services_.shell);
   if (run.temp) {
@@ -89,18 +92,21 @@ BatchDialog::PassEnd BatchDialog::RunPass(Run &run) {
     return PassEnd::LeaveRun;
   }
   std::string source = clips.GetText(index);
-  std::string target = TargetPath(run.outputDirectory, source);
+  // Clips whose names share their part before the first dot would otherwise replace one
+  // another's AVI; only what was there before the run is offered for replacement.
+  std::string target = run.delivery.FreeName(TargetPath(run.outputDirectory, source));
   if (services_.shell.Exists(target) &&
       services_.messages.Show(target + "\nFile exists in do you want to overwrite?",
                               MessageButtons::YesNo) != MessageAnswer::Yes) {
     DeselectEntry(index, source);
     return PassEnd::Next;
   }
-  if (!Convert(run, source, target))
+  ConversionResult converted = Convert(run, source, target);
+  if (converted.state == ConversionState::Failed)
     return PassEnd::LeaveRun;
-  if (cancelFlag == 0) {
+  if (converted.HasAvi()) {
     BusyCursor busy;
-    if (CopyOut(run, index, source, target) == PassEnd::LeaveRun)
+    if (CopyOut(run, index, source, target, converted) == PassEnd::LeaveRun)
       return PassEnd::LeaveRun;
   }
   DeselectEntry(index, source);
@@ -108,27 +114,30 @@ BatchDialog::PassEnd BatchDialog::RunPass(Run &run) {
   return PassEnd::Next;
 }
 
-bool BatchDialog::Convert(Run &run, const std::string &source, const std::string &target) {
+ConversionResult BatchDialog::Convert(Run &run, const std::string &source,
+                                      const std::string &target) {
   if (run.temp->kept()) {
     // The kept file is the user's; this clip gets a temporary AVI of its own.
     run.temp = TempAvi::Reserve(services_.shell);
     if (!run.temp)
-      return false;
+      return {};
   }
   ProgressControl control{*progressSink_, pump_};
   ConvertOptions options;
   options.targetIdentity = run.temp->file().identity;
+  ConversionResult result =
+      ConvertClip(source, run.temp->path(), &control, cancelFlag, services_.messages, options);
   // What another hand put under the temporary name is no conversion of the clip.
-  if (ConvertClip(source, run.temp->path(), &control, cancelFlag, services_.messages, options) !=
-          0 &&
-      StillSameFile(run.temp->file()))
-    return true;
-  services_.messages.Show("Failed to create AVI!\n" + source + "\n" + target);
-  return false;
+  if (result.state != ConversionState::Failed && !StillSameFile(run.temp->file()))
+    result.state = ConversionState::Failed;
+  if (result.state == ConversionState::Failed)
+    services_.messages.Show("Failed to create AVI!\n" + source + "\n" + target);
+  return result;
 }
 
 BatchDialog::PassEnd BatchDialog::CopyOut(Run &run, int index, const std::string &source,
-                                          const std::string &target) {
+                                          const std::string &target,
+                                          const ConversionResult &converted) {
   if (!FitsPathBuffer(target)) {
     services_.messages.Show("Failed to copy.  Target path too long.");
     return PassEnd::Next;
@@ -137,56 +146,42 @@ BatchDialog::PassEnd BatchDialog::CopyOut(Run &run, int index, const std::string
     services_.messages.Show("Failed to copy.  Source path too long.");
     return PassEnd::Next;
   }
-  // Read once: the box may be ticked while the copy window runs, and the Delete Original
-  // steps belong only to a clip that was deleted.
+  // Read once: the box may be ticked while the copy window runs.
   bool deleting = deleteSource == 1;
-  // The temporary AVI is all that replaces the clip until it is copied: on disk first.
-  if (deleting && !(services_.shell.Flush(run.temp->file()) && services_.shell.Delete(source)))
+  DeliveryOrder order{source,
+                      run.temp->file(),
+                      target,
+                      false,
+                      FOF_NOCONFIRMATION | FOF_SIMPLEPROGRESS | FOF_NORECURSION,
+                      deleting,
+                      deleting ? SourceLocationAvi(source) : std::string(),
+                      converted.picturesWritten,
+                      converted.picturesExpected};
+  Delivered delivered = run.delivery.Deliver(order);
+  std::string note = delivered.note.empty() ? std::string() : "\n" + delivered.note;
+  if (delivered.placed == FileOpResult::Aborted && !deleting)
     return PassEnd::Next;
-
-  std::unique_ptr<CopyObserver> window = services_.copyWindow(*this);
-  FileOpResult copied =
-      services_.shell.Copy(run.temp->path(), target, "Writing AVI to target location",
-                           FOF_NOCONFIRMATION | FOF_SIMPLEPROGRESS | FOF_NORECURSION, *window);
-  if (copied == FileOpResult::Success) {
-    // The next pass converts into the temporary AVI again: the copy now replaces the clip.
-    if (deleting)
-      services_.shell.Flush(FileRef(target));
-    SelectAvi(target);
-  } else if (copied == FileOpResult::Aborted && !deleting) {
-    return PassEnd::Next;
-  } else {
-    services_.messages.Show((copied == FileOpResult::Aborted
+  if (delivered.placed != FileOpResult::Success) {
+    services_.messages.Show((delivered.placed == FileOpResult::Aborted
                                  ? "Cancelled file copy.\nTemp stored in "
                                  : "Failed to copy file.\nTemp stored in ") +
-                            run.temp->path());
+                            run.temp->path() + note);
     run.temp->Keep();
-  }
-  if (!deleting)
     return PassEnd::Next;
-  ListBox clips(*clipList);
-  int now = EntryIndex(index, source);
-  if (now >= 0)
-    clips.DeleteString(now);
-  return CopyToSourceLocation(run, source, target) ? PassEnd::Next : PassEnd::LeaveRun;
-}
-
-// The AVI that takes the deleted clip's place; the shell asks before it replaces a file there.
-bool BatchDialog::CopyToSourceLocation(Run &run, const std::string &source,
-                                       const std::string &target) {
-  std::string beside = SourceLocationAvi(source);
-  if (beside == target)
-    return true;
-  std::unique_ptr<CopyObserver> window = services_.copyWindow(*this);
-  FileOpResult copied = services_.shell.Copy(run.temp->path(), beside,
-                                             "Converting original file to AVI in source location",
-                                             FOF_SIMPLEPROGRESS | FOF_NORECURSION, *window);
-  if (copied == FileOpResult::Success)
-    services_.shell.Flush(FileRef(beside));
-  if (copied != FileOpResult::Failed)
-    return true;
-  services_.messages.Show("Failed to convert original file.");
-  return false;
+  }
+  SelectAvi(target);
+  if (delivered.besidePlaced == FileOpResult::Failed) {
+    services_.messages.Show("Failed to convert original file." + note);
+    return PassEnd::LeaveRun;
+  }
+  if (!delivered.note.empty())
+    services_.messages.Show(delivered.note);
+  if (delivered.clipRemoved) {
+    int now = EntryIndex(index, source);
+    if (now >= 0)
+      ListBox(*clipList).DeleteString(now);
+  }
+  return PassEnd::Next;
 }
 
 void BatchDialog::SelectAvi(const std::string &target) {

@@ -1,5 +1,6 @@
 #include "gui/single/convert_progress_dialog.h"
 
+#include "desktop/clip_delivery.h"
 #include "engine/convert_clip.h"
 #include "gui/resources/dialog_templates.h"
 #include "gui/single/single_clip_paths.h"
@@ -17,7 +18,6 @@ namespace reelcraft {
 namespace {
 
 constexpr const char *kFolderPrompt = "Select folder in which to save AVI";
-constexpr const char *kMoveTitle = "Writing AVI to target location";
 constexpr uint32_t kMoveFlags = FOF_SIMPLEPROGRESS | FOF_NORECURSION;
 
 std::string Question(const std::string &sourcePath, bool deleteSource) {
@@ -92,30 +92,37 @@ void ConvertProgressDialog::ConvertAndDeliver(TempAvi &temporaryAvi) {
   cancelFlag = 0;
   ConvertOptions options;
   options.targetIdentity = temporaryAvi.file().identity;
+  ConversionResult converted =
+      ConvertClip(sourcePath, temporaryAvi.path(), &control, cancelFlag, messages_, options);
   // What another hand put under the temporary name is no conversion of the clip.
-  if (ConvertClip(sourcePath, temporaryAvi.path(), &control, cancelFlag, messages_, options) == 0 ||
-      !StillSameFile(temporaryAvi.file()))
+  if (converted.state == ConversionState::Failed || !StillSameFile(temporaryAvi.file()))
     messages_.Show("Failed to create AVI!\n" + sourcePath);
-  else if (cancelFlag == 0 && !MoveToTarget(temporaryAvi.file()))
+  else if (converted.HasAvi() && !MoveToTarget(temporaryAvi.file(), converted))
     temporaryAvi.Keep(); // the message names it
 }
 
-bool ConvertProgressDialog::MoveToTarget(const FileRef &temporaryAvi) {
-  // Until the move the temporary AVI is all that replaces the clip: on disk first, or the clip
-  // stays.
-  if (deleteSource && shell_.Flush(temporaryAvi))
-    shell_.Delete(sourcePath);
-  FileOpResult moved = FileOpResult::Failed;
+bool ConvertProgressDialog::MoveToTarget(const FileRef &temporaryAvi,
+                                         const ConversionResult &converted) {
+  Delivered delivered;
   if (FitsPathBuffer(targetPath)) {
-    QtCopyProgress window(this, messages_);
-    moved = shell_.Move(temporaryAvi.path, targetPath, kMoveTitle, kMoveFlags, window);
+    ClipDelivery delivery(shell_,
+                          [this] { return std::make_unique<QtCopyProgress>(this, messages_); });
+    delivered =
+        delivery.Deliver({sourcePath, temporaryAvi, targetPath, true, kMoveFlags, deleteSource,
+                          std::string(), converted.picturesWritten, converted.picturesExpected});
+  } else if (deleteSource) {
+    delivered.note = ClipKeptText(sourcePath);
   }
-  if (moved != FileOpResult::Success) {
-    messages_.Show((moved == FileOpResult::Aborted ? "Cancelled file copy.\nTemp stored in "
-                                                   : "Failed to copy file.\nTemp stored in ") +
-                   temporaryAvi.path);
+  std::string note = delivered.note.empty() ? std::string() : "\n" + delivered.note;
+  if (delivered.placed != FileOpResult::Success) {
+    messages_.Show((delivered.placed == FileOpResult::Aborted
+                        ? "Cancelled file copy.\nTemp stored in "
+                        : "Failed to copy file.\nTemp stored in ") +
+                   temporaryAvi.path + note);
     return false;
   }
+  if (!delivered.note.empty())
+    messages_.Show(delivered.note);
   if (!shell_.OpenWithProgram(targetPath))
     messages_.Show("Could not play media file.");
   return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "desktop/shell.h"
+#include "engine/conversion_result.h"
 #include "engine/interfaces.h"
 #include "sys/message_sink.h"
 #include "ui/qt_template_dialog.h"
@@ -44,7 +45,8 @@ private:
   void RunFlow();
   bool ChooseTargetFolder();
   void ConvertAndDeliver(TempAvi &temporaryAvi);
-  bool MoveToTarget(const FileRef &temporaryAvi);
+  // Delivers the AVI; false when it stayed in the temporary folder, as the message says.
+  bool MoveToTarget(const FileRef &temporaryAvi, const ConversionResult &converted);
 
   QProgressBar *progress = nullptr;
   bool deleteSource;

@@ -84,7 +84,7 @@ TEST(ProgressDisplayTest, CountsClipsAndBytesOfClipsInHand) {
   ASSERT_EQ(snapshot.inHand.size(), 2u);
   EXPECT_EQ(snapshot.inHand[0].name, "first.qvj");
   EXPECT_EQ(snapshot.inHand[1].fraction, 0.5);
-  display.Finished(0, "dir/first.qvj", ClipOutcome::Converted);
+  display.Finished(0, "dir/first.qvj", {ClipState::Converted});
   snapshot = display.Snapshot();
   EXPECT_EQ(snapshot.done, 1u);
   ASSERT_EQ(snapshot.inHand.size(), 1u);

@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <pty.h>
@@ -120,7 +121,7 @@ TEST_F(Qvj2aviTest, ConvertsBesideTheClip) {
   test::WriteClip(clip, spec);
   Run run = Qvj2avi(test::ShellQuote(clip));
   EXPECT_EQ(run.status, 0) << run.errors;
-  EXPECT_EQ(run.errors, "1 converted, 0 failed, 0 skipped\n");
+  EXPECT_EQ(run.errors, "1 converted, 0 incomplete, 0 failed, 0 skipped\n");
   ExpectFrames(avi, spec.pictures);
   EXPECT_EQ(FolderHolds(dir.path()), (std::set<std::string>{"clip.qvj", "clip.avi"}));
   EXPECT_EQ(fs::status(avi).permissions() & fs::perms::others_read,
@@ -141,7 +142,7 @@ TEST_F(Qvj2aviTest, SeveralClipsIntoAFolderWithTwoJobs) {
   }
   Run run = Qvj2avi("-j2 --output=" + test::ShellQuote(dir / "out") + clips);
   EXPECT_EQ(run.status, 0) << run.errors;
-  EXPECT_EQ(run.errors, "4 converted, 0 failed, 0 skipped\n");
+  EXPECT_EQ(run.errors, "4 converted, 0 incomplete, 0 failed, 0 skipped\n");
   EXPECT_EQ(FolderHolds(dir / "out"),
             (std::set<std::string>{"clip0.avi", "clip1.avi", "clip2.avi", "clip3.avi"}));
   const char *rates[] = {"25/2", "13/1", "27/2", "14/1"};
@@ -161,7 +162,7 @@ TEST_F(Qvj2aviTest, ExistingOutputIsKeptUnlessForced) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.errors, clip + ": " + avi +
                             " already exists; use -f to replace it\n"
-                            "1 converted, 0 failed, 1 skipped\n");
+                            "1 converted, 0 incomplete, 0 failed, 1 skipped\n");
   EXPECT_EQ(test::ReadFileBytes(avi), (Bytes{'o', 'l', 'd'}));
   ExpectFrames(dir / "other.avi", other.pictures);
 
@@ -194,7 +195,7 @@ TEST_F(Qvj2aviTest, ClipsWithSoundGetTheirAudioStreamAndLeaveNoTemporaryFile) {
   }
   Run run = Qvj2avi("-j 2" + clips);
   EXPECT_EQ(run.status, 0) << run.errors;
-  EXPECT_EQ(run.errors, "2 converted, 0 failed, 0 skipped\n");
+  EXPECT_EQ(run.errors, "2 converted, 0 incomplete, 0 failed, 0 skipped\n");
   for (size_t i = 0; i < sounds.size(); ++i) {
     std::string out = dir / (sounds[i].name + ".avi");
     test::ProbedFile probed = test::ProbeFile(out);
@@ -232,7 +233,8 @@ TEST_F(Qvj2aviTest, ReadErrorFailsTheClipAndKeepsNothing) {
     EXPECT_NE(run.errors.find("Could not read " + clip + ":\nInput/output error\n"),
               std::string::npos)
         << run.errors;
-    EXPECT_NE(run.errors.find("0 converted, 1 failed"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("0 converted, 0 incomplete, 1 failed"), std::string::npos)
+        << run.errors;
     EXPECT_EQ(FolderHolds(dir.path()), std::set<std::string>{"clip.qvj"});
     EXPECT_EQ(FolderHolds(work.path()), std::set<std::string>{"stderr.txt"});
   }
@@ -287,7 +289,7 @@ TEST_F(Qvj2aviTest, OutputsThatCollideAreRefusedEvenWithForce) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.errors, dir / "b/clip.qvj" + ": " + (dir / "out/clip.avi") +
                             " is also the output of " + (dir / "a/clip.qvj") +
-                            "; skipped\n1 converted, 0 failed, 1 skipped\n");
+                            "; skipped\n1 converted, 0 incomplete, 0 failed, 1 skipped\n");
   EXPECT_EQ(FolderHolds(dir / "out"), std::set<std::string>{"clip.avi"});
   ExpectFrames(dir / "out/clip.avi", first.pictures);
 }
@@ -323,7 +325,7 @@ TEST_F(Qvj2aviTest, BadClipsFailWithTheirMessageAndLeaveNothing) {
     expected.insert(dir / c.name + ": " + c.message + "\n");
     arguments += " " + test::ShellQuote(dir / c.name);
   }
-  expected.insert("0 converted, 5 failed, 0 skipped\n");
+  expected.insert("0 converted, 0 incomplete, 5 failed, 0 skipped\n");
   // Several clips at once: every message arrives whole, its lines together.
   Run run = Qvj2avi(arguments);
   EXPECT_EQ(run.status, 1);
@@ -338,14 +340,32 @@ TEST_F(Qvj2aviTest, BadClipsFailWithTheirMessageAndLeaveNothing) {
   EXPECT_EQ(FolderHolds(dir.path()), clipsLeft);
 }
 
-TEST_F(Qvj2aviTest, ClipEndingEarlyIsConvertedAsFarAsItGoes) {
+// A clip that ends early is kept as far as it goes but is no success: a script must see it.
+TEST_F(Qvj2aviTest, ClipEndingEarlyIsKeptAsIncompleteAndCountsAsAFailure) {
   test::ClipSpec spec = Clip(5);
+  spec.frameCount = 40;
   Bytes whole = test::BuildClip(spec).file;
   test::WriteFileBytes(clip, Bytes(whole.begin(), whole.end() - long(spec.pictures[4].size() / 2)));
-  Run run = Qvj2avi(test::ShellQuote(clip));
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.errors, clip + ": Failed to find JPEG\n1 converted, 0 failed, 0 skipped\n");
+  test::WriteClip(dir / "whole.qvj", Clip(2));
+  timespec shot[2] = {{1400000000, 0}, {1400000000, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, clip.c_str(), shot, 0), 0);
+  Run run = Qvj2avi("-j1 --progress=json " + test::ShellQuote(clip) + " " +
+                    test::ShellQuote(dir / "whole.qvj"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.errors, clip + ": Failed to find JPEG\n" + clip +
+                            ": incomplete, 4 of 40 pictures\n"
+                            "1 converted, 1 incomplete, 0 failed, 0 skipped\n");
   ExpectFrames(avi, std::vector<Bytes>(spec.pictures.begin(), spec.pictures.begin() + 4));
+  EXPECT_EQ(fs::last_write_time(avi), fs::last_write_time(clip)) << "the AVI keeps the clip's date";
+  std::map<std::string, std::pair<int, int>> counts;
+  std::istringstream lines(run.output);
+  for (std::string line; std::getline(lines, line);) {
+    nlohmann::json event = nlohmann::json::parse(line);
+    if (event.contains("picturesWritten"))
+      counts[event.at("state")] = {event.at("picturesWritten"), event.at("picturesExpected")};
+  }
+  EXPECT_EQ(counts, (std::map<std::string, std::pair<int, int>>{{"incomplete", {4, 40}},
+                                                                {"converted", {2, 2}}}));
 }
 
 TEST_F(Qvj2aviTest, InfoPrintsEveryHeaderFieldAndConvertsNothing) {
@@ -455,7 +475,7 @@ TEST_F(Qvj2aviTest, RecursiveMirrorsTheTreeAndReportsInJsonLines) {
   Run run = Qvj2avi("-r -j1 --progress=json -o " + test::ShellQuote(dir / "out") + " " +
                     test::ShellQuote(dir / "card"));
   EXPECT_EQ(run.status, 0) << run.errors;
-  EXPECT_EQ(run.errors, "4 converted, 0 failed, 0 skipped\n");
+  EXPECT_EQ(run.errors, "4 converted, 0 incomplete, 0 failed, 0 skipped\n");
   std::vector<std::string> outputs = {"out/a/clip.avi", "out/b/clip.avi", "out/b/deeper/late.avi",
                                       "out/top.avi"};
   for (size_t i = 0; i < clips.size(); ++i)
@@ -522,7 +542,7 @@ TEST_F(Qvj2aviTest, ProgressOnADumbTerminalHasNoEscapeSequence) {
   EXPECT_EQ(WEXITSTATUS(status), 0) << shown;
   EXPECT_EQ(shown.find('\x1b'), std::string::npos) << shown;
   EXPECT_NE(shown.find("2/2 clips  100%  "), std::string::npos) << shown;
-  EXPECT_TRUE(shown.ends_with("2 converted, 0 failed, 0 skipped\r\n")) << shown;
+  EXPECT_TRUE(shown.ends_with("2 converted, 0 incomplete, 0 failed, 0 skipped\r\n")) << shown;
 }
 
 TEST_F(Qvj2aviTest, OutputFolderThatDoesNotExist) {
@@ -626,7 +646,7 @@ TEST_F(Qvj2aviTest, ClipsAndOutputsThatAreNoRegularFileAreRefusedUntouched) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.errors, clip + ": " + output +
                               " exists and is not a regular file; skipped\n"
-                              "0 converted, 0 failed, 1 skipped\n");
+                              "0 converted, 0 incomplete, 0 failed, 1 skipped\n");
     EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(output))) << output;
   }
   // A FIFO as the clip would wait for a writer that never comes.
@@ -645,7 +665,7 @@ TEST_F(Qvj2aviTest, ClosedStandardStreamsNeverReachTheAvi) {
   test::WriteClip(clip, spec);
   test::CommandResult result = test::RunCommand(test::ShellQuote(QVJ2AVI_PATH) + " " +
                                                 test::ShellQuote(clip) + " </dev/null >&- 2>&-");
-  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.status, 1) << "incomplete";
   Bytes written = test::ReadFileBytes(avi);
   ASSERT_GE(written.size(), 4u);
   EXPECT_EQ(std::string(written.begin(), written.begin() + 4), "RIFF");
@@ -675,7 +695,7 @@ TEST_F(Qvj2aviTest, AReaderOfTheMessagesThatGoesAwayStopsNothing) {
                                                 test::ShellQuote(status) + "; } | head -n 1");
   EXPECT_EQ(result.output, dir / "clip0.qvj" + ": Failed to find JPEG\n");
   Bytes exitStatus = test::ReadFileBytes(status);
-  EXPECT_EQ(std::string(exitStatus.begin(), exitStatus.end()), "0\n");
+  EXPECT_EQ(std::string(exitStatus.begin(), exitStatus.end()), "1\n") << "each is incomplete";
   EXPECT_EQ(FolderHolds(dir.path()), expected);
   for (int i = 0; i < 8; ++i)
     ExpectFrames(dir / ("clip" + std::to_string(i) + ".avi"), spec.pictures, "15/1", 2);
@@ -749,8 +769,8 @@ TEST_P(Qvj2aviInterruptTest, StopsEveryConversionAndLeavesNoPartialFile) {
   Bytes errors = test::ReadFileBytes(work / "stderr.txt");
   std::string text(errors.begin(), errors.end());
   std::string summary = "Interrupted: " + std::to_string(written.size()) +
-                        " converted, 0 failed, " + std::to_string(kClips - written.size()) +
-                        " skipped\n";
+                        " converted, 0 incomplete, 0 failed, " +
+                        std::to_string(kClips - written.size()) + " skipped\n";
   ASSERT_TRUE(text.ends_with(summary)) << text;
   std::string messages = text.substr(0, text.size() - summary.size());
   EXPECT_TRUE(messages.empty() || messages.ends_with(": Interrupted; nothing written\n")) << text;

@@ -31,7 +31,7 @@ protected:
       Append(file, block);
     fileSize = file.size();
     test::WriteFileBytes(clip, file);
-    return SeparateBlocks(clip, dataOffset, pictures, audio, with, cancelFlag, messages);
+    return SeparateBlocks(clip, dataOffset, pictures, audio, with, cancelFlag, messages, result);
   }
 
   test::TempDir dir;
@@ -41,6 +41,7 @@ protected:
   size_t fileSize = 0;
   ScriptedMessages messages;
   CancelFlag cancelFlag{0};
+  ConversionResult result;
   test::RecordingProgress progress;
   ProgressControl control = progress.control();
 };
@@ -130,11 +131,11 @@ TEST_F(SeparationTest, CancelEndsTheRunAfterTheChunkInHand) {
 
 TEST_F(SeparationTest, FilesThatCannotBeOpenedAreNamedInTheirMessage) {
   std::string missing = dir / "none/file.tmp";
-  EXPECT_FALSE(
-      SeparateBlocks(dir / "missing.qvj", 0, pictures, audio, &control, cancelFlag, messages));
+  EXPECT_FALSE(SeparateBlocks(dir / "missing.qvj", 0, pictures, audio, &control, cancelFlag,
+                              messages, result));
   test::WriteFileBytes(clip, Bytes(600, 0));
-  EXPECT_FALSE(SeparateBlocks(clip, 0, pictures, missing, &control, cancelFlag, messages));
-  EXPECT_FALSE(SeparateBlocks(clip, 0, missing, audio, &control, cancelFlag, messages));
+  EXPECT_FALSE(SeparateBlocks(clip, 0, pictures, missing, &control, cancelFlag, messages, result));
+  EXPECT_FALSE(SeparateBlocks(clip, 0, missing, audio, &control, cancelFlag, messages, result));
   EXPECT_EQ(messages.texts(),
             (std::vector<std::string>{
                 "Could not open input file:\n" + (dir / "missing.qvj") + " was not found.",
@@ -147,8 +148,8 @@ TEST_F(SeparationTest, ReadErrorIsNotTakenForTheEndOfTheClip) {
   // The process's own memory reads fail where nothing is mapped, as low addresses are not.
   if (!std::filesystem::exists("/proc/self/mem"))
     GTEST_SKIP() << "no /proc/self/mem";
-  EXPECT_FALSE(
-      SeparateBlocks("/proc/self/mem", 512, pictures, audio, nullptr, cancelFlag, messages));
+  EXPECT_FALSE(SeparateBlocks("/proc/self/mem", 512, pictures, audio, nullptr, cancelFlag, messages,
+                              result));
   EXPECT_EQ(messages.texts(),
             std::vector<std::string>{"Could not read /proc/self/mem:\nInput/output error"});
 }

@@ -10,8 +10,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <utility>
 
 namespace reelcraft {
@@ -61,9 +63,9 @@ protected:
     options.tempFolder = tempFolder;
   }
 
-  int Convert(const test::ClipSpec &spec, const ProgressControl *with = nullptr) {
+  ConversionState Convert(const test::ClipSpec &spec, const ProgressControl *with = nullptr) {
     built = test::WriteClip(clip, spec);
-    return ConvertClip(clip, target, with, cancelFlag, messages, options);
+    return ConvertClip(clip, target, with, cancelFlag, messages, options).state;
   }
 
   // The video stream first, every picture one frame, byte for byte.
@@ -110,7 +112,7 @@ protected:
 TEST_F(ConvertClipTest, ClipWithoutSoundGivesOneVideoStream) {
   test::ClipSpec spec;
   spec.pictures = test::MakePictures(4);
-  EXPECT_NE(Convert(spec, &control), 0);
+  EXPECT_EQ(Convert(spec, &control), ConversionState::Done);
   ExpectVideo(spec.pictures, 1);
   EXPECT_TRUE(messages.shown().empty());
   EXPECT_TRUE(TempFilesLeft().empty());
@@ -119,7 +121,7 @@ TEST_F(ConvertClipTest, ClipWithoutSoundGivesOneVideoStream) {
 TEST_F(ConvertClipTest, EightBitMonoSoundFollowsTheVideo) {
   test::ClipSpec spec = ClipWithSound(6, TonePcm8(5000));
   spec.audio->sampleRate = 11025;
-  EXPECT_NE(Convert(spec, &control), 0);
+  EXPECT_EQ(Convert(spec, &control), ConversionState::Done);
   ExpectVideo(spec.pictures, 2);
   ExpectSound("pcm_u8", 11025, 1);
   EXPECT_TRUE(messages.shown().empty());
@@ -131,18 +133,51 @@ TEST_F(ConvertClipTest, SixteenBitStereoSoundFollowsTheVideo) {
   spec.audio->sampleRate = 22050;
   spec.audio->pictureBlocksPerAudioBlock = 1;
   spec.audio->endWithAudio = true;
-  EXPECT_NE(Convert(spec), 0);
+  EXPECT_EQ(Convert(spec), ConversionState::Done);
   ExpectVideo(spec.pictures, 2);
   ExpectSound("pcm_s16le", 22050, 2);
   EXPECT_TRUE(TempFilesLeft().empty());
+}
+
+// A clip that ends early is no success: the AVI keeps what was found, says how much, and carries
+// the clip's date like any AVI.
+TEST_F(ConvertClipTest, EarlyEndsAreIncompleteAndKeepWhatWasFound) {
+  struct Case {
+    const char *what;
+    bool sound;
+    Bytes damage; // in place of the pictures after the fifth
+  };
+  for (const Case &c : {Case{"zeros after a card recovery", false, Bytes(300000, 0)},
+                        Case{"cut short", false, {}}, Case{"cut short, with sound", true, {}},
+                        Case{"zeros, with sound", true, Bytes(300000, 0)}}) {
+    test::ClipSpec spec = ClipWithSound(5, TonePcm8(4000));
+    if (!c.sound)
+      spec.audio.reset();
+    spec.frameCount = 40;
+    spec.trailing = c.damage;
+    built = test::WriteClip(clip, spec);
+    timespec shot{1500000000, 0};
+    const timespec times[2] = {shot, shot};
+    ASSERT_EQ(utimensat(AT_FDCWD, clip.c_str(), times, 0), 0);
+    ConversionResult result = ConvertClip(clip, target, &control, cancelFlag, messages, options);
+    EXPECT_EQ(result.state, ConversionState::Incomplete) << c.what;
+    EXPECT_EQ(result.picturesWritten, 5u) << c.what;
+    EXPECT_EQ(result.picturesExpected, 40u) << c.what;
+    ExpectVideo(spec.pictures, c.sound ? 2 : 1);
+    if (c.sound)
+      ExpectSound("pcm_u8", 8000, 1);
+    EXPECT_EQ(fs::last_write_time(target), fs::last_write_time(clip)) << c.what;
+  }
 }
 
 TEST_F(ConvertClipTest, UnreadableHeaderLeavesTargetAndFlagAlone) {
   test::WriteFileBytes(target, Bytes{1, 2, 3});
   test::WriteFileBytes(clip, Bytes(34, 'Q'));
   cancelFlag = 1;
-  EXPECT_EQ(ConvertClip(clip, target, &control, cancelFlag, messages, options), 0);
-  EXPECT_EQ(ConvertClip(dir / "missing.qvj", target, &control, cancelFlag, messages, options), 0);
+  EXPECT_EQ(ConvertClip(clip, target, &control, cancelFlag, messages, options).state,
+            ConversionState::Failed);
+  EXPECT_EQ(ConvertClip(dir / "missing.qvj", target, &control, cancelFlag, messages, options).state,
+            ConversionState::Failed);
   EXPECT_EQ(cancelFlag, 1);
   EXPECT_EQ(test::ReadFileBytes(target), (Bytes{1, 2, 3}));
   EXPECT_EQ(messages.texts(),
@@ -154,7 +189,7 @@ TEST_F(ConvertClipTest, UnreadableHeaderLeavesTargetAndFlagAlone) {
 
 TEST_F(ConvertClipTest, SoundStreamRecordsFieldByFieldAndItsChunkLast) {
   test::ClipSpec spec = ClipWithSound(4, TonePcm16Stereo(16000), 2, 16);
-  ASSERT_NE(Convert(spec), 0);
+  ASSERT_EQ(Convert(spec), ConversionState::Done);
   ASSERT_EQ(built.sound.size(), 64000u);
   test::RiffChunk riff = test::ParseRiffFile(target).Child("RIFF");
   const test::RiffChunk &hdrl = riff.Child("hdrl");
@@ -196,7 +231,7 @@ TEST_F(ConvertClipTest, SoundSpreadAcrossManyChunksKeepsItsGrid) {
   spec.audio->pictureBlocksPerAudioBlock = 3;
   spec.audio->sampleRate = 8000;
   ASSERT_GT(test::BuildClip(spec).file.size(), 6 * 102400u);
-  EXPECT_NE(Convert(spec, &control), 0);
+  EXPECT_EQ(Convert(spec, &control), ConversionState::Done);
   ExpectVideo(spec.pictures, 2);
   ExpectSound("pcm_u8", 8000, 1);
   EXPECT_EQ(test::DecodeErrors(target), "");
@@ -205,7 +240,7 @@ TEST_F(ConvertClipTest, SoundSpreadAcrossManyChunksKeepsItsGrid) {
 
 TEST_F(ConvertClipTest, ProgressFillsOnceForTheBlocksAndOnceForThePictures) {
   test::ClipSpec spec = ClipWithSound(3, TonePcm8(2000));
-  ASSERT_NE(Convert(spec, &control), 0);
+  ASSERT_EQ(Convert(spec, &control), ConversionState::Done);
   size_t blocks = (built.file.size() - spec.dataOffset + 511) / 512;
   std::vector<std::string> expected = {"range 0 " + std::to_string(built.file.size()), "step 512",
                                        "pos 512"};
@@ -230,7 +265,7 @@ TEST_F(ConvertClipTest, ClipWithoutAudioBlocksGetsAnEmptySoundStream) {
   spec.audio->channels = 2;
   spec.audio->bitsPerSample = 16;
   spec.audio->sampleRate = 16000;
-  EXPECT_NE(Convert(spec), 0);
+  EXPECT_EQ(Convert(spec), ConversionState::Done);
   ExpectVideo(spec.pictures, 2);
   ExpectSound("pcm_s16le", 16000, 2);
   EXPECT_TRUE(built.sound.empty());
@@ -243,14 +278,14 @@ TEST_F(ConvertClipTest, MarksAreOnlyMeaningfulWhenTheHeaderSaysSound) {
   lookalike.resize(512, 0x80);
   spec.gaps = {lookalike, lookalike, lookalike};
   spec.dataOffset = 512;
-  EXPECT_NE(Convert(spec), 0);
+  EXPECT_EQ(Convert(spec), ConversionState::Done);
   ExpectVideo(spec.pictures, 1);
 }
 
 TEST_F(ConvertClipTest, SoundWithoutWholeBytesPerSampleIsLeftOut) {
   for (auto [channels, bits] : {std::pair{0, 8}, {1, 4}, {2048, 256}}) {
     test::ClipSpec spec = ClipWithSound(3, TonePcm8(1500), uint16_t(channels), uint16_t(bits));
-    EXPECT_NE(Convert(spec), 0) << channels << " " << bits;
+    EXPECT_EQ(Convert(spec), ConversionState::Done) << channels << " " << bits;
     ExpectVideo(spec.pictures, 1);
   }
   EXPECT_TRUE(messages.shown().empty());
@@ -266,7 +301,8 @@ TEST_F(ConvertClipTest, ShortFinalBlockWithAMarkIsPictureData) {
     Bytes file = built.file;
     file.insert(file.end(), last.begin(), last.end());
     test::WriteFileBytes(clip, file);
-    EXPECT_NE(ConvertClip(clip, target, &control, cancelFlag, messages, options), 0);
+    EXPECT_EQ(ConvertClip(clip, target, &control, cancelFlag, messages, options).state,
+              ConversionState::Done);
     ExpectVideo(spec.pictures, 2);
     ExpectSound("pcm_u8", 8000, 1);
   }
@@ -280,7 +316,7 @@ TEST_F(ConvertClipTest, SoundLongerThanTheCopyBufferAndAcrossRiffParts) {
   spec.audio->sampleRate = 44100;
   spec.audio->pictureBlocksPerAudioBlock = 1;
   options.avi.riffPartLimit = 200 * 1024;
-  EXPECT_NE(Convert(spec), 0);
+  EXPECT_EQ(Convert(spec), ConversionState::Done);
   ExpectVideo(spec.pictures, 2);
   ExpectSound("pcm_s16le", 44100, 2);
   Bytes file = test::ReadFileBytes(target);
@@ -295,7 +331,7 @@ TEST_F(ConvertClipTest, CancelDuringSeparationLeavesTheTargetAlone) {
     if (call == "stepit")
       cancelFlag = 1;
   });
-  EXPECT_NE(Convert(spec, &control), 0) << "a cancelled run counts as done";
+  EXPECT_EQ(Convert(spec, &control), ConversionState::Cancelled);
   EXPECT_EQ(cancelFlag, 1);
   EXPECT_EQ(test::ReadFileBytes(target), (Bytes{9, 9, 9}));
   EXPECT_EQ(std::count(progress.calls().begin(), progress.calls().end(), "stepit"), 200)
@@ -313,7 +349,7 @@ TEST_F(ConvertClipTest, CancelDuringThePicturesLeavesTheFramesSoFarWithoutSound)
     if (pictures && call == "pump")
       cancelFlag = 1;
   });
-  EXPECT_NE(Convert(spec, &control), 0);
+  EXPECT_EQ(Convert(spec, &control), ConversionState::Cancelled);
   EXPECT_EQ(cancelFlag, 1);
   ExpectVideo({spec.pictures[0], spec.pictures[1]}, 1);
   EXPECT_TRUE(TempFilesLeft().empty());
@@ -325,7 +361,7 @@ TEST_F(ConvertClipTest, CancelGivenBeforeTheCallIsCleared) {
     if (!sound)
       spec.audio.reset();
     cancelFlag = 1;
-    EXPECT_NE(Convert(spec, &control), 0);
+    EXPECT_EQ(Convert(spec, &control), ConversionState::Done);
     EXPECT_EQ(cancelFlag, 0);
     ExpectVideo(spec.pictures, sound ? 2 : 1);
   }
@@ -335,26 +371,27 @@ TEST_F(ConvertClipTest, FailuresOfTheSoundPathLeaveNoTemporaryFile) {
   // No first picture in the picture file.
   test::ClipSpec spec = ClipWithSound(1, TonePcm8(3000));
   spec.pictures = {Bytes(3000, 0x42)};
-  EXPECT_EQ(Convert(spec, &control), 0);
+  EXPECT_EQ(Convert(spec, &control), ConversionState::Failed);
   EXPECT_FALSE(fs::exists(target));
-  // The AVI file cannot be created: no message of the engine's own.
+  // The AVI file cannot be created: no message of the engine's own, but its place and reason.
   spec = ClipWithSound(2, TonePcm8(3000));
   target = dir / "no-such-folder/clip.avi";
-  EXPECT_EQ(Convert(spec, &control), 0);
+  built = test::WriteClip(clip, spec);
+  ConversionResult result = ConvertClip(clip, target, &control, cancelFlag, messages, options);
   EXPECT_EQ(messages.texts(), std::vector<std::string>{"Failed to find first JPEG"});
   EXPECT_TRUE(TempFilesLeft().empty());
   // No temporary folder to reserve names in: a silent failure before any work.
   options.tempFolder = dir / "no-such-folder";
   size_t calls = progress.calls().size();
-  EXPECT_EQ(Convert(spec, &control), 0);
+  ConversionResult noFolder = ConvertClip(clip, target, &control, cancelFlag, messages, options);
   EXPECT_EQ(messages.shown().size(), 1u);
   EXPECT_EQ(progress.calls().size(), calls);
-  // Neither silent failure is lost on a caller that can say more: each left its place and reason.
-  std::vector<std::pair<std::string, int>> noted;
-  for (const FileFailure &failure : messages.failures())
-    noted.emplace_back(failure.path, failure.error);
-  EXPECT_EQ(noted, (std::vector<std::pair<std::string, int>>{{target, ENOENT},
-                                                             {dir / "no-such-folder", ENOENT}}));
+  for (auto [failed, path] : {std::pair{result, target}, {noFolder, dir / "no-such-folder"}}) {
+    EXPECT_EQ(failed.state, ConversionState::Failed);
+    ASSERT_TRUE(failed.cause);
+    EXPECT_EQ(failed.cause->path, path);
+    EXPECT_EQ(failed.cause->error, ENOENT);
+  }
 }
 
 TEST_F(ConvertClipTest, SoundFileGoneBeforeItsStreamIsNamedInTheMessage) {
@@ -370,7 +407,7 @@ TEST_F(ConvertClipTest, SoundFileGoneBeforeItsStreamIsNamedInTheMessage) {
       }
     }
   });
-  EXPECT_EQ(Convert(spec, &control), 0);
+  EXPECT_EQ(Convert(spec, &control), ConversionState::Failed);
   ASSERT_FALSE(removed.empty());
   EXPECT_EQ(messages.texts(), std::vector<std::string>{"Could not open auiod file to read:\n" +
                                                        removed + " was not found."});
@@ -391,11 +428,11 @@ TEST_F(ConvertClipTest, SystemTemporaryFolderHoldsPrivateFilesWhileItRunsAndNone
       during.push_back(entry.status().permissions());
   });
   test::ClipSpec spec = ClipWithSound(2, TonePcm8(2000));
-  EXPECT_NE(Convert(spec, &control), 0);
+  EXPECT_EQ(Convert(spec, &control), ConversionState::Done);
   EXPECT_EQ(during, std::vector<fs::perms>(2, fs::perms(0600)))
       << "the picture file and the audio file, in $TMPDIR";
   spec.pictures = {Bytes(2000, 0x42)};
-  EXPECT_EQ(Convert(spec, &control), 0);
+  EXPECT_EQ(Convert(spec, &control), ConversionState::Failed);
   EXPECT_TRUE(TempFilesLeft().empty());
 }
 

@@ -6,6 +6,7 @@
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -19,8 +20,8 @@ protected:
   void SetUp() override { REELCRAFT_NEEDS_PICTURE_TOOLS(); }
 
   // Builds the clip, then writes its pictures as an AVI file at `target`.
-  bool Convert(const test::ClipSpec &spec, const ProgressControl *control = nullptr,
-               const AviWriterOptions &options = {}) {
+  ConversionResult Convert(const test::ClipSpec &spec, const ProgressControl *control = nullptr,
+                           const AviWriterOptions &options = {}) {
     built = test::WriteClip(clip, spec);
     ClipHeader header;
     EXPECT_TRUE(ReadClipHeader(clip, header, messages));
@@ -57,7 +58,7 @@ TEST_F(VideoWriterTest, EveryPictureBecomesOneKeyFrameByteForByte) {
   spec.pictures = test::MakePictures(5);
   spec.gaps = {Bytes(300, 0x00), {}, Bytes{0xFF, 0xD9, 0x12}, Bytes(1000, 0xFF)};
   spec.trailing = Bytes(50, 0xAA);
-  ASSERT_TRUE(Convert(spec));
+  ASSERT_EQ(Convert(spec).state, ConversionState::Done);
   ExpectFrames(spec.pictures);
   EXPECT_TRUE(messages.shown().empty());
   test::ProbedFile probed = test::ProbeFile(target);
@@ -73,7 +74,7 @@ TEST_F(VideoWriterTest, StreamRateIsHalfTheFrameRateField) {
   spec.height = 120;
   spec.frameRate = 25;
   spec.dataOffset = 35;
-  ASSERT_TRUE(Convert(spec));
+  ASSERT_EQ(Convert(spec).state, ConversionState::Done);
   ExpectFrames(spec.pictures, "25/2");
 }
 
@@ -83,7 +84,7 @@ TEST_F(VideoWriterTest, LongClipsSlideTheWindowWithoutLosingBytes) {
   for (int i = 0; i < 40; ++i)
     spec.gaps.push_back(Bytes(size_t(i * 97 % 700), uint8_t(i)));
   ASSERT_GT(test::BuildClip(spec).file.size(), 4 * 204800u);
-  ASSERT_TRUE(Convert(spec, &control));
+  ASSERT_EQ(Convert(spec, &control).state, ConversionState::Done);
   ExpectFrames(spec.pictures);
   EXPECT_TRUE(messages.shown().empty());
 }
@@ -94,7 +95,10 @@ TEST_F(VideoWriterTest, FrameCountDecidesHowManyFrames) {
     test::ClipSpec spec;
     spec.pictures = five;
     spec.frameCount = frameCount;
-    ASSERT_TRUE(Convert(spec)) << frameCount;
+    ConversionResult result = Convert(spec);
+    EXPECT_EQ(result.state, ConversionState::Done) << frameCount;
+    EXPECT_EQ(result.picturesWritten, std::max<uint32_t>(frameCount, 1));
+    EXPECT_EQ(result.picturesExpected, result.picturesWritten);
     ExpectFrames(First(five, std::max<size_t>(frameCount, 1)));
   }
   EXPECT_TRUE(messages.shown().empty());
@@ -104,7 +108,10 @@ TEST_F(VideoWriterTest, PicturesRunningOutBeforeTheFrameCountEndTheFileEarly) {
   test::ClipSpec spec;
   spec.pictures = test::MakePictures(3);
   spec.frameCount = 5;
-  ASSERT_TRUE(Convert(spec, &control)) << "a missing later picture still counts as done";
+  ConversionResult result = Convert(spec, &control);
+  EXPECT_EQ(result.state, ConversionState::Incomplete) << "the AVI is kept, but it is no whole";
+  EXPECT_EQ(result.picturesWritten, 3u);
+  EXPECT_EQ(result.picturesExpected, 5u);
   ExpectFrames(spec.pictures);
   EXPECT_EQ(messages.texts(), std::vector<std::string>{"Failed to find JPEG\n"});
 }
@@ -113,7 +120,7 @@ TEST_F(VideoWriterTest, ProgressRangeThenWindowPositionAfterEachFurtherPicture) 
   test::ClipSpec spec;
   spec.pictures = test::MakePictures(4);
   spec.gaps = {Bytes(10, 0)};
-  ASSERT_TRUE(Convert(spec, &control));
+  ASSERT_EQ(Convert(spec, &control).state, ConversionState::Done);
   uint32_t dataSize = uint32_t(built.pictureStream.size());
   std::vector<std::string> expected = {"range 0 " + std::to_string(512 + dataSize), "step 1",
                                        "pos 0"};
@@ -130,7 +137,7 @@ TEST_F(VideoWriterTest, OneFrameClipSetsTheBarAndNeverPumps) {
   test::ClipSpec spec;
   spec.pictures = test::MakePictures(2);
   spec.frameCount = 1;
-  ASSERT_TRUE(Convert(spec, &control));
+  ASSERT_EQ(Convert(spec, &control).state, ConversionState::Done);
   uint32_t high = uint32_t(512 + built.pictureStream.size());
   EXPECT_EQ(progress.calls(),
             (std::vector<std::string>{"range 0 " + std::to_string(high), "step 1", "pos 0"}));
@@ -140,7 +147,7 @@ TEST_F(VideoWriterTest, CancelBeforeTheStartIsCleared) {
   test::ClipSpec spec;
   spec.pictures = test::MakePictures(4);
   cancelFlag = 1;
-  ASSERT_TRUE(Convert(spec));
+  ASSERT_EQ(Convert(spec).state, ConversionState::Done);
   EXPECT_EQ(cancelFlag, 0);
   ExpectFrames(spec.pictures);
 }
@@ -153,7 +160,7 @@ TEST_F(VideoWriterTest, CancelIsSeenBeforeTheNextPicture) {
     if (call == "pos 0")
       cancelFlag = 1;
   });
-  ASSERT_TRUE(Convert(spec, &control)) << "a cancelled run counts as done";
+  EXPECT_EQ(Convert(spec, &control).state, ConversionState::Cancelled);
   ExpectFrames(First(spec.pictures, 1));
   EXPECT_EQ(cancelFlag, 1);
 
@@ -162,7 +169,9 @@ TEST_F(VideoWriterTest, CancelIsSeenBeforeTheNextPicture) {
     if (call == "pump")
       cancelFlag = 1;
   });
-  ASSERT_TRUE(Convert(spec, &control));
+  ConversionResult result = Convert(spec, &control);
+  EXPECT_EQ(result.state, ConversionState::Cancelled);
+  EXPECT_EQ(result.picturesWritten, 2u);
   ExpectFrames(First(spec.pictures, 2));
   EXPECT_TRUE(messages.shown().empty());
 }
@@ -170,10 +179,12 @@ TEST_F(VideoWriterTest, CancelIsSeenBeforeTheNextPicture) {
 TEST_F(VideoWriterTest, FailuresBeforeTheFirstFrameLeaveNoFile) {
   ClipHeader header;
   header.frameCount = 3;
-  EXPECT_FALSE(WriteVideoAvi(dir / "missing.qvj", target, &control, cancelFlag, header, messages));
+  EXPECT_EQ(
+      WriteVideoAvi(dir / "missing.qvj", target, &control, cancelFlag, header, messages).state,
+      ConversionState::Failed);
   test::ClipSpec spec;
   spec.pictures = {Bytes(5000, 0x42)};
-  EXPECT_FALSE(Convert(spec, &control));
+  EXPECT_FALSE(Convert(spec, &control).cause) << "the messages said why";
   EXPECT_EQ(messages.texts(),
             (std::vector<std::string>{"Could not open input file:\n" + (dir / "missing.qvj") +
                                           " was not found.",
@@ -182,11 +193,15 @@ TEST_F(VideoWriterTest, FailuresBeforeTheFirstFrameLeaveNoFile) {
   EXPECT_TRUE(progress.calls().empty());
 }
 
-TEST_F(VideoWriterTest, AviFileThatCannotBeCreatedFailsSilently) {
+TEST_F(VideoWriterTest, AviFileThatCannotBeCreatedFailsWithItsPlaceAndReason) {
   test::ClipSpec spec;
   spec.pictures = test::MakePictures(2);
   target = dir / "no-such-folder/clip.avi";
-  EXPECT_FALSE(Convert(spec, &control));
+  ConversionResult result = Convert(spec, &control);
+  EXPECT_EQ(result.state, ConversionState::Failed);
+  ASSERT_TRUE(result.cause);
+  EXPECT_EQ(result.cause->path, target);
+  EXPECT_EQ(result.cause->error, ENOENT);
   EXPECT_TRUE(messages.shown().empty());
   EXPECT_TRUE(progress.calls().empty());
 }
@@ -196,7 +211,7 @@ TEST_F(VideoWriterTest, WriterOptionsReachTheAviFile) {
   spec.pictures = test::MakePictures(30, 640, 480);
   AviWriterOptions options;
   options.riffPartLimit = 256 * 1024;
-  ASSERT_TRUE(Convert(spec, nullptr, options));
+  ASSERT_EQ(Convert(spec, nullptr, options).state, ConversionState::Done);
   ExpectFrames(spec.pictures);
   Bytes file = test::ReadFileBytes(target);
   std::string text(file.begin(), file.end());

@@ -19,17 +19,14 @@ public:
   };
 
   MessageAnswer Show(const std::string &text, MessageButtons buttons, MessageIcon icon) override;
-  void NoteFailure(const FileFailure &failure) override { failures_.push_back(failure); }
   void QueueAnswer(MessageAnswer answer) { answers_.push_back(answer); }
 
   const std::vector<Shown> &shown() const { return shown_; }
   std::vector<std::string> texts() const;
-  const std::vector<FileFailure> &failures() const { return failures_; }
 
 private:
   std::deque<MessageAnswer> answers_;
   std::vector<Shown> shown_;
-  std::vector<FileFailure> failures_;
 };
 
 } // namespace reelcraft

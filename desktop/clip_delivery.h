@@ -1,0 +1,69 @@
+#pragma once
+
+#include "desktop/shell.h"
+#include "sys/file_operation.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+
+namespace reelcraft {
+
+// A converted clip's AVI on its way to the user, and what is to become of the clip.
+struct DeliveryOrder {
+  std::string clip;
+  FileRef avi; // the temporary AVI that the conversion wrote
+  std::string target;
+  // A move takes the temporary AVI away; a copy leaves it for the next clip of a run. Either asks
+  // before it replaces a file unless `flags` hold FOF_NOCONFIRMATION.
+  bool move = false;
+  uint32_t flags = 0;
+  // The clip goes to the Trash once its AVI is whole, in place and on disk; `beside` then names a
+  // second copy that takes the clip's place ("" or the target itself: none).
+  bool removeClip = false;
+  std::string beside;
+  // The pictures the AVI holds and those the clip names.
+  uint32_t picturesWritten = 0;
+  uint32_t picturesExpected = 0;
+};
+
+struct Delivered {
+  FileOpResult placed = FileOpResult::Failed;        // the AVI at its target
+  FileOpResult besidePlaced = FileOpResult::Success; // the second copy, where one was due
+  bool clipRemoved = false;
+  // What the user is to hear about the clip or its AVI beyond the copy's own outcome: why a clip
+  // that was to go stays, or that the AVI lacks pictures; "" when there is nothing.
+  std::string note;
+};
+
+// "CLIP was kept." or "CLIP was kept: WHY.": the clip that was to go stays.
+std::string ClipKeptText(const std::string &clip, const std::string &why = "");
+
+// Puts converted clips' AVIs in place and removes the clips that the user wants gone, in the
+// one order that never loses a clip: copy, flush to disk, and only then the Trash, and only for
+// an AVI that holds every picture. One object serves a whole run: an AVI it has put somewhere
+// is never replaced by a later one of the same run.
+class ClipDelivery {
+public:
+  using CopyWindow = std::function<std::unique_ptr<CopyObserver>()>;
+
+  ClipDelivery(const Shell &shell, CopyWindow window) : shell_(shell), window_(std::move(window)) {}
+
+  // `path`, unless this run has already put an AVI there: then the first free name of the form
+  // "NAME (2).avi", "NAME (3).avi", ...
+  std::string FreeName(const std::string &path) const;
+
+  Delivered Deliver(const DeliveryOrder &order);
+
+private:
+  FileOpResult Place(const std::string &from, const std::string &to, bool move, const char *title,
+                     uint32_t flags);
+
+  const Shell &shell_;
+  CopyWindow window_;
+  std::set<std::string> written_;
+};
+
+} // namespace reelcraft
