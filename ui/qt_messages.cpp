@@ -20,6 +20,8 @@ MessageAnswer QtMessages::Show(const std::string &text, MessageButtons buttons, 
   QWidget *owner = OwnerWindow();
   QMessageBox box(icon == MessageIcon::Question ? QMessageBox::Question : QMessageBox::Warning,
                   ProgramName(), FromLocal(text), QMessageBox::NoButton, owner);
+  // Texts carry names from outside: markup in a name must not rewrite the question.
+  box.setTextFormat(Qt::PlainText);
   if (buttons == MessageButtons::Ok) {
     box.setStandardButtons(QMessageBox::Ok);
   } else {

@@ -4,7 +4,9 @@
 #include "ui/qt_progress_sink.h"
 
 #include <QDialog>
+#include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -129,6 +131,26 @@ TEST(OwnerWindow, IsTheActiveWindowAgainOnceABoxOverItHasClosed) {
   });
   outer.exec();
   EXPECT_TRUE(activeAgain);
+}
+
+// A name is text, whatever it holds: markup in it shows as written and changes nothing else.
+TEST(QtMessages, ShowNamesAsPlainText) {
+  const std::string name = "/card/<h2>Keep the original clip? (it will not be converted)"
+                           "<font color=#efefef>x.qvj";
+  QtMessages messages;
+  QString shown;
+  Qt::TextFormat format = Qt::RichText;
+  test::WhenModalAppears([&](QWidget *window) {
+    auto *box = qobject_cast<QMessageBox *>(window);
+    ASSERT_NE(box, nullptr);
+    shown = box->text();
+    format = box->textFormat();
+    box->button(QMessageBox::No)->click();
+  });
+  messages.Show(name + "\nWould you like to convert this file to AVI format?",
+                MessageButtons::YesNo, MessageIcon::Question);
+  EXPECT_EQ(format, Qt::PlainText);
+  EXPECT_EQ(shown.toStdString(), name + "\nWould you like to convert this file to AVI format?");
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "sys/file_operation.h"
 #include "tests/support/avi_probe.h"
 #include "tests/support/files.h"
+#include "tests/support/scoped_mount.h"
 #include "tests/ui/modal_driver.h"
 
 #include <QCheckBox>
@@ -87,41 +88,63 @@ TEST_F(BatchRunTest, SelectedClipsAreConvertedIntoTheOutputFolderAndSelectedTher
 TEST_F(BatchRunTest, TheTargetIsCutAtTheFirstDotAndTheAviBesideTheClipAtTheLast) {
   TestClip clip = Clip("a.b.qvj", 2);
   Clip("c.qvj", 1);
-  std::vector<bool> clipGoneAtCopy;
-  copies.onBegin = [&](const std::string &) {
-    clipGoneAtCopy.push_back(!fs::exists(In("a.b.qvj")));
+  // Both copies that replace the clip are made and on disk before the clip goes to the Trash; a
+  // flush that fails keeps the clip, and says so.
+  std::vector<std::string> clipThere;
+  copies.onBegin = [&](const std::string &title) {
+    clipThere.push_back(title + (fs::exists(In("a.b.qvj")) ? ": there" : ": gone"));
   };
-  // Whatever replaces the clip is on disk before the clip goes, and before the temporary AVI
-  // is taken for the next clip; a flush that fails keeps the clip.
-  std::vector<std::pair<std::string, bool>> flushes;
+  std::vector<std::string> flushes;
   flush = [&](const FileRef &file) {
-    flushes.emplace_back(fs::path(file.path).extension().string() + " " +
-                             fs::path(file.path).parent_path().filename().string(),
-                         fs::exists(In("a.b.qvj")));
+    flushes.push_back(fs::path(file.path).filename().string() +
+                      (fs::exists(In("a.b.qvj")) ? ": there" : ": gone"));
     return FlushToDisk(file);
   };
   RunWindow([&](BatchDialog &dialog) {
     TickDeleteOriginal(dialog);
     Clips(dialog).item(0)->setSelected(true);
     Click(dialog, IDC_CREATE);
-    EXPECT_EQ(Entries(Clips(dialog)), Texts{In("c.qvj")}) << "the deleted clip left the list";
+    EXPECT_EQ(Entries(Clips(dialog)), Texts{In("c.qvj")}) << "the removed clip left the list";
     EXPECT_EQ(Selected(Avis(dialog)), Texts{Out("a.avi")});
     flush = [](const FileRef &) { return false; };
     Clips(dialog).item(0)->setSelected(true);
     Click(dialog, IDC_CREATE);
     EXPECT_EQ(Entries(Clips(dialog)), Texts{In("c.qvj")});
   });
-  EXPECT_TRUE(messages.texts().empty());
-  EXPECT_EQ(copies.titles, (Texts{"Writing AVI to target location",
-                                  "Converting original file to AVI in source location"}));
-  EXPECT_EQ(clipGoneAtCopy, (std::vector<bool>{true, true}));
-  EXPECT_EQ(flushes, (std::vector<std::pair<std::string, bool>>{
-                         {".avi tmp", true}, {".avi out", false}, {".avi in", false}}));
+  EXPECT_EQ(messages.texts(),
+            Texts{In("c.qvj") + " was kept: its AVI could not be written to disk."});
+  EXPECT_EQ(clipThere, (Texts{"Writing AVI to target location: there",
+                              "Converting original file to AVI in source location: there",
+                              "Writing AVI to target location: gone"}));
+  EXPECT_EQ(flushes, (Texts{"a.avi: there", "a.b.avi: there"}));
   ExpectConverted(Out("a.avi"), clip);
   EXPECT_EQ(ReadFileBytes(In("a.b.avi")), ReadFileBytes(Out("a.avi")));
+  EXPECT_TRUE(fs::exists(HomeTrashFile("a.b.qvj"))) << "the user can take it back";
   EXPECT_TRUE(fs::exists(In("c.qvj")));
-  EXPECT_FALSE(fs::exists(Out("c.avi")));
   EXPECT_TRUE(TempFiles().empty());
+}
+
+// Clips whose names share their part before the first dot: each gets an AVI of its own, and
+// only the AVI that was there before the run is offered for replacement.
+TEST_F(BatchRunTest, ARunNeverReplacesAnAviItWrote) {
+  TestClip beach = Clip("2023.07.14_beach.qvj", 2);
+  TestClip park = Clip("2023.07.15_park.qvj", 3);
+  TestClip zoo = Clip("2023.08.01_zoo.qvj", 1);
+  WriteFileBytes(Out("2023.avi"), {1});
+  messages.QueueAnswer(MessageAnswer::Yes);
+  RunWindow([&](BatchDialog &dialog) {
+    TickDeleteOriginal(dialog);
+    Click(dialog, IDC_CREATE_ALL);
+    EXPECT_EQ(Entries(Avis(dialog)),
+              (Texts{Out("2023.avi"), Out("2023 (2).avi"), Out("2023 (3).avi")}));
+    EXPECT_EQ(Clips(dialog).count(), 0);
+  });
+  EXPECT_EQ(messages.texts(),
+            Texts{Out("2023.avi") + "\nFile exists in do you want to overwrite?"});
+  ExpectConverted(Out("2023.avi"), beach);
+  ExpectConverted(Out("2023 (2).avi"), park);
+  ExpectConverted(Out("2023 (3).avi"), zoo);
+  EXPECT_EQ(ReadFileBytes(In("2023.07.15_park.avi")), ReadFileBytes(Out("2023 (2).avi")));
 }
 
 // Output folder text equal to the input folder's and a name with one dot: the AVI beside the
@@ -141,8 +164,7 @@ TEST_F(BatchRunTest, WithDeleteOriginalIntoTheInputFolderOneCopyServesBoth) {
   ExpectConverted(In("a.avi"), clip);
 }
 
-// The AVI beside the clip is replaced only when the person says so; a No ends that copy as
-// aborted, without a message.
+// The AVI beside the clip is replaced only when the person says so; after a No the clip stays.
 TEST_F(BatchRunTest, TheAviBesideTheClipIsReplacedOnlyAfterTheQuestion) {
   TestClip first = Clip("a.b.qvj", 2);
   TestClip second = Clip("c.d.qvj", 3);
@@ -152,10 +174,11 @@ TEST_F(BatchRunTest, TheAviBesideTheClipIsReplacedOnlyAfterTheQuestion) {
   RunWindow([&](BatchDialog &dialog) {
     TickDeleteOriginal(dialog);
     Click(dialog, IDC_CREATE_ALL);
-    EXPECT_EQ(Clips(dialog).count(), 0);
+    EXPECT_EQ(Entries(Clips(dialog)), Texts{In("a.b.qvj")});
   });
   EXPECT_EQ(copies.asked, (Texts{In("a.b.avi"), In("c.d.avi")}));
-  EXPECT_TRUE(messages.texts().empty());
+  EXPECT_EQ(messages.texts(), Texts{In("a.b.qvj") + " was kept."});
+  EXPECT_TRUE(fs::exists(In("a.b.qvj")));
   EXPECT_EQ(ReadFileBytes(In("a.b.avi")), Bytes{7});
   ExpectConverted(In("c.d.avi"), second);
   ExpectConverted(Out("a.avi"), first);
@@ -272,25 +295,27 @@ TEST_F(BatchRunTest, ACopyAbortedWithoutDeleteOriginalSkipsTheClipSilently) {
   EXPECT_TRUE(TempFiles().empty());
 }
 
-// With Delete Original the clip is gone once its copy is aborted: the temporary AVI is the
-// only copy left of it, kept, and no later pass of the run writes into it.
-TEST_F(BatchRunTest, ACopyAbortedWithDeleteOriginalKeepsTheTemporaryAviForGood) {
+// With Delete Original an aborted copy keeps the clip, and the temporary AVI that the message
+// names; no later pass of the run writes into it.
+TEST_F(BatchRunTest, ACopyAbortedWithDeleteOriginalKeepsTheClipAndTheTemporaryAvi) {
   TestClip a = Clip("a.qvj", 3);
   TestClip b = Clip("b.qvj", 2);
   copies.abortsByTitle["Writing AVI to target location"] = 1;
   RunWindow([&](BatchDialog &dialog) {
     TickDeleteOriginal(dialog);
     Click(dialog, IDC_CREATE_ALL);
-    EXPECT_EQ(Clips(dialog).count(), 0);
+    EXPECT_EQ(Entries(Clips(dialog)), Texts{In("a.qvj")});
     EXPECT_EQ(Entries(Avis(dialog)), Texts{Out("b.avi")});
   });
   Texts temps = TempFiles();
   ASSERT_EQ(temps.size(), 1u);
   std::string kept = root / ("tmp/" + temps[0]);
-  EXPECT_EQ(messages.texts(), Texts{"Cancelled file copy.\nTemp stored in " + kept});
+  EXPECT_EQ(messages.texts(), Texts{"Cancelled file copy.\nTemp stored in " + kept + "\n" +
+                                    In("a.qvj") + " was kept."});
   EXPECT_TRUE(kept.ends_with(".avi"));
   ExpectConverted(kept, a);
-  EXPECT_EQ(ReadFileBytes(In("a.avi")), ReadFileBytes(kept));
+  EXPECT_TRUE(fs::exists(In("a.qvj")));
+  EXPECT_FALSE(fs::exists(In("a.avi")));
   ExpectConverted(Out("b.avi"), b);
   EXPECT_EQ(ReadFileBytes(In("b.avi")), ReadFileBytes(Out("b.avi")));
   EXPECT_FALSE(fs::exists(Out("a.avi")));

@@ -6,6 +6,7 @@
 #include "tests/support/avi_probe.h"
 #include "tests/support/clip_builder.h"
 #include "tests/support/environment.h"
+#include "tests/support/scoped_mount.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/modal_driver.h"
@@ -211,32 +212,50 @@ TEST_F(SingleClip, TheSourceIsDeletedOnlyAfterASuccessfulConversion) {
   EXPECT_TRUE(TempFiles().empty());
   EXPECT_TRUE(launched.empty());
 
-  // The temporary AVI, all that replaces the clip until the move, is on disk before the clip
-  // goes; a flush that fails keeps the clip.
-  WriteClip(3);
-  messages = ScriptedMessages();
-  messages.QueueAnswer(MessageAnswer::Yes);
-  std::vector<std::string> flushed;
-  hooks.flush = [&](const FileRef &file) {
-    flushed.push_back(file.path);
-    EXPECT_TRUE(fs::exists(clip));
-    return FlushToDisk(file);
+  // The clip goes to the Trash only once its AVI is whole and on disk at the target; else it
+  // stays, and the last message before the player says so.
+  struct Case {
+    const char *what;
+    bool flushes;
+    int pictures; // of the 3 that the clip names
+    std::string kept;
   };
-  EXPECT_EQ(Run(false, true), kSingleClipDone);
-  EXPECT_EQ(messages.texts(), std::vector<std::string>{Question(true)});
-  EXPECT_FALSE(fs::exists(clip));
-  ASSERT_EQ(flushed.size(), 1u);
-  EXPECT_EQ(fs::path(flushed[0]).parent_path(), fs::path(tempFolder));
-  ExpectAviOfTheClip(target);
-  EXPECT_TRUE(TempFiles().empty());
-
-  WriteClip(3);
-  fs::remove(target);
-  messages.QueueAnswer(MessageAnswer::Yes);
-  hooks.flush = [](const FileRef &) { return false; };
-  EXPECT_EQ(Run(false, true), kSingleClipDone);
-  EXPECT_TRUE(fs::exists(clip));
-  ExpectAviOfTheClip(target);
+  for (const Case &c :
+       {Case{"whole", true, 3, ""},
+        Case{"not on disk", false, 3, " was kept: its AVI could not be written to disk."},
+        Case{"ended early", true, 2,
+             " was kept: its AVI holds 2 of the 3 pictures the clip names."}}) {
+    SCOPED_TRACE(c.what);
+    test::ClipSpec spec;
+    spec.pictures = test::MakePictures(c.pictures);
+    spec.frameCount = 3;
+    pictureMd5s = test::Md5Hexes(spec.pictures);
+    test::WriteClip(clip, spec);
+    fs::remove(target);
+    fs::remove(test::HomeTrashFile("clip.qvj"));
+    messages = ScriptedMessages();
+    messages.QueueAnswer(MessageAnswer::Yes);
+    launched.clear();
+    std::vector<std::string> flushed;
+    hooks.flush = [&](const FileRef &file) {
+      flushed.push_back(file.path);
+      EXPECT_TRUE(fs::exists(clip));
+      return c.flushes && FlushToDisk(file);
+    };
+    EXPECT_EQ(Run(false, true), kSingleClipDone);
+    ExpectAviOfTheClip(target);
+    EXPECT_EQ(launched.size(), 1u) << "the AVI is played either way";
+    EXPECT_TRUE(TempFiles().empty());
+    if (c.kept.empty()) {
+      EXPECT_EQ(messages.texts(), std::vector<std::string>{Question(true)});
+      EXPECT_EQ(flushed, std::vector<std::string>{target});
+      EXPECT_FALSE(fs::exists(clip));
+      EXPECT_TRUE(fs::exists(test::HomeTrashFile("clip.qvj"))) << "the user can take it back";
+    } else {
+      EXPECT_EQ(messages.texts().back(), clip + c.kept);
+      EXPECT_TRUE(fs::exists(clip));
+    }
+  }
 }
 
 TEST_F(SingleClip, CancelClickedWhileTheEngineRunsLeavesNoAviAndNoTemporaryFile) {
@@ -301,9 +320,9 @@ TEST_F(SingleClip, AMoveThatFailsOrIsRefusedKeepsTheTemporaryAviAndNamesIt) {
     ASSERT_EQ(TempFiles().size(), 1u);
     std::string kept = TempFiles()[0];
     EXPECT_TRUE(IsTemporaryAviName(fs::path(kept).filename().string())) << kept;
-    EXPECT_EQ(messages.texts().back(), c.message + kept);
+    EXPECT_EQ(messages.texts().back(), c.message + kept + "\n" + clip + " was kept.");
     ExpectAviOfTheClip(kept);
-    EXPECT_FALSE(fs::exists(clip)) << "deleted before the move";
+    EXPECT_TRUE(fs::exists(clip)) << "the only copy stays until its AVI is in place";
     EXPECT_TRUE(launched.empty());
   }
   EXPECT_EQ(test::ReadFileBytes(dir / "videos/clip.avi"), Bytes{7});
@@ -395,6 +414,7 @@ TEST_F(SingleClip, TheEntryForStartUpRunsTheRequest) {
   EXPECT_EQ(RunConvertProgressDialog(request, messages, shell), kSingleClipDone);
   ExpectAviOfTheClip(target);
   EXPECT_FALSE(fs::exists(clip));
+  EXPECT_TRUE(fs::exists(test::HomeTrashFile("clip.qvj")));
 }
 
 } // namespace
