@@ -181,14 +181,15 @@ std::string UsageText(const std::string &program) {
          "whose output would be another output of the same run, or one of its clips, is\n"
          "skipped, and so is a clip or an existing output that is not a regular file (a\n"
          "folder, a FIFO, a device). A clip whose later pictures are missing is converted as\n"
-         "far as it goes.\n"
+         "far as it goes and reported as incomplete (\"incomplete, 5 of 40 pictures\").\n"
          "Messages go to standard error, each prefixed with the clip's path. On a terminal a\n"
          "progress line shows the clips done, the share of the run done, the speed, the time\n"
          "left and the clips in hand (as plain lines when TERM is dumb or unset); a summary\n"
          "follows at the end. Ctrl-C, SIGTERM and SIGHUP stop every conversion and remove its\n"
          "partial file.\n"
          "\n"
-         "Exit status: 0 every clip converted, 1 a clip failed or was skipped, 2 usage error,\n"
+         "Exit status: 0 every clip converted whole, 1 a clip failed, was skipped or is\n"
+         "incomplete (its AVI kept with fewer pictures than the clip names), 2 usage error,\n"
          "130 interrupted (Ctrl-C), 143 terminated (SIGTERM), 129 hung up (SIGHUP).\n";
 }
 
