@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libgl-dev libsqlite3-dev libgtest-dev libgmock-dev
   ffmpeg libjpeg-turbo-progs
   xvfb xdotool x11-apps imagemagick desktop-file-utils shared-mime-info xdg-utils
-  openbox x11-utils sqlite3 file libglib2.0-bin appstream man-db
+  openbox x11-utils sqlite3 file libglib2.0-bin appstream man-db tesseract-ocr
   nlohmann-json3-dev libglib2.0-dev pkg-config
 )
 missing=()
