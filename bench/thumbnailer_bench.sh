@@ -13,7 +13,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/thumbnailer-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
 "$build/bench/make_bench_clips" thumbnails "$work" >"$work/clips.txt"
-printf '%-52s %6s %8s %8s %8s\n' picture status seconds cpu MB
+printf '%-62s %6s %8s %8s %8s\n' picture status seconds cpu MB
 while IFS=$'\t' read -r clip name; do
   rm -f "$work/thumb.png"
   status=0
@@ -22,6 +22,6 @@ while IFS=$'\t' read -r clip name; do
     >/dev/null 2>&1 || status=$?
   # time puts a line of its own before the figures when the command fails.
   read -r wall user system kb < <(tail -1 "$work/time.txt")
-  printf '%-52s %6s %8s %8.2f %8.1f\n' "$name" "$status" "$wall" \
+  printf '%-62s %6s %8s %8.2f %8.1f\n' "$name" "$status" "$wall" \
     "$(echo "$user + $system" | bc)" "$(echo "scale=1; $kb / 1024" | bc)"
 done <"$work/clips.txt"

@@ -80,8 +80,7 @@ Bytes WithEmptyScans(Bytes jpeg, int count) {
   auto last = std::find_end(jpeg.begin(), jpeg.end(), scanMarker.begin(), scanMarker.end());
   if (last == jpeg.end() || jpeg.end() - last < 4)
     throw std::runtime_error("no scan");
-  Bytes header(last, last + 2 + (last[2] << 8 | last[3]));
-  Bytes scans;
+  Bytes header(last, last + 2 + (last[2] << 8 | last[3])), scans;
   for (int i = 0; i < count; ++i)
     scans.insert(scans.end(), header.begin(), header.end());
   jpeg.insert(jpeg.end() - 2, scans.begin(), scans.end());
@@ -97,7 +96,8 @@ std::vector<NamedPicture> ThumbnailerPictures() {
       {"baseline, 8192 x 6144 on its header", WithFrameSize(tiny, 8192, 6144), true},
       {"baseline, 8193 wide on its header", WithFrameSize(tiny, 8193, 16), false},
       {"baseline, 65535 x 65535 on its header", WithFrameSize(tiny, 65535, 65535), false},
-      {"sequential, one scan per component", MakeJpegWith("", 320, 240, 1, 75, "0;1;2;"), false},
+      {"sequential, a scan per component, 5790 x 5790 on its header",
+       WithFrameSize(MakeJpegWith("", 16, 16, 1, 75, "0;1;2;"), 5790, 5790), false},
       {"progressive", MakeJpegWith("-progressive", 320, 240, 1), false},
       {"progressive, 5790 x 5790 on its header", progressive, false},
       {"progressive, 5790 x 5790, 2000 empty scans", WithEmptyScans(progressive, 2000), false},
