@@ -1,5 +1,6 @@
 #include "app/converter_app.h"
 
+#include "sys/error_text.h"
 #include "sys/file_system.h"
 
 namespace reelcraft {
@@ -28,8 +29,32 @@ void ConverterApp::WriteSetting(const char *name, uint32_t value) {
 }
 
 // A missing store that could not be made is still a first start.
-bool ConverterApp::SettingsUnreadable() {
-  return !settings_.IsOpen() && PathExists(context_.store.file());
+std::optional<std::string> ConverterApp::UnreadableSettings() {
+  const RegistryStore &store = context_.store;
+  if (settings_.IsOpen() || !PathExists(store.file()))
+    return std::nullopt;
+  std::string why;
+  switch (store.problem()) {
+  case StoreProblem::Damaged:
+    why = "The file " + store.file() + " is damaged.";
+    break;
+  case StoreProblem::Locked:
+    why = "Another program is using " + store.file() + ".";
+    break;
+  case StoreProblem::NotAStore:
+    why = store.file() + " is not a settings file of Reelcraft.";
+    break;
+  case StoreProblem::CannotOpen:
+  case StoreProblem::None: {
+    std::string reason;
+    SystemErrorText(uint32_t(store.systemError()), reason);
+    why = store.file() + " cannot be opened" + (reason.empty() ? "" : ": " + reason) + ".";
+    break;
+  }
+  }
+  return "Reelcraft cannot read its settings. " + why +
+         "\nIt is left as it is: until it can be read, no setting is saved and the program is "
+         "neither registered nor removed.";
 }
 
 bool ConverterApp::InstallProgram() { return reelcraft::InstallProgram(context_); }

@@ -28,7 +28,7 @@ public:
 
   uint32_t ReadSetting(const char *name) override;
   void WriteSetting(const char *name, uint32_t value) override;
-  bool SettingsUnreadable() override;
+  std::optional<std::string> UnreadableSettings() override;
   bool InstallProgram() override;
   void RemoveRegistration() override;
   bool RunRegisterPrompt() override;

@@ -36,9 +36,17 @@ std::string UpgradeQuestion(uint32_t stored) {
                 stored, kVersionStamp);
 }
 
+// Tells the user, once in a run, when the settings cannot be read; true then.
+bool SaidSettingsUnreadable(StartupServices &services) {
+  std::optional<std::string> message = services.UnreadableSettings();
+  if (message)
+    services.Messages().Show(*message);
+  return message.has_value();
+}
+
 void RegistrationCheckThenBatch(StartupServices &services) {
   // Settings that cannot be read might say "never ask": asking would break that promise.
-  if (services.SettingsUnreadable()) {
+  if (SaidSettingsUnreadable(services)) {
     services.RunBatchWindow();
     return;
   }
@@ -88,11 +96,14 @@ int RunStartupSequence(const std::optional<CommandLineArguments> &arguments,
   case Mode::Batch:
     RegistrationCheckThenBatch(services);
     break;
+  // Registering and removing both record what they did in the settings.
   case Mode::ReRegister:
-    ReRegister(services);
+    if (!SaidSettingsUnreadable(services))
+      ReRegister(services);
     break;
   case Mode::Remove:
-    Remove(services);
+    if (!SaidSettingsUnreadable(services))
+      Remove(services);
     break;
   case Mode::SingleClip:
     if (services.RunSingleClip(MakeSingleClipRequest(first, arguments->second, documentsFolder)) ==

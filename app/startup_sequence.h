@@ -5,6 +5,7 @@
 #include "sys/message_sink.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace reelcraft {
@@ -17,9 +18,10 @@ public:
   // A missing value, or one that is not a 32-bit number, reads as 0. Failed writes are dropped.
   virtual uint32_t ReadSetting(const char *name) = 0;
   virtual void WriteSetting(const char *name, uint32_t value) = 0;
-  // True when the settings exist but cannot be read (another program holds them locked, the
-  // file is damaged): their zeros then say nothing, and this is no first start.
-  virtual bool SettingsUnreadable() = 0;
+  // When the settings exist but cannot be read (another program holds them locked, the file is
+  // damaged), the message that tells the user so: their zeros then say nothing, this is no
+  // first start, and nothing is written to them. Nothing when they can be read.
+  virtual std::optional<std::string> UnreadableSettings() = 0;
   virtual bool InstallProgram() = 0;
   virtual void RemoveRegistration() = 0;
   // True when the user chose Yes.

@@ -2,8 +2,12 @@
 // a whole clip in memory:
 //   make_bench_clips clip PATH MEGABYTES [--sound] [--pictures STREAM]
 //   make_bench_clips many FOLDER COUNT KILOBYTES
+//   make_bench_clips thumbnails FOLDER
 // STREAM receives the clip's pictures alone, one after another, for ffmpeg's mjpeg reader.
+// `thumbnails` writes a clip for each picture the thumbnailer is timed on and prints its path
+// and what the picture is, separated by a tab.
 #include "tests/support/clip_builder.h"
+#include "tests/support/jpeg_pictures.h"
 
 #include <cmath>
 #include <cstdio>
@@ -117,8 +121,9 @@ void WriteClip(const std::string &path, const Plan &plan, bool sound, const std:
 int Usage(const char *program) {
   std::fprintf(stderr,
                "Usage: %s clip PATH MEGABYTES [--sound] [--pictures STREAM]\n"
-               "       %s many FOLDER COUNT KILOBYTES\n",
-               program, program);
+               "       %s many FOLDER COUNT KILOBYTES\n"
+               "       %s thumbnails FOLDER\n",
+               program, program, program);
   return 2;
 }
 
@@ -149,6 +154,17 @@ int main(int argc, char **argv) {
       Plan plan = PlanPictures(distinct, std::stoull(args[3]) << 10);
       for (int i = 0; i < std::stoi(args[2]); ++i)
         WriteClip(args[1] + "/clip" + std::to_string(i) + ".qvj", plan, false, "");
+      return 0;
+    }
+    if (args.size() == 2 && args[0] == "thumbnails") {
+      std::vector<NamedPicture> pictures = ThumbnailerPictures();
+      for (size_t i = 0; i < pictures.size(); ++i) {
+        ClipSpec spec;
+        spec.pictures = {pictures[i].jpeg};
+        std::string path = args[1] + "/" + std::to_string(i) + ".qvj";
+        reelcraft::test::WriteClip(path, spec);
+        std::printf("%s\t%s\n", path.c_str(), pictures[i].name.c_str());
+      }
       return 0;
     }
   } catch (const std::exception &error) {

@@ -68,28 +68,61 @@ int64_t ApplicationId(sqlite3 *db, bool &failed) {
   return id;
 }
 
-bool IsEmptyDatabase(sqlite3 *db) {
+bool IsEmptyDatabase(sqlite3 *db, bool &failed) {
   SqliteStatement query(db, "SELECT count(*) FROM sqlite_master");
-  return query.Step() && query.Integer(0) == 0;
+  bool empty = query.Step() && query.Integer(0) == 0;
+  failed = query.failed();
+  return empty;
 }
 
-// Makes the tables in a new, empty file; a file that is anything else but ours is refused.
-bool PrepareSchema(sqlite3 *db) {
+// What the last failed call on `db` says about its file.
+StoreProblem ProblemOf(sqlite3 *db) {
+  switch (sqlite3_errcode(db) & 0xFF) {
+  case SQLITE_BUSY:
+  case SQLITE_LOCKED:
+    return StoreProblem::Locked;
+  case SQLITE_CORRUPT:
+  case SQLITE_NOTADB:
+    return StoreProblem::Damaged;
+  default:
+    return StoreProblem::CannotOpen;
+  }
+}
+
+// Every page read and checked, the indexes against their tables: a damaged page may still
+// answer a query, wrongly (a key it no longer finds would be made a second time).
+StoreProblem CheckStore(sqlite3 *db) {
+  SqliteStatement check(db, "PRAGMA integrity_check(1)");
+  if (check.Step() && check.Text(0) == "ok")
+    return StoreProblem::None;
+  return check.failed() ? ProblemOf(db) : StoreProblem::Damaged;
+}
+
+// Checks a store of ours and makes the tables in a new, empty file; a file that is anything
+// else is refused.
+StoreProblem PrepareSchema(sqlite3 *db) {
   bool failed = false;
   if (ApplicationId(db, failed) == kApplicationId)
-    return true;
+    return CheckStore(db);
   if (failed)
-    return false;
+    return ProblemOf(db);
   SqliteTransaction transaction(db, true);
   if (!transaction.began())
-    return false;
+    return ProblemOf(db);
   // Another program may have made the tables while this one waited for the lock.
   int64_t id = ApplicationId(db, failed);
-  if (failed || (id != kApplicationId && (id != 0 || !IsEmptyDatabase(db))))
-    return false;
+  if (failed)
+    return ProblemOf(db);
   if (id == kApplicationId)
-    return true;
-  return sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr) == SQLITE_OK && transaction.Commit();
+    return CheckStore(db);
+  bool empty = id == 0 && IsEmptyDatabase(db, failed);
+  if (failed)
+    return ProblemOf(db);
+  if (!empty)
+    return StoreProblem::NotAStore;
+  if (sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr) != SQLITE_OK || !transaction.Commit())
+    return ProblemOf(db);
+  return StoreProblem::None;
 }
 
 bool KeyExists(sqlite3 *db, RegistryKeyId key) {
@@ -184,8 +217,12 @@ sqlite3 *RegistryStore::Connection() {
     CreateFolders(folder);
   sqlite3 *db = nullptr;
   int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+  problem_ = StoreProblem::CannotOpen;
   if (sqlite3_open_v2(file_.c_str(), &db, flags, nullptr) == SQLITE_OK &&
-      sqlite3_busy_timeout(db, kBusyTimeoutMs) == SQLITE_OK && PrepareSchema(db)) {
+      sqlite3_busy_timeout(db, kBusyTimeoutMs) == SQLITE_OK)
+    problem_ = PrepareSchema(db);
+  systemError_ = db ? sqlite3_system_errno(db) : 0;
+  if (problem_ == StoreProblem::None) {
     db_ = db;
     return db_;
   }

@@ -24,11 +24,15 @@ struct RegistryValue {
 // new id, so an id held across a deletion finds nothing.
 using RegistryKeyId = int64_t;
 
+// Why the store's file could not be used at the last try.
+enum class StoreProblem { None, CannotOpen, Locked, Damaged, NotAStore };
+
 // The settings store, with the registry's behaviour: three roots, key paths of names separated
 // by '\' (compared without regard to ASCII letter case), typed values, the unnamed default value
 // (name "") in every key. Kept in one SQLite file; each operation is one transaction, so several
-// running programs may share the file. A file that cannot be opened or is not a store of ours
-// makes every operation fail; it is never replaced.
+// running programs may share the file. A file that cannot be opened, is not a store of ours, or
+// is damaged (every page is checked when it is opened) makes every operation fail; it is never
+// written or replaced.
 class RegistryStore {
 public:
   explicit RegistryStore(std::string file = DefaultFile());
@@ -39,6 +43,9 @@ public:
   // $REELCRAFT_REGISTRY, else registry.sqlite in the reelcraft folder of $XDG_CONFIG_HOME.
   static std::string DefaultFile();
   const std::string &file() const { return file_; }
+  StoreProblem problem() const { return problem_; }
+  // The system's error code (errno) when the file could not be opened; 0 when none was given.
+  int systemError() const { return systemError_; }
 
   static RegistryKeyId Root(RegistryRoot root);
   // The key at `path` below `base` ("" is `base` itself); with `create`, missing keys on the
@@ -58,6 +65,8 @@ private:
 
   std::string file_;
   sqlite3 *db_ = nullptr;
+  StoreProblem problem_ = StoreProblem::None;
+  int systemError_ = 0;
 };
 
 } // namespace reelcraft

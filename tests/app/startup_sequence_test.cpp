@@ -25,7 +25,7 @@ public:
     return found == settings.end() ? 0 : found->second;
   }
   void WriteSetting(const char *name, uint32_t value) override { settings[name] = value; }
-  bool SettingsUnreadable() override { return false; }
+  std::optional<std::string> UnreadableSettings() override { return std::nullopt; }
   bool InstallProgram() override {
     ran.push_back("install");
     return installSucceeds;

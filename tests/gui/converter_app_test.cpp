@@ -3,6 +3,7 @@
 #include "gui/resources/dialog_templates.h"
 #include "tests/support/scripted_messages.h"
 
+#include "store/sqlite_statement.h"
 #include "tests/gui/settings_probe.h"
 #include "tests/support/environment.h"
 #include "tests/support/files.h"
@@ -272,6 +273,92 @@ TEST(ConverterApp, AClipIsConvertedIntoTheDocumentsFolderOfTheUser) {
   EXPECT_FALSE(run.requests[0].deleteSource);
 }
 
+// Edits the page of the store file that holds the index of the key names.
+void EditKeyIndexPage(const std::string &file, const std::function<void(uint8_t *, size_t)> &edit) {
+  test::Bytes bytes = test::ReadFileBytes(file);
+  sqlite3 *db = nullptr;
+  sqlite3_open(file.c_str(), &db);
+  SqliteStatement page(db, "SELECT rootpage, page_size FROM sqlite_master, pragma_page_size "
+                           "WHERE name = 'sqlite_autoindex_keys_1'");
+  ASSERT_TRUE(page.Step());
+  edit(bytes.data() + (page.Integer(0) - 1) * page.Integer(1), size_t(page.Integer(1)));
+  sqlite3_close_v2(db);
+  test::WriteFileBytes(file, bytes);
+}
+
+std::string ToldUnreadable(const std::string &why) {
+  return "Reelcraft cannot read its settings. " + why +
+         "\nIt is left as it is: until it can be read, no setting is saved and the program is "
+         "neither registered nor removed.";
+}
+
+TEST(ConverterApp, AStoreThatCannotBeReadIsLeftAsItIsAndTheUserIsToldOnce) {
+  // A key name changed on its index page: the key is no longer found there, and making it
+  // again would start a second key chain inside the damaged file.
+  auto renamedOnIndex = [](const std::string &file) {
+    EditKeyIndexPage(file, [](uint8_t *page, size_t size) {
+      std::string name = "Orlancor";
+      std::search(page, page + size, name.begin(), name.end())[3] = 'e';
+    });
+  };
+  auto overwrittenCells = [](const std::string &file) {
+    EditKeyIndexPage(file,
+                     [](uint8_t *page, size_t size) { std::fill_n(page + size - 200, 200, 0x55); });
+  };
+  auto anotherProgramsDatabase = [](const std::string &file) {
+    fs::remove(file);
+    sqlite3 *db = nullptr;
+    sqlite3_open(file.c_str(), &db);
+    sqlite3_exec(db, "CREATE TABLE photos(name TEXT)", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+  };
+  auto folder = [](const std::string &file) {
+    fs::remove(file);
+    fs::create_directories(file);
+  };
+  struct Case {
+    const char *what;
+    std::function<void(const std::string &)> spoil;
+    const char *commandLine;
+    Ran ran;
+    const char *why; // "%1" is the file
+  };
+  const char *damaged = "The file %1 is damaged.";
+  const Case cases[] = {
+      {"a key name changed on its index page", renamedOnIndex, "", {"batch"}, damaged},
+      {"the same, /r", renamedOnIndex, "/r", {}, damaged},
+      {"the same, /u", renamedOnIndex, "/u", {}, damaged},
+      {"cells overwritten on the index page", overwrittenCells, "", {"batch"}, damaged},
+      {"another program's database",
+       anotherProgramsDatabase,
+       "/r",
+       {},
+       "%1 is not a settings file of Reelcraft."},
+      {"a folder in its place", folder, "", {"batch"}, "%1 cannot be opened: Is a directory."},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    Machine machine;
+    machine.Settings().Write(kNeverAskRegisterSetting, 1);
+    machine.Settings().Write(kVersionSetting, 261);
+    c.spoil(machine.StoreFile());
+    auto contents = [&] {
+      return fs::is_regular_file(machine.StoreFile()) ? test::ReadFileBytes(machine.StoreFile())
+                                                      : test::Bytes();
+    };
+    test::Bytes before = contents();
+
+    // Whoever answers Yes to everything.
+    Outcome run = machine.Start(c.commandLine, Person{{Yes, Yes}, true, true});
+    EXPECT_EQ(run.ran, c.ran);
+    std::string why = c.why;
+    why.replace(why.find("%1"), 2, machine.StoreFile());
+    EXPECT_EQ(run.texts, Texts{ToldUnreadable(why)});
+    EXPECT_EQ(contents(), before);
+    EXPECT_FALSE(fs::exists(machine.StoreFile() + "-journal"));
+  }
+}
+
 TEST(ConverterApp, AStoreThatExistsButCannotBeReadIsNoFirstStart) {
   // Another program holds the store locked: a short wait (well below the old 10 s; the bound
   // leaves room for a loaded machine), then the batch window, and no question that "never ask"
@@ -287,14 +374,9 @@ TEST(ConverterApp, AStoreThatExistsButCannotBeReadIsNoFirstStart) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
   sqlite3_close(other);
   EXPECT_EQ(run.ran, Ran{"batch"});
-  EXPECT_TRUE(run.texts.empty());
+  EXPECT_EQ(run.texts,
+            Texts{ToldUnreadable("Another program is using " + locked.StoreFile() + ".")});
   EXPECT_EQ(locked.Settings().Read(kNeverAskRegisterSetting), 1u);
-
-  Machine folder;
-  fs::create_directories(folder.StoreFile()); // a folder where the store file should be
-  run = folder.Start("");
-  EXPECT_EQ(run.ran, Ran{"batch"});
-  EXPECT_TRUE(run.texts.empty());
 }
 
 } // namespace

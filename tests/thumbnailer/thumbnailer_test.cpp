@@ -1,4 +1,5 @@
 #include "tests/support/clip_builder.h"
+#include "tests/support/jpeg_pictures.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -141,6 +142,26 @@ TEST_F(ThumbnailerTest, AClipWithoutAWholeFirstPictureGivesExitOneAndNoFile) {
   }
   EXPECT_EQ(Run(good, 0), 2);
   EXPECT_TRUE(Written().empty());
+}
+
+// A file manager runs the thumbnailer on whatever arrives: only pictures laid out as cameras
+// write them are decoded (their time and memory: bench/thumbnailer_bench.sh).
+TEST_F(ThumbnailerTest, OnlyPicturesLaidOutAsCamerasWriteThemAreDecoded) {
+  for (const test::NamedPicture &picture : test::ThumbnailerPictures()) {
+    SCOPED_TRACE(picture.name);
+    test::ClipSpec spec;
+    spec.pictures = {picture.jpeg};
+    if (!picture.cameraLike) {
+      EXPECT_EQ(Run(test::BuildClip(spec).file, 128), 1);
+      EXPECT_TRUE(Written().empty());
+      continue;
+    }
+    EXPECT_EQ(Run(test::BuildClip(spec).file, 128), 0);
+    Pixels thumbnail = Decode(png);
+    EXPECT_EQ(thumbnail.width, 128); // every one is 4:3
+    EXPECT_EQ(thumbnail.height, 96);
+    fs::remove(png);
+  }
 }
 
 } // namespace
