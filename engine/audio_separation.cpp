@@ -172,3 +172,36 @@ bool SeparateBlocks(const std::string &clipPath, uint16_t dataOffset, const File
 }
 
 } // namespace reelcraft
+
+namespace reelcraft {
+
+bool PictureStretchesInClip(const std::string &clipPath, uint16_t dataOffset,
+                            std::vector<DamagedStretch> &stretches) {
+  std::vector<uint64_t *> offsets;
+  for (DamagedStretch &stretch : stretches)
+    offsets.insert(offsets.end(), {&stretch.begin, &stretch.end});
+  RawFile clip;
+  if (!clip.OpenForReading(clipPath) || !clip.Seek(dataOffset))
+    return false;
+  auto chunk = std::make_unique_for_overwrite<uint8_t[]>(kSeparationChunkSize);
+  uint64_t inStream = 0, inClip = dataOffset;
+  auto next = offsets.begin();
+  for (size_t read = kSeparationChunkSize; read == kSeparationChunkSize && next != offsets.end();) {
+    read = clip.Read(chunk.get(), kSeparationChunkSize);
+    for (size_t at = 0; at < read; at += kSeparationBlockSize) {
+      size_t size = std::min(kSeparationBlockSize, read - at);
+      if (!IsAudioBlock(chunk.get() + at, size)) {
+        for (; next != offsets.end() && **next < inStream + size; ++next)
+          **next = inClip + (**next - inStream);
+        inStream += size;
+      }
+      inClip += size;
+    }
+  }
+  // What lies past the last picture block ends where the clip does.
+  for (; next != offsets.end(); ++next)
+    **next = inClip;
+  return clip.error() == 0;
+}
+
+} // namespace reelcraft

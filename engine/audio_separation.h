@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace reelcraft {
 
@@ -27,5 +28,11 @@ bool IsAudioBlock(const uint8_t *block, size_t size);
 bool SeparateBlocks(const std::string &clipPath, uint16_t dataOffset, const FileRef &pictureFile,
                     const FileRef &audioFile, const ProgressControl *progress,
                     const CancelFlag &cancelFlag, MessageSink &messages, ConversionResult &result);
+
+// Turns stretches given in offsets of the joined picture blocks into offsets of the clip file,
+// by walking the clip's block grid again; the stretches must come in order. False when the clip
+// cannot be read.
+bool PictureStretchesInClip(const std::string &clipPath, uint16_t dataOffset,
+                            std::vector<DamagedStretch> &stretches);
 
 } // namespace reelcraft

@@ -4,14 +4,23 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace reelcraft {
 
 enum class ConversionState {
   Done,       // every picture the clip names, and its sound, are in the AVI
-  Incomplete, // the AVI holds fewer pictures than the clip names: the clip ended early
+  Incomplete, // the clip ended early, or salvage passed over damage: the AVI is not all of it
   Cancelled,  // the cancel flag stopped it
   Failed,
+};
+
+// A stretch of a clip that salvage passed over because no picture in it held together, in bytes
+// from the start of the clip file.
+struct DamagedStretch {
+  uint64_t begin = 0;
+  uint64_t end = 0;
+  bool operator==(const DamagedStretch &) const = default;
 };
 
 // What one conversion came to. Every caller decides from this alone: whether the AVI is whole,
@@ -25,6 +34,8 @@ struct ConversionResult {
   // Failed: the place and the system's reason (0 when there is none) of a failure that no
   // shown message names, such as a full disk. Without it, a shown message has said why.
   std::optional<FileFailure> cause;
+  // With salvage: the stretches passed over, in order.
+  std::vector<DamagedStretch> damaged;
 
   // An AVI was written that the caller may keep.
   bool HasAvi() const {

@@ -20,7 +20,7 @@ ConversionResult ConvertClip(const std::string &sourcePath, const std::string &t
       header.audioPresent != 0
           ? ConvertClipWithAudio(sourcePath, target, progress, cancelFlag, header, messages,
                                  options)
-          : WriteVideoAvi(sourcePath, target, progress, cancelFlag, header, messages, options.avi);
+          : WriteVideoAvi(sourcePath, target, progress, cancelFlag, header, messages, options);
   // A date that cannot be set leaves the AVI as good as it is.
   if (result.HasAvi() && recorded)
     SetModificationTime(target, *recorded);

@@ -6,6 +6,7 @@
 #include "engine/video_writer.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace reelcraft {
 
@@ -30,9 +31,11 @@ ConversionResult ConvertClipWithAudio(const std::string &clipPath, const FileRef
   }
   // The picture stream is the picture file from its first byte: the clip's own header and
   // whatever lay before its data area stayed behind in the separation.
-  header.dataOffset = 0;
-  result =
-      WriteVideoAvi(files.pictures(), target, progress, cancelFlag, header, messages, options.avi);
+  uint16_t clipDataOffset = std::exchange(header.dataOffset, 0);
+  result = WriteVideoAvi(files.pictures(), target, progress, cancelFlag, header, messages, options);
+  // The stretches passed over are told in places of the clip, not of the picture file.
+  if (!result.damaged.empty() && !PictureStretchesInClip(clipPath, clipDataOffset, result.damaged))
+    result.damaged.clear();
   WaveFormatEx format = AudioFormat(header);
   // Without whole bytes per sample the sound has no length in samples: the video stands alone.
   if (!result.HasAvi() || format.nBlockAlign == 0)

@@ -1,6 +1,7 @@
 #include "engine/picture_window.h"
 
 #include "engine/jpeg_scanner.h"
+#include "engine/jpeg_structure.h"
 
 #include <cstring>
 
@@ -25,6 +26,45 @@ bool PictureWindow::Next(PictureBytes &picture) {
   if (pos_ > kSlideThreshold && loaded_ < readEnd_)
     Slide();
   return Search(picture);
+}
+
+bool PictureWindow::Salvage(PictureBytes &picture) {
+  for (;;) {
+    if (pos_ > kSlideThreshold && loaded_ < readEnd_)
+      Slide();
+    const uint8_t *from = window() + pos_;
+    size_t span = filled() - pos_;
+    size_t at = 0;
+    for (;;) {
+      auto *mark = static_cast<const uint8_t *>(std::memchr(from + at, 0xFF, span - at));
+      if (!mark || size_t(mark - from) + 1 >= span) {
+        // No start marker whole in view: on past what was seen, keeping a last FF.
+        pos_ += mark ? size_t(mark - from) : span;
+        if (!MoreToCome())
+          return false;
+        break;
+      }
+      at = size_t(mark - from);
+      if (mark[1] != 0xD8) {
+        ++at;
+        continue;
+      }
+      size_t length = 0;
+      JpegShape shape = CheckJpegStructure(mark, span - at, length);
+      if (shape == JpegShape::Whole) {
+        picture = PictureBytes(mark, length);
+        pos_ += at + length;
+        return true;
+      }
+      // A picture cut off by the window's end is looked at again once a slide has brought it
+      // into view; one longer than a slide can show is no more found than by Next.
+      if (shape == JpegShape::Truncated && MoreToCome() && pos_ + at > kSlideThreshold) {
+        pos_ += at;
+        break;
+      }
+      at += 2;
+    }
+  }
 }
 
 // Moves the window on by whole blocks, keeping every byte not yet searched.

@@ -30,7 +30,15 @@ public:
   bool Begin(RawFile &file, uint32_t dataOffset, uint32_t dataSize, PictureBytes &picture);
   bool AtEnd() const { return pos_ >= kWindowSize; }
   bool Next(PictureBytes &picture);
+  // Where Next finds nothing: the next picture whose marker structure holds, past whatever
+  // stands before it, up to the end of the data. False when none is left; the window has then
+  // passed over all of it.
+  bool Salvage(PictureBytes &picture);
+  // The next search begins at `picture`, the one just found, again.
+  void SearchAgainFrom(PictureBytes picture) { pos_ = size_t(picture.data() - window()); }
   uint64_t ProgressValue() const { return pos_ + loaded_; }
+  // The offset from `dataOffset` at which the next search begins.
+  uint64_t StreamOffset() const { return loaded_ - kWindowSize + pos_; }
   // A read of the file failed: the pictures after it are lost, not missing.
   bool ReadFailed() const { return file_ && file_->error() != 0; }
 
@@ -51,6 +59,8 @@ private:
   // Bytes of the window that hold file data: fewer only where the file ends (or a read failed).
   size_t filled() const { return std::min(kWindowSize, held_ - base_); }
   bool Search(PictureBytes &picture);
+  // A slide can still bring bytes of the data area into the window.
+  bool MoreToCome() const { return loaded_ < readEnd_ && !readsEnded_; }
 
   std::unique_ptr<uint8_t[]> buffer_;
   size_t base_ = 0;     // the window's first byte in the buffer

@@ -1,6 +1,7 @@
 #include "engine/video_writer.h"
 
 #include "engine/avi_finish.h"
+#include "engine/picture_walk.h"
 #include "engine/picture_window.h"
 #include "sys/error_text.h"
 #include "sys/raw_file.h"
@@ -48,9 +49,10 @@ void StartProgress(const ProgressControl &progress, const ClipHeader &header) {
 // One run of the writer over a picture stream that has yielded its first picture.
 class FrameRun {
 public:
-  FrameRun(PictureWindow &window, VideoStream &stream, const ProgressControl *progress,
-           MessageSink &messages)
-      : window_(window), stream_(stream), progress_(progress), messages_(messages) {}
+  FrameRun(PictureWindow &window, PictureWalk &walk, VideoStream &stream,
+           const ProgressControl *progress, MessageSink &messages, bool salvage)
+      : window_(window), walk_(walk), stream_(stream), progress_(progress), messages_(messages),
+        salvage_(salvage) {}
 
   // Writes frames 1 and on, up to `frameCount`, counting them in `result`; gives false once a
   // frame write has failed.
@@ -63,12 +65,8 @@ public:
         result.state = ConversionState::Cancelled;
         break;
       }
-      if (!written || !window_.Next(picture)) {
-        // A read error is no missing picture: the caller reports it.
-        if (!window_.ReadFailed())
-          messages_.Show("Failed to find JPEG\n");
+      if (!written || !NextPicture(picture))
         break;
-      }
       written = WriteFrame(stream_, frame, picture);
       if (written)
         result.picturesWritten = frame + 1;
@@ -78,6 +76,15 @@ public:
   }
 
 private:
+  bool NextPicture(PictureBytes &picture) {
+    if (walk_.Next(picture))
+      return true;
+    // A read error is no missing picture: the caller reports it. Salvage has looked to the end.
+    if (!window_.ReadFailed() && !salvage_)
+      messages_.Show("Failed to find JPEG\n");
+    return false;
+  }
+
   void ReportPosition() {
     if (!progress_)
       return;
@@ -86,9 +93,11 @@ private:
   }
 
   PictureWindow &window_;
+  PictureWalk &walk_;
   VideoStream &stream_;
   const ProgressControl *progress_;
   MessageSink &messages_;
+  bool salvage_;
 };
 
 } // namespace
@@ -119,7 +128,7 @@ BitmapInfoHeader VideoFormat(const ClipHeader &header) {
 ConversionResult WriteVideoAvi(const FileRef &pictureFile, const FileRef &target,
                                const ProgressControl *progress, CancelFlag &cancelFlag,
                                const ClipHeader &header, MessageSink &messages,
-                               const AviWriterOptions &aviOptions) {
+                               const ConvertOptions &options) {
   cancelFlag = 0;
   ConversionResult result;
   result.picturesExpected = std::max<uint32_t>(header.frameCount, 1);
@@ -129,13 +138,14 @@ ConversionResult WriteVideoAvi(const FileRef &pictureFile, const FileRef &target
     return result;
   }
   PictureWindow window;
+  PictureWalk walk(window, options.salvage);
   PictureBytes picture;
-  if (!window.Begin(input, header.dataOffset, header.dataSize, picture)) {
+  if (!walk.First(input, header.dataOffset, header.dataSize, picture)) {
     messages.Show(input.error() != 0 ? ReadErrorMessage(input.error(), pictureFile.path)
                                      : "Failed to find first JPEG");
     return result;
   }
-  VideoStream stream = CreateVideoStream(target, header, aviOptions, result);
+  VideoStream stream = CreateVideoStream(target, header, options.avi, result);
   if (stream.index < 0)
     return result;
   bool written = WriteFrame(stream, 0, picture);
@@ -143,14 +153,18 @@ ConversionResult WriteVideoAvi(const FileRef &pictureFile, const FileRef &target
   result.state = ConversionState::Done;
   if (progress)
     StartProgress(*progress, header);
-  FrameRun run(window, stream, progress, messages);
+  FrameRun run(window, walk, stream, progress, messages, options.salvage);
   written = run.WriteFurtherFrames(header.frameCount, cancelFlag, picture, written, result);
+  for (DamagedStretch stretch : walk.damaged())
+    result.damaged.push_back({header.dataOffset + stretch.begin, header.dataOffset + stretch.end});
   FinishAvi(*stream.file, written, target.path, result);
   if (input.error() != 0) {
     messages.Show(ReadErrorMessage(input.error(), pictureFile.path));
     NoteFailure(result);
   }
-  if (result.state == ConversionState::Done && result.picturesWritten < result.picturesExpected)
+  // Damage passed over leaves an AVI that is not the whole clip, whatever the count.
+  if (result.state == ConversionState::Done &&
+      (result.picturesWritten < result.picturesExpected || !result.damaged.empty()))
     result.state = ConversionState::Incomplete;
   return result;
 }

@@ -23,10 +23,12 @@ BitmapInfoHeader VideoFormat(const ClipHeader &header);
 // first picture, or when a frame write has failed before the next picture; fails with the place
 // and the system's reason as its cause when the AVI file cannot be set up, written or finished.
 // A later picture not found is reported and ends the file early: the result is then incomplete,
-// as it is when the stream runs out before `frameCount` pictures.
+// as it is when the stream runs out before `frameCount` pictures. With `options.salvage` the
+// writer passes over such stretches instead, and notes them in the result, in offsets of
+// `pictureFile`.
 ConversionResult WriteVideoAvi(const FileRef &pictureFile, const FileRef &target,
                                const ProgressControl *progress, CancelFlag &cancelFlag,
                                const ClipHeader &header, MessageSink &messages,
-                               const AviWriterOptions &aviOptions = {});
+                               const ConvertOptions &options = {});
 
 } // namespace reelcraft

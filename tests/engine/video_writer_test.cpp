@@ -21,7 +21,7 @@ protected:
 
   // Builds the clip, then writes its pictures as an AVI file at `target`.
   ConversionResult Convert(const test::ClipSpec &spec, const ProgressControl *control = nullptr,
-                           const AviWriterOptions &options = {}) {
+                           const ConvertOptions &options = {}) {
     built = test::WriteClip(clip, spec);
     ClipHeader header;
     EXPECT_TRUE(ReadClipHeader(clip, header, messages));
@@ -209,8 +209,8 @@ TEST_F(VideoWriterTest, AviFileThatCannotBeCreatedFailsWithItsPlaceAndReason) {
 TEST_F(VideoWriterTest, WriterOptionsReachTheAviFile) {
   test::ClipSpec spec;
   spec.pictures = test::MakePictures(30, 640, 480);
-  AviWriterOptions options;
-  options.riffPartLimit = 256 * 1024;
+  ConvertOptions options;
+  options.avi.riffPartLimit = 256 * 1024;
   ASSERT_EQ(Convert(spec, nullptr, options).state, ConversionState::Done);
   ExpectFrames(spec.pictures);
   Bytes file = test::ReadFileBytes(target);

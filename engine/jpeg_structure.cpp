@@ -1,0 +1,146 @@
+#include "engine/jpeg_structure.h"
+
+#include <cstring>
+
+namespace reelcraft {
+
+namespace {
+
+constexpr uint8_t kMarker = 0xFF;
+constexpr uint8_t kStartOfImage = 0xD8;
+constexpr uint8_t kEndOfImage = 0xD9;
+constexpr uint8_t kStartOfScan = 0xDA;
+constexpr uint8_t kRestartInterval = 0xDD;
+constexpr uint8_t kFirstRestart = 0xD0;
+constexpr uint8_t kRestartCount = 8;
+
+// SOF0 to SOF15, which are C0 to CF less DHT (C4), JPG (C8) and DAC (CC).
+bool IsFrameHeader(uint8_t code) {
+  return code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC;
+}
+
+// Segments that may stand before a frame or between scans: DHT, DAC, DQT, DRI, DHP, EXP,
+// APP0 to APP15, COM.
+bool IsTableOrMiscellany(uint8_t code) {
+  return code == 0xC4 || code == 0xCC || (code >= 0xDB && code <= 0xDF) ||
+         (code >= 0xE0 && code <= 0xEF) || code == 0xFE;
+}
+
+class StructureCheck {
+public:
+  StructureCheck(const uint8_t *bytes, size_t length) : bytes_(bytes), length_(length) {}
+
+  JpegShape Run(size_t &pictureLength) {
+    if (length_ < 2)
+      return JpegShape::Truncated;
+    if (bytes_[0] != kMarker || bytes_[1] != kStartOfImage)
+      return JpegShape::Broken;
+    at_ = 2;
+    for (;;) {
+      JpegShape segment = Segment();
+      if (segment != JpegShape::Whole)
+        return segment;
+      if (!inScan_)
+        continue;
+      JpegShape scan = EntropyCodedData();
+      if (scan != JpegShape::Whole)
+        return scan;
+      if (ended_) {
+        pictureLength = at_;
+        return JpegShape::Whole;
+      }
+    }
+  }
+
+private:
+  uint16_t U16(size_t at) const { return uint16_t(bytes_[at] << 8 | bytes_[at + 1]); }
+
+  // One marker segment at at_: a marker (after any fill bytes) and its length-counted body.
+  JpegShape Segment() {
+    inScan_ = false;
+    if (at_ >= length_)
+      return JpegShape::Truncated;
+    if (bytes_[at_] != kMarker)
+      return JpegShape::Broken;
+    while (at_ + 1 < length_ && bytes_[at_ + 1] == kMarker)
+      ++at_;
+    if (at_ + 4 > length_)
+      return JpegShape::Truncated;
+    uint8_t code = bytes_[at_ + 1];
+    if (!IsFrameHeader(code) && !IsTableOrMiscellany(code) && code != kStartOfScan)
+      return JpegShape::Broken;
+    size_t size = U16(at_ + 2);
+    if (size < 2)
+      return JpegShape::Broken;
+    size_t body = at_ + 4, end = at_ + 2 + size;
+    if (end > length_)
+      return JpegShape::Truncated;
+    size_t bodySize = size - 2;
+    if (IsFrameHeader(code)) {
+      // Precision, height, width, then three bytes a component. One frame a picture.
+      if (frame_ || bodySize < 6 || bytes_[body + 5] == 0 || U16(body + 3) == 0 ||
+          bodySize != 6 + 3 * size_t(bytes_[body + 5]))
+        return JpegShape::Broken;
+      frame_ = true;
+    } else if (code == kRestartInterval) {
+      if (bodySize != 2)
+        return JpegShape::Broken;
+      restarts_ = U16(body) != 0;
+    } else if (code == kStartOfScan) {
+      // Up to four components, two bytes each, then three bytes of spectral selection.
+      size_t components = bodySize > 0 ? bytes_[body] : 0;
+      if (!frame_ || components == 0 || components > 4 || bodySize != 4 + 2 * components)
+        return JpegShape::Broken;
+      inScan_ = true;
+    }
+    at_ = end;
+    return JpegShape::Whole;
+  }
+
+  // The scan's data up to the next marker that is neither a stuffed byte nor a restart; the end
+  // marker ends the picture, another marker begins the next segment.
+  JpegShape EntropyCodedData() {
+    uint8_t nextRestart = 0;
+    for (;;) {
+      auto *found = static_cast<const uint8_t *>(std::memchr(bytes_ + at_, kMarker, length_ - at_));
+      if (!found)
+        return JpegShape::Truncated;
+      at_ = size_t(found - bytes_);
+      if (at_ + 1 >= length_)
+        return JpegShape::Truncated;
+      uint8_t code = bytes_[at_ + 1];
+      if (code == 0x00) {
+        at_ += 2;
+      } else if (code == kMarker) {
+        ++at_; // a fill byte before a marker
+      } else if (code >= kFirstRestart && code < kFirstRestart + kRestartCount) {
+        if (!restarts_ || code != kFirstRestart + nextRestart)
+          return JpegShape::Broken;
+        nextRestart = uint8_t((nextRestart + 1) % kRestartCount);
+        at_ += 2;
+      } else if (code == kEndOfImage) {
+        at_ += 2;
+        ended_ = true;
+        return JpegShape::Whole;
+      } else {
+        return JpegShape::Whole;
+      }
+    }
+  }
+
+  const uint8_t *bytes_;
+  size_t length_;
+  size_t at_ = 0;
+  bool frame_ = false;
+  bool restarts_ = false;
+  bool inScan_ = false;
+  bool ended_ = false;
+};
+
+} // namespace
+
+JpegShape CheckJpegStructure(const uint8_t *bytes, size_t length, size_t &pictureLength) {
+  return StructureCheck(bytes, length).Run(pictureLength);
+}
+
+} // namespace reelcraft
