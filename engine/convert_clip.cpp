@@ -22,7 +22,7 @@ ConversionResult ConvertClip(const std::string &sourcePath, const std::string &t
                                  options)
           : WriteVideoAvi(sourcePath, target, progress, cancelFlag, header, messages, options);
   // A date that cannot be set leaves the AVI as good as it is.
-  if (result.HasAvi() && recorded)
+  if (result.HasAvi() && recorded && !options.scanOnly)
     SetModificationTime(target, *recorded);
   return result;
 }

@@ -38,7 +38,7 @@ ConversionResult ConvertClipWithAudio(const std::string &clipPath, const FileRef
     result.damaged.clear();
   WaveFormatEx format = AudioFormat(header);
   // Without whole bytes per sample the sound has no length in samples: the video stands alone.
-  if (!result.HasAvi() || format.nBlockAlign == 0)
+  if (!result.HasAvi() || format.nBlockAlign == 0 || options.scanOnly)
     return result;
   AddAudioStream(files.audio(), target, format, messages, result, options.avi);
   return result;

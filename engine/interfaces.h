@@ -60,6 +60,8 @@ struct ConvertOptions {
   // Where the pictures stop, pass over the damage and go on with the next picture whose markers
   // hold together, to the end of the data, rather than end the AVI there.
   bool salvage = false;
+  // Walk the clip as the conversion would, counting its pictures, but write no AVI.
+  bool scanOnly = false;
 };
 
 } // namespace reelcraft

@@ -13,6 +13,7 @@ namespace reelcraft {
 
 namespace {
 
+// No file at all when the pictures are only counted.
 struct VideoStream {
   std::unique_ptr<AviFile> file;
   int index = -1;
@@ -36,7 +37,7 @@ VideoStream CreateVideoStream(const FileRef &target, const ClipHeader &header,
 }
 
 bool WriteFrame(VideoStream &stream, uint32_t frame, PictureBytes picture) {
-  return stream.file->Write(stream.index, frame, 1, picture.data(), uint32_t(picture.size()),
+  return !stream.file || stream.file->Write(stream.index, frame, 1, picture.data(), uint32_t(picture.size()),
                             AVIIF_KEYFRAME);
 }
 
@@ -145,9 +146,12 @@ ConversionResult WriteVideoAvi(const FileRef &pictureFile, const FileRef &target
                                      : "Failed to find first JPEG");
     return result;
   }
-  VideoStream stream = CreateVideoStream(target, header, options.avi, result);
-  if (stream.index < 0)
-    return result;
+  VideoStream stream;
+  if (!options.scanOnly) {
+    stream = CreateVideoStream(target, header, options.avi, result);
+    if (stream.index < 0)
+      return result;
+  }
   bool written = WriteFrame(stream, 0, picture);
   result.picturesWritten = written ? 1 : 0;
   result.state = ConversionState::Done;
@@ -157,7 +161,8 @@ ConversionResult WriteVideoAvi(const FileRef &pictureFile, const FileRef &target
   written = run.WriteFurtherFrames(header.frameCount, cancelFlag, picture, written, result);
   for (DamagedStretch stretch : walk.damaged())
     result.damaged.push_back({header.dataOffset + stretch.begin, header.dataOffset + stretch.end});
-  FinishAvi(*stream.file, written, target.path, result);
+  if (stream.file)
+    FinishAvi(*stream.file, written, target.path, result);
   if (input.error() != 0) {
     messages.Show(ReadErrorMessage(input.error(), pictureFile.path));
     NoteFailure(result);
