@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/association.h"
 
 #include "app/app_icon_files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/converter_app.h"
 
 #include "sys/file_system.h"

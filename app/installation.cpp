@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/installation.h"
 
 #include "app/association.h"

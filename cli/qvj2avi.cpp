@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // qvj2avi: converts .qvj clips into AVI files from the command line.
 #include "cli/batch_run.h"
 #include "cli/cli_options.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # bash completion for qvj2avi: its options, folders after -o, clips elsewhere.
 _qvj2avi() {
   local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]} word

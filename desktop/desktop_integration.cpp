@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/desktop_integration.h"
 
 #include "desktop/command_text.h"

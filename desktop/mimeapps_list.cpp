@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/mimeapps_list.h"
 
 #include <sstream>

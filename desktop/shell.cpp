@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/shell.h"
 
 #include "desktop/documents_folder.h"

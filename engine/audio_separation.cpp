@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/audio_separation.h"
 
 #include "sys/error_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/audio_stream.h"
 
 #include "engine/avi_finish.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/clip_header.h"
 
 #include "sys/error_text.h"

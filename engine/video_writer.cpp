@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/video_writer.h"
 
 #include "engine/avi_finish.h"

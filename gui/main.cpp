@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // reelcraft: the batch window, the single-clip conversion that the file manager's verbs start,
 // and the registration of the clip association ("/r", "/u").
 #include "app/converter_app.h"

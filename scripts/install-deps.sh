@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what a fresh Debian 12 machine needs to build, test and run Reelcraft.
 # Safe to run again: apt-get skips what is already there.
 set -euo pipefail

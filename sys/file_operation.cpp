@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sys/file_operation.h"
 
 #include "sys/file_identity.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sys/paths.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sys/process.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Thumbnails of clips for file managers, by the freedesktop thumbnailer rules:
 //   reelcraft-thumbnailer -s SIZE CLIP PNG
 // writes the clip's first picture, at most SIZE pixels on its longer side, as a PNG file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/folder_rules.h"
 
 #include "sys/file_system.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/qt_dialog_builder.h"
 
 #include <QCheckBox>

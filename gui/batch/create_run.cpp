@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/batch/batch_dialog.h"
 
 #include "engine/convert_clip.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // reelcraft-batch: the batch window alone, on the current directory and the documents folder,
 // without the start-up's registration check.
 #include "gui/batch/run_batch_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/batch/run_batch_window.h"
 
 #include "gui/batch/batch_dialog.h"

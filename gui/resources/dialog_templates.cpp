@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/resources/dialog_templates.h"
 
 namespace reelcraft {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/single/convert_progress_dialog.h"
 
 #include "engine/convert_clip.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the single-clip conversion dialog as the shell's verbs will:
 //   reelcraft-single CLIP          convert beside the clip, then delete the clip
 //   reelcraft-single CLIP /c|/ct   into the documents folder (/ct: choose the folder first)

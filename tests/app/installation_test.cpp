@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/installation.h"
 
 #include "tests/support/clip_builder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/cli_options.h"
 #include "tests/support/avi_probe.h"
 #include "tests/support/clip_builder.h"

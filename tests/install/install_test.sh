@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the build into a temporary folder, once through DESTDIR as a package is made and once
 # under a prefix of its own; checks that every file is there and valid for the desktop's tools
 # (those that are present), and runs the thumbnailer as a file manager would.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The widgets under test need an application object for the whole run, and no display.
 #include <QApplication>
 

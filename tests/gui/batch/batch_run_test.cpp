@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/gui/batch/batch_test_fixture.h"
 
 #include "gui/batch/run_batch_window.h"
