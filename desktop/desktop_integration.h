@@ -12,7 +12,7 @@
 namespace reelcraft {
 
 // An icon file of the hicolor theme: where it goes below the theme's folder
-// ("scalable/apps/reelcraft.svg") and its bytes.
+// ("scalable/apps/org.orlancor.Reelcraft.svg") and its bytes.
 struct DesktopIcon {
   std::string path;
   std::string_view bytes;

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 // Thumbnails of clips for file managers, by the freedesktop thumbnailer rules:
 //   reelcraft-thumbnailer -s SIZE CLIP PNG
+//   reelcraft-thumbnailer --version
 // writes the clip's first picture, at most SIZE pixels on its longer side, as a PNG file.
 // Exit status 0 when the thumbnail was written, 1 when the clip gives none (nothing is
 // written then), 2 for a wrong command line.
 #include "cli/console_messages.h"
 #include "sys/raw_file.h"
 #include "sys/temp_files.h"
+#include "sys/version.h"
 #include "thumbnailer/first_picture.h"
 
 #include <QBuffer>
@@ -55,6 +57,10 @@ bool WritePng(const QImage &image, const std::string &path) {
 } // namespace
 
 int main(int argc, char **argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("reelcraft-thumbnailer %s\n", kVersionName);
+    return 0;
+  }
   int size = 0;
   if (argc != 5 || std::strcmp(argv[1], "-s") != 0 || !ParseSize(argv[2], size)) {
     std::fprintf(stderr, "usage: %s -s SIZE CLIP PNG\n", argv[0]);

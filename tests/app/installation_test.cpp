@@ -236,16 +236,16 @@ TEST_F(InstallationTest, EachVerbStartsTheInstalledCopyWithTheClipAndItsSwitch) 
 TEST_F(InstallationTest, TheIconsAndTheThumbnailerComeWithTheRegistrationAndGoWithIt) {
   std::string theme = Data() + "/icons/hicolor/";
   const std::pair<std::string, std::string> icons[] = {
-      {"scalable/apps/reelcraft.svg", "reelcraft.svg"},
-      {"32x32/apps/reelcraft.png", "reelcraft_32.png"},
-      {"64x64/apps/reelcraft.png", "reelcraft_64.png"},
-      {"128x128/apps/reelcraft.png", "reelcraft_128.png"}};
+      {"scalable/apps/org.orlancor.Reelcraft.svg", "reelcraft.svg"},
+      {"32x32/apps/org.orlancor.Reelcraft.png", "reelcraft_32.png"},
+      {"64x64/apps/org.orlancor.Reelcraft.png", "reelcraft_64.png"},
+      {"128x128/apps/org.orlancor.Reelcraft.png", "reelcraft_128.png"}};
   std::string entry = Data() + "/thumbnailers/reelcraft-qvj.thumbnailer";
   ASSERT_TRUE(Install());
   for (const auto &[installed, source] : icons)
     EXPECT_EQ(test::ReadFileBytes(theme + installed),
               test::ReadFileBytes(std::string(ICON_FOLDER) + "/" + source));
-  EXPECT_EQ(EntryValue(Entry("createto"), "Icon"), "reelcraft");
+  EXPECT_EQ(EntryValue(Entry("createto"), "Icon"), "org.orlancor.Reelcraft");
   EXPECT_FALSE(fs::exists(entry)); // no thumbnailer beside this program
 
 #ifdef THUMBNAILER_PATH
