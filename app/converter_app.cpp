@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/converter_app.h"
 
+#include "app/system_installation.h"
 #include "sys/file_system.h"
 
 namespace reelcraft {
@@ -33,9 +34,9 @@ bool ConverterApp::SettingsUnreadable() {
   return !settings_.IsOpen() && PathExists(context_.store.file());
 }
 
-bool ConverterApp::InstallProgram() { return reelcraft::InstallProgram(context_); }
+bool ConverterApp::InstallProgram() { return RegisterProgram(context_); }
 
-void ConverterApp::RemoveRegistration() { reelcraft::RemoveRegistration(context_); }
+void ConverterApp::RemoveRegistration() { UnregisterProgram(context_); }
 
 bool ConverterApp::RunRegisterPrompt() { return windows_.registerPrompt(); }
 

@@ -5,15 +5,12 @@
 #include "desktop/mimeapps_list.h"
 #include "sys/file_system.h"
 #include "sys/paths.h"
-#include "sys/raw_file.h"
-#include "sys/temp_files.h"
+#include "sys/text_files.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <dirent.h>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <span>
 #include <strings.h>
@@ -118,19 +115,6 @@ std::vector<DesktopVerb> RegisteredVerbs(RegistryStore &store, const DesktopFile
   return verbs;
 }
 
-bool WriteFileReplacing(const std::string &path, const std::string &text) {
-  CreateFolders(ParentFolder(path));
-  StagedFile staged;
-  RawOutputFile out;
-  return staged.Reserve(path) && out.Create(staged.temporaryFile()) &&
-         out.Write(text.data(), text.size()) && out.Close() && staged.Commit(true);
-}
-
-std::string ReadFileText(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 std::string DesktopEntry(const DesktopVerb &verb, const DesktopFileType &type) {
   return "[Desktop Entry]\n"
          "Type=Application\n"
@@ -221,18 +205,6 @@ void UpdateThumbnailer(const DesktopFileType &type, const std::vector<DesktopVer
                                 " -s %s %i %o\nMimeType=" + type.mimeType + ";\n");
 }
 
-void UpdateDefaultApplication(const DesktopFileType &type, bool hasOpen) {
-  std::string path = XdgConfigHome() + "/mimeapps.list";
-  std::string openId = VerbId(type.fileIdPrefix, "open") + ".desktop";
-  bool exists = PathExists(path);
-  if (!exists && !hasOpen)
-    return;
-  std::string before = exists ? ReadFileText(path) : std::string();
-  std::string after = SetDefaultApplication(before, type.mimeType, openId, hasOpen);
-  if (after != before)
-    WriteFileReplacing(path, after);
-}
-
 } // namespace
 
 std::string DesktopExecLine(const std::vector<std::string> &argv) {
@@ -274,7 +246,8 @@ void RebuildDesktopIntegration(RegistryStore &store, const DesktopFileType &type
     WriteFileReplacing(package, MimePackage(type, typeTitle));
   else
     DeletePath(package);
-  UpdateDefaultApplication(type, hasOpen);
+  UpdateUserDefaultApplication(type.mimeType, VerbId(type.fileIdPrefix, "open") + ".desktop",
+                               hasOpen);
   UpdateIcons(type, typeName.has_value());
   UpdateThumbnailer(type, verbs);
 
