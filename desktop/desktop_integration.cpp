@@ -146,12 +146,12 @@ std::string MimePackage(const DesktopFileType &type, const std::string &comment)
          "</mime-info>\n";
 }
 
-// Removes our desktop entries that are not in `keep`.
-void RemoveStaleEntries(const std::string &folder, const std::string &prefix,
+// Removes our desktop entries that are not in `keep`; gives whether it removed any.
+bool RemoveStaleEntries(const std::string &folder, const std::string &prefix,
                         const std::set<std::string> &keep) {
   DIR *dir = opendir(folder.c_str());
   if (!dir)
-    return;
+    return false;
   std::vector<std::string> stale;
   while (const dirent *entry = readdir(dir)) {
     std::string name = entry->d_name;
@@ -160,8 +160,10 @@ void RemoveStaleEntries(const std::string &folder, const std::string &prefix,
       stale.push_back(name);
   }
   closedir(dir);
+  bool removed = false;
   for (const std::string &name : stale)
-    DeletePath(folder + "/" + name);
+    removed = DeletePath(folder + "/" + name) || removed;
+  return removed;
 }
 
 // The icons go with the association; the theme's folder is touched so that icon caches see the
@@ -241,19 +243,19 @@ void RebuildDesktopIntegration(RegistryStore &store, const DesktopFileType &type
       written.insert(verb.id + ".desktop");
     hasOpen = hasOpen || verb.id == VerbId(type.fileIdPrefix, "open");
   }
-  RemoveStaleEntries(applications, type.fileIdPrefix, written);
-  if (typeName)
-    WriteFileReplacing(package, MimePackage(type, typeTitle));
-  else
-    DeletePath(package);
+  bool entriesChanged = !written.empty();
+  entriesChanged = RemoveStaleEntries(applications, type.fileIdPrefix, written) || entriesChanged;
+  bool typeChanged = typeName ? WriteFileReplacing(package, MimePackage(type, typeTitle))
+                              : DeletePath(package);
   UpdateUserDefaultApplication(type.mimeType, VerbId(type.fileIdPrefix, "open") + ".desktop",
                                hasOpen);
   UpdateIcons(type, typeName.has_value());
   UpdateThumbnailer(type, verbs);
 
-  if (PathExists(data + "/mime"))
+  // Only after a change: the databases are files in the home folder too.
+  if (typeChanged)
     run({"update-mime-database", data + "/mime"});
-  if (PathExists(applications))
+  if (entriesChanged)
     run({"update-desktop-database", applications});
 }
 
