@@ -5,6 +5,7 @@
 #include "desktop/mimeapps_list.h"
 #include "sys/file_system.h"
 #include "sys/paths.h"
+#include "sys/translation.h"
 #include "sys/version.h"
 
 #include <cstdlib>
@@ -45,7 +46,8 @@ bool RegisterProgram(const InstallContext &context) {
     return InstallProgram(context);
   if (UpdateUserDefaultApplication(ClipMimeType(), EntryId(), true))
     return true;
-  context.messages.Show("Failed to make this application the default for QVJ files.");
+  context.messages.Show(
+      Translate("Installation", "Failed to make this application the default for QVJ files."));
   return false;
 }
 

@@ -4,6 +4,7 @@
 #include "engine/avi_finish.h"
 #include "sys/error_text.h"
 #include "sys/raw_file.h"
+#include "sys/translation.h"
 
 #include <algorithm>
 
@@ -57,7 +58,7 @@ bool AddAudioStream(const FileRef &audioFile, const FileRef &target, const WaveF
                     MessageSink &messages, const AviWriterOptions &options) {
   RawFile audio;
   if (!audio.OpenForReading(audioFile)) {
-    messages.Show("Could not open auiod file to read:\n" +
+    messages.Show(Translate("Conversion", "Could not open auiod file to read:\n") +
                   FileErrorText(audio.error(), audioFile.path));
     return false;
   }

@@ -5,6 +5,7 @@
 #include "engine/picture_window.h"
 #include "sys/error_text.h"
 #include "sys/raw_file.h"
+#include "sys/translation.h"
 
 #include <cerrno>
 
@@ -59,7 +60,7 @@ public:
       if (!written || !window_.Next(picture)) {
         // A read error is no missing picture: the caller reports it.
         if (!window_.ReadFailed())
-          messages_.Show("Failed to find JPEG\n");
+          messages_.Show(Translate("Conversion", "Failed to find JPEG\n"));
         break;
       }
       written = WriteFrame(stream_, frame, picture);
@@ -114,14 +115,15 @@ bool WriteVideoAvi(const FileRef &pictureFile, const FileRef &target,
   cancelFlag = 0;
   RawFile input;
   if (!input.OpenForReading(pictureFile)) {
-    messages.Show("Could not open input file:\n" + FileErrorText(input.error(), pictureFile.path));
+    messages.Show(Translate("Conversion", "Could not open input file:\n") +
+                  FileErrorText(input.error(), pictureFile.path));
     return false;
   }
   PictureWindow window;
   PictureBytes picture;
   if (!window.Begin(input, header.dataOffset, header.dataSize, picture)) {
     messages.Show(input.error() != 0 ? ReadErrorMessage(input.error(), pictureFile.path)
-                                     : "Failed to find first JPEG");
+                                     : Translate("Conversion", "Failed to find first JPEG"));
     return false;
   }
   VideoStream stream = CreateVideoStream(target, header, aviOptions, messages);

@@ -8,7 +8,7 @@
 
 namespace reelcraft {
 
-void SetUpApplication() {
+ApplicationSetup::ApplicationSetup() {
   QGuiApplication::setDesktopFileName(QString::fromLatin1(kApplicationId));
   QApplication::setWindowIcon(AppIcon());
 }

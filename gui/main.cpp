@@ -30,7 +30,7 @@ int main(int argc, char **argv) {
   std::optional<DisplayStartGuard> displayGuard(std::in_place);
   QApplication application(argc, argv);
   displayGuard.reset();
-  SetUpApplication();
+  ApplicationSetup setup;
 
   RegistryStore store;
   QtMessages messages;

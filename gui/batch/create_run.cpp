@@ -3,8 +3,10 @@
 
 #include "engine/convert_clip.h"
 #include "gui/batch/batch_paths.h"
+#include "gui/play_media.h"
 #include "gui/resources/dialog_templates.h"
 #include "gui/temp_avi.h"
+#include "sys/translation.h"
 #include "ui/qt_events.h"
 #include "ui/qt_list_box.h"
 
@@ -15,6 +17,7 @@ namespace reelcraft {
 struct BatchDialog::Run {
   std::string outputDirectory;
   std::unique_ptr<TempAvi> temp;
+  RunTally tally;
 };
 
 // The list stays live during a run, and a refill of it enables Create again; a second run
@@ -29,7 +32,23 @@ void BatchDialog::OnCreateAll() {
   if (running_)
     return;
   ListBox(*clipList).SetSel(-1, true);
-  CreateSelected();
+  // A run over several clips takes long enough for the user to turn to other windows.
+  bool several = ListBox(*clipList).GetCount() > 1;
+  RunTally tally = CreateSelected();
+  if (several && !isActiveWindow())
+    NotifyRunEnd(tally);
+}
+
+void BatchDialog::NotifyRunEnd(const RunTally &tally) {
+  if (!services_.notify)
+    return;
+  std::string body = Translate("BatchDialog", "%1 converted, %2 incomplete, %3 failed");
+  for (auto [mark, count] : {std::pair{"%1", tally.converted}, std::pair{"%2", tally.incomplete},
+                             std::pair{"%3", tally.failed}}) {
+    if (size_t at = body.find(mark); at != std::string::npos)
+      body.replace(at, 2, std::to_string(count));
+  }
+  services_.notify(Translate("BatchDialog", "The clips are converted"), body);
 }
 
 void BatchDialog::OnClipDoubleClick() { OnCreateAvi(); }
@@ -43,13 +62,12 @@ void BatchDialog::OnPlay() {
   int index = avis.GetCurSel();
   if (index < 0)
     return;
-  if (!services_.shell.OpenWithProgram(avis.GetText(index)))
-    services_.messages.Show("Could not play media file.");
+  PlayMediaFile(services_.shell, services_.messages, avis.GetText(index));
 }
 
-void BatchDialog::CreateSelected() {
+BatchDialog::RunTally BatchDialog::CreateSelected() {
   UpdateData(true);
-  Run run{WithTrailingSeparator(outputFolder), nullptr};
+  Run run{WithTrailingSeparator(outputFolder), nullptr, {}};
   StartRun();
   run.temp = TempAvi::Reserve(services_.shell);
   if (run.temp) {
@@ -58,6 +76,17 @@ void BatchDialog::CreateSelected() {
     run.temp.reset();
   }
   EndRun();
+  return run.tally;
+}
+
+// The one place where the run counts how a clip ended. A clip that the engine could convert
+// only in part would count as incomplete; the engine does not tell such an ending apart yet, so
+// none is counted.
+void BatchDialog::Count(Run &run, ClipEnd end) {
+  if (end == ClipEnd::Delivered)
+    ++run.tally.converted;
+  else
+    ++run.tally.failed;
 }
 
 void BatchDialog::StartRun() {
@@ -86,13 +115,13 @@ BatchDialog::PassEnd BatchDialog::RunPass(Run &run) {
   ListBox clips(*clipList);
   int index = clips.FirstSelected();
   if (index < 0) {
-    services_.messages.Show("Failed to get current selection");
+    services_.messages.Show(Translate("BatchDialog", "Failed to get current selection"));
     return PassEnd::LeaveRun;
   }
   std::string source = clips.GetText(index);
   std::string target = TargetPath(run.outputDirectory, source);
   if (services_.shell.Exists(target) &&
-      services_.messages.Show(target + "\nFile exists in do you want to overwrite?",
+      services_.messages.Show(target + Translate("BatchDialog", "\nFile exists in do you want to overwrite?"),
                               MessageButtons::YesNo) != MessageAnswer::Yes) {
     DeselectEntry(index, source);
     return PassEnd::Next;
@@ -124,18 +153,21 @@ bool BatchDialog::Convert(Run &run, const std::string &source, const std::string
           0 &&
       StillSameFile(run.temp->file()))
     return true;
-  services_.messages.Show("Failed to create AVI!\n" + source + "\n" + target);
+  Count(run, ClipEnd::Failed);
+  services_.messages.Show(Translate("BatchDialog", "Failed to create AVI!\n") + source + "\n" + target);
   return false;
 }
 
 BatchDialog::PassEnd BatchDialog::CopyOut(Run &run, int index, const std::string &source,
                                           const std::string &target) {
   if (!FitsPathBuffer(target)) {
-    services_.messages.Show("Failed to copy.  Target path too long.");
+    services_.messages.Show(Translate("BatchDialog", "Failed to copy.  Target path too long."));
+    Count(run, ClipEnd::Failed);
     return PassEnd::Next;
   }
   if (!FitsPathBuffer(run.temp->path())) {
-    services_.messages.Show("Failed to copy.  Source path too long.");
+    services_.messages.Show(Translate("BatchDialog", "Failed to copy.  Source path too long."));
+    Count(run, ClipEnd::Failed);
     return PassEnd::Next;
   }
   // Read once: the box may be ticked while the copy window runs, and the Delete Original
@@ -147,21 +179,23 @@ BatchDialog::PassEnd BatchDialog::CopyOut(Run &run, int index, const std::string
 
   std::unique_ptr<CopyObserver> window = services_.copyWindow(*this);
   FileOpResult copied =
-      services_.shell.Copy(run.temp->path(), target, "Writing AVI to target location",
+      services_.shell.Copy(run.temp->path(), target, Translate("BatchDialog", "Writing AVI to target location"),
                            FOF_NOCONFIRMATION | FOF_SIMPLEPROGRESS | FOF_NORECURSION, *window);
   if (copied == FileOpResult::Success) {
     // The next pass converts into the temporary AVI again: the copy now replaces the clip.
     if (deleting)
       services_.shell.Flush(FileRef(target));
     SelectAvi(target);
+    Count(run, ClipEnd::Delivered);
   } else if (copied == FileOpResult::Aborted && !deleting) {
     return PassEnd::Next;
   } else {
     services_.messages.Show((copied == FileOpResult::Aborted
-                                 ? "Cancelled file copy.\nTemp stored in "
-                                 : "Failed to copy file.\nTemp stored in ") +
+                                 ? Translate("BatchDialog", "Cancelled file copy.\nTemp stored in ")
+                                 : Translate("BatchDialog", "Failed to copy file.\nTemp stored in ")) +
                             run.temp->path());
     run.temp->Keep();
+    Count(run, ClipEnd::Failed);
   }
   if (!deleting)
     return PassEnd::Next;
@@ -180,13 +214,13 @@ bool BatchDialog::CopyToSourceLocation(Run &run, const std::string &source,
     return true;
   std::unique_ptr<CopyObserver> window = services_.copyWindow(*this);
   FileOpResult copied = services_.shell.Copy(run.temp->path(), beside,
-                                             "Converting original file to AVI in source location",
+                                             Translate("BatchDialog", "Converting original file to AVI in source location"),
                                              FOF_SIMPLEPROGRESS | FOF_NORECURSION, *window);
   if (copied == FileOpResult::Success)
     services_.shell.Flush(FileRef(beside));
   if (copied != FileOpResult::Failed)
     return true;
-  services_.messages.Show("Failed to convert original file.");
+  services_.messages.Show(Translate("BatchDialog", "Failed to convert original file."));
   return false;
 }
 

@@ -3,6 +3,7 @@
 
 #include "gui/batch/batch_paths.h"
 #include "sys/error_text.h"
+#include "sys/translation.h"
 
 namespace reelcraft {
 
@@ -17,7 +18,7 @@ FolderListing ListFolder(const std::string &folderText, const std::string &patte
   if (search.error != 0) {
     std::string text;
     SystemErrorText(uint32_t(search.error), text);
-    listing.failure = "Failed to find next file.\n" + text;
+    listing.failure = Translate("BatchDialog", "Failed to find next file.\n") + text;
   }
   return listing;
 }

@@ -10,7 +10,7 @@
 int main(int argc, char **argv) {
   using namespace reelcraft;
   QApplication application(argc, argv);
-  SetUpApplication();
+  ApplicationSetup setup;
   QtMessages messages;
   Shell shell;
   RunBatchWindow(messages, shell);

@@ -3,6 +3,8 @@
 
 #include "gui/batch/batch_dialog.h"
 #include "ui/qt_copy_progress.h"
+#include "ui/qt_desktop_notification.h"
+#include "ui/qt_events.h"
 
 namespace reelcraft {
 
@@ -10,7 +12,10 @@ int RunBatchWindow(MessageSink &messages, const Shell &shell) {
   auto copyWindow = [&messages](QWidget &owner) {
     return std::make_unique<QtCopyProgress>(&owner, messages);
   };
-  BatchDialog dialog(BatchServices{messages, shell, copyWindow});
+  auto notify = [](const std::string &summary, const std::string &body) {
+    SendDesktopNotification(FromLocal(summary), FromLocal(body));
+  };
+  BatchDialog dialog(BatchServices{messages, shell, copyWindow, notify});
   return dialog.DoModal();
 }
 

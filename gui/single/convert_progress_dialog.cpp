@@ -2,9 +2,11 @@
 #include "gui/single/convert_progress_dialog.h"
 
 #include "engine/convert_clip.h"
+#include "gui/play_media.h"
 #include "gui/resources/dialog_templates.h"
 #include "gui/single/single_clip_paths.h"
 #include "gui/temp_avi.h"
+#include "sys/translation.h"
 #include "ui/folder_picker.h"
 #include "ui/folder_rules.h"
 #include "ui/qt_copy_progress.h"
@@ -17,13 +19,14 @@ namespace reelcraft {
 
 namespace {
 
-constexpr const char *kFolderPrompt = "Select folder in which to save AVI";
-constexpr const char *kMoveTitle = "Writing AVI to target location";
 constexpr uint32_t kMoveFlags = FOF_SIMPLEPROGRESS | FOF_NORECURSION;
 
 std::string Question(const std::string &sourcePath, bool deleteSource) {
-  return sourcePath + (deleteSource ? "\nWould you like to convert this file to AVI format?"
-                                    : "\nWould you like to create a new AVI from this file?");
+  return sourcePath +
+         (deleteSource ? Translate("ConvertProgressDialog",
+                                   "\nWould you like to convert this file to AVI format?")
+                       : Translate("ConvertProgressDialog",
+                                   "\nWould you like to create a new AVI from this file?"));
 }
 
 } // namespace
@@ -79,7 +82,9 @@ void ConvertProgressDialog::RunFlow() {
 }
 
 bool ConvertProgressDialog::ChooseTargetFolder() {
-  FolderPicker picker(kWindowCaption, kFolderPrompt, TargetFolderOf(targetPath), this, messages_);
+  FolderPicker picker(kWindowCaption,
+                      Translate("ConvertProgressDialog", "Select folder in which to save AVI"),
+                      TargetFolderOf(targetPath), this, messages_);
   if (picker.DoModal() != 1)
     return false;
   targetPath = RetargetToFolder(targetPath, picker.GetPath());
@@ -96,7 +101,7 @@ void ConvertProgressDialog::ConvertAndDeliver(TempAvi &temporaryAvi) {
   // What another hand put under the temporary name is no conversion of the clip.
   if (ConvertClip(sourcePath, temporaryAvi.path(), &control, cancelFlag, messages_, options) == 0 ||
       !StillSameFile(temporaryAvi.file()))
-    messages_.Show("Failed to create AVI!\n" + sourcePath);
+    messages_.Show(Translate("ConvertProgressDialog", "Failed to create AVI!\n") + sourcePath);
   else if (cancelFlag == 0 && !MoveToTarget(temporaryAvi.file()))
     temporaryAvi.Keep(); // the message names it
 }
@@ -109,16 +114,18 @@ bool ConvertProgressDialog::MoveToTarget(const FileRef &temporaryAvi) {
   FileOpResult moved = FileOpResult::Failed;
   if (FitsPathBuffer(targetPath)) {
     QtCopyProgress window(this, messages_);
-    moved = shell_.Move(temporaryAvi.path, targetPath, kMoveTitle, kMoveFlags, window);
+    moved = shell_.Move(temporaryAvi.path, targetPath,
+                        Translate("ConvertProgressDialog", "Writing AVI to target location"),
+                        kMoveFlags, window);
   }
   if (moved != FileOpResult::Success) {
-    messages_.Show((moved == FileOpResult::Aborted ? "Cancelled file copy.\nTemp stored in "
-                                                   : "Failed to copy file.\nTemp stored in ") +
+    messages_.Show((moved == FileOpResult::Aborted
+                        ? Translate("ConvertProgressDialog", "Cancelled file copy.\nTemp stored in ")
+                        : Translate("ConvertProgressDialog", "Failed to copy file.\nTemp stored in ")) +
                    temporaryAvi.path);
     return false;
   }
-  if (!shell_.OpenWithProgram(targetPath))
-    messages_.Show("Could not play media file.");
+  PlayMediaFile(shell_, messages_, targetPath);
   return true;
 }
 

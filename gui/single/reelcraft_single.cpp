@@ -21,7 +21,7 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "usage: %s CLIP [/c | /ct | TARGET]\n", argv[0]);
     return 64;
   }
-  SetUpApplication();
+  ApplicationSetup setup;
   Shell shell;
   QtMessages messages;
   SingleClipRequest request = MakeSingleClipRequest(argv[1], argc == 3 ? argv[2] : "",

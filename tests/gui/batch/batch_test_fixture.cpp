@@ -93,7 +93,8 @@ BatchWindowTest::BatchWindowTest()
                          return launchWorks;
                        },
                        RunAndWait, SystemRename,
-                       [this](const FileRef &file) { return flush(file); }}) {}
+                       [this](const FileRef &file) { return flush(file); },
+                       [this](const std::string &) { return hasPlayer; }}) {}
 
 std::string BatchWindowTest::In(const std::string &name) const {
   return name.empty() ? root / "in" : root / ("in/" + name);
@@ -136,7 +137,10 @@ std::vector<std::string> BatchWindowTest::TempFiles() const {
 
 BatchServices BatchWindowTest::Services() {
   return {messages, shell,
-          [this](QWidget &) { return std::make_unique<ScriptedCopyWindow>(copies); }};
+          [this](QWidget &) { return std::make_unique<ScriptedCopyWindow>(copies); },
+          [this](const std::string &summary, const std::string &body) {
+            notifications.push_back(summary + ": " + body);
+          }};
 }
 
 int BatchWindowTest::RunWindow(const std::function<void(BatchDialog &)> &act) {

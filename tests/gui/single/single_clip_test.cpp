@@ -90,6 +90,7 @@ protected:
       dialogShownAtLaunch = shownDialog && shownDialog->isVisible();
       return playerStarts;
     };
+    hooks.hasProgram = [](const std::string &) { return true; };
   }
 
   test::BuiltClip WriteClip(int pictures, bool withSound = false) {
