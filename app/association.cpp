@@ -7,7 +7,7 @@
 namespace reelcraft {
 
 DesktopFileType ClipDesktopType() {
-  return {kClipExtension,   "video/x-qvj",  "QVAV01",        kApplicationId,
+  return {kClipExtension,  "video/x-qvj",  "QVAV01",        kApplicationId,
           kClipTypePrefix, AppIconFiles(), kThumbnailerName};
 }
 

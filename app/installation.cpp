@@ -74,9 +74,9 @@ FileOpResult CopyThumbnailer(const InstallContext &context, const std::string &f
   std::string thumbnailer = from + "/" + kThumbnailerName;
   if (!context.shell.Exists(thumbnailer))
     return FileOpResult::Success;
-  FileOpResult copied =
-      context.shell.Copy(thumbnailer, folder + "/" + kThumbnailerName, Translate("Installation", "Installing..."),
-                         kInstallCopyFlags, context.copyProgress);
+  FileOpResult copied = context.shell.Copy(thumbnailer, folder + "/" + kThumbnailerName,
+                                           Translate("Installation", "Installing..."),
+                                           kInstallCopyFlags, context.copyProgress);
   return copied == FileOpResult::Aborted ? copied : FileOpResult::Success;
 }
 
@@ -99,8 +99,9 @@ bool InstallProgram(const InstallContext &context) {
   }
   std::string installed = folder + "/" + FileName(running.path);
 
-  FileOpResult copied = context.shell.Copy(running.path, installed, Translate("Installation", "Installing..."),
-                                           kInstallCopyFlags, context.copyProgress);
+  FileOpResult copied =
+      context.shell.Copy(running.path, installed, Translate("Installation", "Installing..."),
+                         kInstallCopyFlags, context.copyProgress);
   if (copied == FileOpResult::Success)
     copied = CopyThumbnailer(context, ParentFolder(running.path), folder);
   if (copied != FileOpResult::Success) {

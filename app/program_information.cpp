@@ -27,12 +27,11 @@ constexpr const char *kHelp =
 
 } // namespace
 
-std::optional<std::string> ProgramInformation(
-    const CommandLineArguments &arguments,
-    const std::function<bool(const std::string &)> &fileExists) {
+std::optional<std::string>
+ProgramInformation(const CommandLineArguments &arguments,
+                   const std::function<bool(const std::string &)> &fileExists) {
   const std::string &first = arguments.first;
-  if ((first != "--help" && first != "--version") || !arguments.second.empty() ||
-      fileExists(first))
+  if ((first != "--help" && first != "--version") || !arguments.second.empty() || fileExists(first))
     return std::nullopt;
   if (first == "--help")
     return kHelp;

@@ -11,7 +11,8 @@ namespace {
 
 std::string Format(const std::string &format, uint32_t stamp, uint32_t other = 0) {
   char text[512];
-  std::snprintf(text, sizeof text, format.c_str(), VersionText(stamp).c_str(), VersionText(other).c_str());
+  std::snprintf(text, sizeof text, format.c_str(), VersionText(stamp).c_str(),
+                VersionText(other).c_str());
   return text;
 }
 
@@ -35,7 +36,7 @@ std::string UpgradeQuestion(uint32_t stored) {
   if (stored == 0)
     return Format(Translate("Startup", "Would you like to upgrade to version %s?"), kVersionStamp);
   return Format(Translate("Startup", "Version %s of this application is currently registered.\n"
-                                    "Would you like to upgrade to version %s?"),
+                                     "Would you like to upgrade to version %s?"),
                 stored, kVersionStamp);
 }
 
@@ -62,7 +63,7 @@ void ReRegister(StartupServices &services) {
     std::string question =
         Format(Translate("Startup", "Version %s of this application is already registered.\n"
                                     "Are you sure you want to overwrite with version %s?\n"),
-                                  stored, kVersionStamp);
+               stored, kVersionStamp);
     if (!AskYes(services, question))
       return;
   }
@@ -71,7 +72,8 @@ void ReRegister(StartupServices &services) {
 }
 
 void Remove(StartupServices &services) {
-  if (!AskYes(services, Translate("Startup", "Are you sure you want to remove this application?"))) {
+  if (!AskYes(services,
+              Translate("Startup", "Are you sure you want to remove this application?"))) {
     RegistrationCheckThenBatch(services);
     return;
   }

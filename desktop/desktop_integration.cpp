@@ -245,8 +245,8 @@ void RebuildDesktopIntegration(RegistryStore &store, const DesktopFileType &type
   }
   bool entriesChanged = !written.empty();
   entriesChanged = RemoveStaleEntries(applications, type.fileIdPrefix, written) || entriesChanged;
-  bool typeChanged = typeName ? WriteFileReplacing(package, MimePackage(type, typeTitle))
-                              : DeletePath(package);
+  bool typeChanged =
+      typeName ? WriteFileReplacing(package, MimePackage(type, typeTitle)) : DeletePath(package);
   UpdateUserDefaultApplication(type.mimeType, VerbId(type.fileIdPrefix, "open") + ".desktop",
                                hasOpen);
   UpdateIcons(type, typeName.has_value());

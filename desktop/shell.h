@@ -17,8 +17,8 @@ namespace reelcraft {
 bool HasDefaultProgram(const std::string &path);
 
 // Points where tests stand in for the system: starting a program (nobody wants a media
-// player opening during a test) and whether there is one, running the desktop database tools, renaming (to act out
-// a move between file systems), and flushing to disk (to see when it happens).
+// player opening during a test) and whether there is one, running the desktop database tools,
+// renaming (to act out a move between file systems), and flushing to disk (to see when it happens).
 struct ShellHooks {
   Launcher launch = StartDetached;
   CommandRunner run = RunAndWait;

@@ -53,7 +53,8 @@ ClipHeader Decode(const uint8_t (&bytes)[kClipHeaderSize]) {
 bool ReadClipHeader(const std::string &path, ClipHeader &header, MessageSink &messages) {
   RawFile file;
   if (!file.OpenForReading(path)) {
-    messages.Show(Translate("Conversion", "Could not open source file:\n") + FileErrorText(file.error(), path));
+    messages.Show(Translate("Conversion", "Could not open source file:\n") +
+                  FileErrorText(file.error(), path));
     return false;
   }
   uint8_t bytes[kClipHeaderSize];

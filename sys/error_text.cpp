@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "sys/error_text.h"
+
 #include "sys/translation.h"
 
 #include <cerrno>
@@ -55,8 +56,8 @@ void SystemErrorText(uint32_t code, std::string &text) {
 }
 
 std::string FileErrorText(int systemError, const std::string &path) {
-  std::string name = path.empty() ? Translate("FileErrors", "an unnamed file")
-                                  : path.substr(0, kLongestNamedPath);
+  std::string name =
+      path.empty() ? Translate("FileErrors", "an unnamed file") : path.substr(0, kLongestNamedPath);
   std::string text = Sentence(systemError);
   if (auto at = text.find("%1"); at != std::string::npos)
     text.replace(at, 2, name);

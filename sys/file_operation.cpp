@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "sys/file_operation.h"
+
 #include "sys/translation.h"
 
 #include "sys/file_identity.h"

@@ -56,9 +56,10 @@ int ValidateOrCreateFolder(const std::string &path, MessageSink &messages) {
   if (result == kFolderAccepted) {
     if (PathExists(path))
       return kFolderAccepted;
-    MessageAnswer answer =
-        messages.Show(FolderMessage(path, Translate("FolderRules", "does not exist. Do you want the folder to be created?")),
-                      MessageButtons::YesNo, MessageIcon::Question);
+    MessageAnswer answer = messages.Show(
+        FolderMessage(path, Translate("FolderRules",
+                                      "does not exist. Do you want the folder to be created?")),
+        MessageButtons::YesNo, MessageIcon::Question);
     if (answer != MessageAnswer::Yes)
       return kFolderDeclined;
     result = CheckOrCreatePath(path, false);
@@ -67,7 +68,8 @@ int ValidateOrCreateFolder(const std::string &path, MessageSink &messages) {
   }
   messages.Show(FolderMessage(path, result == kFolderInvalid
                                         ? Translate("FolderRules", "is invalid. Please reenter.")
-                                        : Translate("FolderRules", "can not be created. Please double check.")),
+                                        : Translate("FolderRules",
+                                                    "can not be created. Please double check.")),
                 MessageButtons::Ok, MessageIcon::Exclamation);
   return result;
 }

@@ -40,7 +40,6 @@ private:
   const char *context_;
 };
 
-
 // Which button Enter presses is the dialog's decision (as the Windows dialog manager's), so no
 // button makes itself the default when it takes the focus.
 QWidget *MakeButton(const ControlTemplate &control, const QString &text) {
@@ -115,8 +114,8 @@ void WidenToFitText(QWidget &widget, const ControlTemplate &control, const QStri
   bool isLabel = control.kind == ControlKind::StaticText;
   if (text.isEmpty() || !(isLabel || control.kind == ControlKind::AutoCheckBox))
     return;
-  int needed = isLabel ? widget.fontMetrics().horizontalAdvance(text) + 1
-                       : widget.sizeHint().width();
+  int needed =
+      isLabel ? widget.fontMetrics().horizontalAdvance(text) + 1 : widget.sizeHint().width();
   QRect box = widget.geometry();
   if (needed <= box.width())
     return;

@@ -121,8 +121,9 @@ BatchDialog::PassEnd BatchDialog::RunPass(Run &run) {
   std::string source = clips.GetText(index);
   std::string target = TargetPath(run.outputDirectory, source);
   if (services_.shell.Exists(target) &&
-      services_.messages.Show(target + Translate("BatchDialog", "\nFile exists in do you want to overwrite?"),
-                              MessageButtons::YesNo) != MessageAnswer::Yes) {
+      services_.messages.Show(
+          target + Translate("BatchDialog", "\nFile exists in do you want to overwrite?"),
+          MessageButtons::YesNo) != MessageAnswer::Yes) {
     DeselectEntry(index, source);
     return PassEnd::Next;
   }
@@ -154,7 +155,8 @@ bool BatchDialog::Convert(Run &run, const std::string &source, const std::string
       StillSameFile(run.temp->file()))
     return true;
   Count(run, ClipEnd::Failed);
-  services_.messages.Show(Translate("BatchDialog", "Failed to create AVI!\n") + source + "\n" + target);
+  services_.messages.Show(Translate("BatchDialog", "Failed to create AVI!\n") + source + "\n" +
+                          target);
   return false;
 }
 
@@ -178,9 +180,9 @@ BatchDialog::PassEnd BatchDialog::CopyOut(Run &run, int index, const std::string
     return PassEnd::Next;
 
   std::unique_ptr<CopyObserver> window = services_.copyWindow(*this);
-  FileOpResult copied =
-      services_.shell.Copy(run.temp->path(), target, Translate("BatchDialog", "Writing AVI to target location"),
-                           FOF_NOCONFIRMATION | FOF_SIMPLEPROGRESS | FOF_NORECURSION, *window);
+  FileOpResult copied = services_.shell.Copy(
+      run.temp->path(), target, Translate("BatchDialog", "Writing AVI to target location"),
+      FOF_NOCONFIRMATION | FOF_SIMPLEPROGRESS | FOF_NORECURSION, *window);
   if (copied == FileOpResult::Success) {
     // The next pass converts into the temporary AVI again: the copy now replaces the clip.
     if (deleting)
@@ -190,10 +192,11 @@ BatchDialog::PassEnd BatchDialog::CopyOut(Run &run, int index, const std::string
   } else if (copied == FileOpResult::Aborted && !deleting) {
     return PassEnd::Next;
   } else {
-    services_.messages.Show((copied == FileOpResult::Aborted
-                                 ? Translate("BatchDialog", "Cancelled file copy.\nTemp stored in ")
-                                 : Translate("BatchDialog", "Failed to copy file.\nTemp stored in ")) +
-                            run.temp->path());
+    services_.messages.Show(
+        (copied == FileOpResult::Aborted
+             ? Translate("BatchDialog", "Cancelled file copy.\nTemp stored in ")
+             : Translate("BatchDialog", "Failed to copy file.\nTemp stored in ")) +
+        run.temp->path());
     run.temp->Keep();
     Count(run, ClipEnd::Failed);
   }
@@ -213,9 +216,10 @@ bool BatchDialog::CopyToSourceLocation(Run &run, const std::string &source,
   if (beside == target)
     return true;
   std::unique_ptr<CopyObserver> window = services_.copyWindow(*this);
-  FileOpResult copied = services_.shell.Copy(run.temp->path(), beside,
-                                             Translate("BatchDialog", "Converting original file to AVI in source location"),
-                                             FOF_SIMPLEPROGRESS | FOF_NORECURSION, *window);
+  FileOpResult copied = services_.shell.Copy(
+      run.temp->path(), beside,
+      Translate("BatchDialog", "Converting original file to AVI in source location"),
+      FOF_SIMPLEPROGRESS | FOF_NORECURSION, *window);
   if (copied == FileOpResult::Success)
     services_.shell.Flush(FileRef(beside));
   if (copied != FileOpResult::Failed)

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // reelcraft-batch: the batch window alone, on the current directory and the documents folder,
 // without the start-up's registration check.
-#include "gui/batch/run_batch_window.h"
 #include "gui/application_setup.h"
+#include "gui/batch/run_batch_window.h"
 #include "ui/qt_messages.h"
 
 #include <QApplication>

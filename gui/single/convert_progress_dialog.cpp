@@ -22,11 +22,11 @@ namespace {
 constexpr uint32_t kMoveFlags = FOF_SIMPLEPROGRESS | FOF_NORECURSION;
 
 std::string Question(const std::string &sourcePath, bool deleteSource) {
-  return sourcePath +
-         (deleteSource ? Translate("ConvertProgressDialog",
-                                   "\nWould you like to convert this file to AVI format?")
-                       : Translate("ConvertProgressDialog",
-                                   "\nWould you like to create a new AVI from this file?"));
+  return sourcePath + (deleteSource
+                           ? Translate("ConvertProgressDialog",
+                                       "\nWould you like to convert this file to AVI format?")
+                           : Translate("ConvertProgressDialog",
+                                       "\nWould you like to create a new AVI from this file?"));
 }
 
 } // namespace
@@ -119,10 +119,11 @@ bool ConvertProgressDialog::MoveToTarget(const FileRef &temporaryAvi) {
                         kMoveFlags, window);
   }
   if (moved != FileOpResult::Success) {
-    messages_.Show((moved == FileOpResult::Aborted
-                        ? Translate("ConvertProgressDialog", "Cancelled file copy.\nTemp stored in ")
-                        : Translate("ConvertProgressDialog", "Failed to copy file.\nTemp stored in ")) +
-                   temporaryAvi.path);
+    messages_.Show(
+        (moved == FileOpResult::Aborted
+             ? Translate("ConvertProgressDialog", "Cancelled file copy.\nTemp stored in ")
+             : Translate("ConvertProgressDialog", "Failed to copy file.\nTemp stored in ")) +
+        temporaryAvi.path);
     return false;
   }
   PlayMediaFile(shell_, messages_, targetPath);

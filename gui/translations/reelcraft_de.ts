@@ -127,7 +127,7 @@ Die temporäre Datei liegt in </translation>
     </message>
     <message>
         <source>Clips</source>
-        <translation>Clips</translation>
+        <translation>Liste der Clips</translation>
     </message>
     <message>
         <source>The clips in the input folder; Create converts the selected ones</source>
@@ -513,7 +513,7 @@ existiert bereits. Möchten Sie sie ersetzen?</translation>
     </message>
     <message>
         <source>This will allow &apos;QVJ&apos; files to be automatically converted to &apos;AVI&apos; format.</source>
-        <translation>Damit werden &apos;QVJ&apos;-Dateien automatisch in das &apos;AVI&apos;-Format umgewandelt.</translation>
+        <translation>Damit werden &apos;QVJ&apos;-Dateien automatisch in &apos;AVI&apos; umgewandelt.</translation>
     </message>
     <message>
         <source>Do not ask me again.</source>

@@ -28,7 +28,8 @@ public:
 class SystemInstallationTest : public testing::Test {
 protected:
   SystemInstallationTest() {
-    for (const char *folder : {"home", "usr/bin", "usr/share/applications", "usr/share/mime/packages"})
+    for (const char *folder :
+         {"home", "usr/bin", "usr/share/applications", "usr/share/mime/packages"})
       fs::create_directories(dir_ / folder);
     test::WriteFileBytes(Program(), {'#', '!'});
     test::WriteFileBytes(Data() + "/applications/org.orlancor.Reelcraft.desktop", {'['});
@@ -36,9 +37,9 @@ protected:
   }
 
   std::string Program() const { return dir_ / "usr/bin/reelcraft"; }
-  std::string Data() const { return fs::weakly_canonical(
-                                        fs::path(dir_ / "usr/bin") / REELCRAFT_DATA_FROM_PROGRAM)
-                                        .string(); }
+  std::string Data() const {
+    return fs::weakly_canonical(fs::path(dir_ / "usr/bin") / REELCRAFT_DATA_FROM_PROGRAM).string();
+  }
   std::string MimeApps() const { return dir_ / "home/.config/mimeapps.list"; }
 
   // Every file below the home folder.

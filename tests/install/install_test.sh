@@ -4,11 +4,12 @@
 # under a prefix of its own; checks that every file is there and valid for the desktop's tools
 # (those that are present), that the names, versions and licences agree, that the completions
 # offer what `qvj2avi --help` lists, and runs the thumbnailer as a file manager would.
-#   install_test.sh SOURCE_FOLDER BUILD_FOLDER MAKE_SAMPLE_CLIPS
+#   install_test.sh SOURCE_FOLDER BUILD_FOLDER MAKE_SAMPLE_CLIPS LUPDATE
 set -euo pipefail
 source=$1
 build=$2
 make_clips=$3
+lupdate=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -27,12 +28,23 @@ for file in bin/reelcraft bin/qvj2avi bin/reelcraft-thumbnailer \
   share/metainfo/org.orlancor.Reelcraft.metainfo.xml share/doc/Reelcraft/LICENSE \
   share/man/man1/reelcraft.1 share/man/man1/qvj2avi.1 \
   share/bash-completion/completions/qvj2avi share/zsh/site-functions/_qvj2avi \
-  share/fish/vendor_completions.d/qvj2avi.fish; do
+  share/fish/vendor_completions.d/qvj2avi.fish share/reelcraft/translations/reelcraft_de.qm; do
   [ -f "$root/$file" ] || fail "$file is not installed"
 done
 [ -z "$(find "$work/dest" -mindepth 1 -maxdepth 1 ! -name usr)" ] || fail "files outside the prefix"
 grep -qx 'Exec=/usr/bin/reelcraft-thumbnailer -s %s %i %o' "$root/share/thumbnailers/reelcraft.thumbnailer" ||
   fail "the thumbnailer is not named where it is installed"
+
+# A translation for each that the source has, complete for every text of the code as it is now.
+mapfile -t texts < <(find "$source"/{app,engine,sys,ui,gui} -name '*.cpp')
+for ts in "$source"/gui/translations/*.ts; do
+  qm=$root/share/reelcraft/translations/$(basename "${ts%.ts}").qm
+  [ -s "$qm" ] || fail "$qm is not installed"
+  cp "$ts" "$work/current.ts"
+  "$lupdate" -silent -tr-function-alias translate+=Translate -locations none -no-obsolete \
+    "${texts[@]}" -ts "$work/current.ts" || fail "lupdate"
+  ! grep -q 'type="unfinished"' "$work/current.ts" || fail "$ts lacks texts of the code"
+done
 
 # The licence: MIT for the program, in every source file, CC0 for the metadata.
 metainfo=$root/share/metainfo/org.orlancor.Reelcraft.metainfo.xml

@@ -237,8 +237,16 @@ TEST_F(BatchRunTest, ACreateAllRunThatEndsInTheBackgroundIsNotified) {
     Texts notified;
   };
   const Case cases[] = {
-      {"two, behind", 2, false, true, {"The clips are converted: 2 converted, 0 incomplete, 0 failed"}},
-      {"one failed, behind", 1, true, true, {"The clips are converted: 1 converted, 0 incomplete, 1 failed"}},
+      {"two, behind",
+       2,
+       false,
+       true,
+       {"The clips are converted: 2 converted, 0 incomplete, 0 failed"}},
+      {"one failed, behind",
+       1,
+       true,
+       true,
+       {"The clips are converted: 1 converted, 0 incomplete, 1 failed"}},
       {"two, in front", 2, false, false, {}},
       {"one, behind", 1, false, true, {}},
   };
