@@ -1,12 +1,14 @@
+// SPDX-License-Identifier: MIT
 #include "app/association.h"
 
 #include "app/app_icon_files.h"
+#include "sys/version.h"
 
 namespace reelcraft {
 
 DesktopFileType ClipDesktopType() {
-  return {kClipExtension,  "video/x-qvj",  "QVAV01",        "reelcraft",
-          "reelcraft-qvj", AppIconFiles(), kThumbnailerName};
+  return {kClipExtension,  "video/x-qvj",  "QVAV01",        kApplicationId,
+          kClipTypePrefix, AppIconFiles(), kThumbnailerName};
 }
 
 } // namespace reelcraft

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "desktop/desktop_integration.h"
@@ -9,6 +10,8 @@ namespace reelcraft {
 // The clip file association, below HKEY_CLASSES_ROOT.
 constexpr const char *kClipExtension = ".qvj";
 constexpr const char *kClipFileType = "QVJ.Reelcraft.1";
+// Names the clip type's MIME package and the verbs' desktop entries: reelcraft-qvj.xml.
+constexpr const char *kClipTypePrefix = "reelcraft-qvj";
 // The thumbnailer program, installed and registered beside the program.
 constexpr const char *kThumbnailerName = "reelcraft-thumbnailer";
 

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: MIT
 #include "app/converter_app.h"
 
+#include "app/system_installation.h"
 #include "sys/error_text.h"
 #include "sys/file_system.h"
 
@@ -57,9 +59,9 @@ std::optional<std::string> ConverterApp::UnreadableSettings() {
          "neither registered nor removed.";
 }
 
-bool ConverterApp::InstallProgram() { return reelcraft::InstallProgram(context_); }
+bool ConverterApp::InstallProgram() { return RegisterProgram(context_); }
 
-void ConverterApp::RemoveRegistration() { reelcraft::RemoveRegistration(context_); }
+void ConverterApp::RemoveRegistration() { UnregisterProgram(context_); }
 
 bool ConverterApp::RunRegisterPrompt() { return windows_.registerPrompt(); }
 

@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: MIT
 #include "app/installation.h"
 
 #include "app/association.h"
 #include "store/registry_key.h"
 #include "sys/error_text.h"
 #include "sys/file_system.h"
+#include "sys/translation.h"
 
 #include <string>
 
@@ -72,9 +74,9 @@ FileOpResult CopyThumbnailer(const InstallContext &context, const std::string &f
   std::string thumbnailer = from + "/" + kThumbnailerName;
   if (!context.shell.Exists(thumbnailer))
     return FileOpResult::Success;
-  FileOpResult copied =
-      context.shell.Copy(thumbnailer, folder + "/" + kThumbnailerName, "Installing...",
-                         kInstallCopyFlags, context.copyProgress);
+  FileOpResult copied = context.shell.Copy(thumbnailer, folder + "/" + kThumbnailerName,
+                                           Translate("Installation", "Installing..."),
+                                           kInstallCopyFlags, context.copyProgress);
   return copied == FileOpResult::Aborted ? copied : FileOpResult::Success;
 }
 
@@ -83,7 +85,7 @@ FileOpResult CopyThumbnailer(const InstallContext &context, const std::string &f
 bool InstallProgram(const InstallContext &context) {
   std::optional<std::string> programFiles = ProgramFilesFolder(context.store);
   if (!programFiles) {
-    context.messages.Show("Failed to find program files path");
+    context.messages.Show(Translate("Installation", "Failed to find program files path"));
     return false;
   }
   std::string folder = *programFiles + "/" + "Reelcrafter";
@@ -92,18 +94,19 @@ bool InstallProgram(const InstallContext &context) {
   if (running.path.empty()) {
     std::string text;
     SystemErrorText(uint32_t(running.error), text);
-    context.messages.Show("Failed to get module filename.\n" + text);
+    context.messages.Show(Translate("Installation", "Failed to get module filename.\n") + text);
     return false;
   }
   std::string installed = folder + "/" + FileName(running.path);
 
-  FileOpResult copied = context.shell.Copy(running.path, installed, "Installing...",
-                                           kInstallCopyFlags, context.copyProgress);
+  FileOpResult copied =
+      context.shell.Copy(running.path, installed, Translate("Installation", "Installing..."),
+                         kInstallCopyFlags, context.copyProgress);
   if (copied == FileOpResult::Success)
     copied = CopyThumbnailer(context, ParentFolder(running.path), folder);
   if (copied != FileOpResult::Success) {
     if (copied == FileOpResult::Failed)
-      context.messages.Show("Failed to copy file!");
+      context.messages.Show(Translate("Installation", "Failed to copy file!"));
     return false;
   }
   return RegisterAssociation(context, installed);

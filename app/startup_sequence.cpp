@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: MIT
 #include "app/startup_sequence.h"
+
+#include "sys/translation.h"
 
 #include <cstdio>
 
@@ -6,9 +9,10 @@ namespace reelcraft {
 
 namespace {
 
-std::string Format(const char *format, uint32_t stamp, uint32_t other = 0) {
+std::string Format(const std::string &format, uint32_t stamp, uint32_t other = 0) {
   char text[512];
-  std::snprintf(text, sizeof text, format, VersionText(stamp).c_str(), VersionText(other).c_str());
+  std::snprintf(text, sizeof text, format.c_str(), VersionText(stamp).c_str(),
+                VersionText(other).c_str());
   return text;
 }
 
@@ -19,20 +23,20 @@ bool AskYes(StartupServices &services, const std::string &question) {
 // Installs; gives true when the run is over (installed), false to go on to the batch window.
 bool Install(StartupServices &services) {
   if (!services.InstallProgram()) {
-    services.Messages().Show("Installation failed!");
+    services.Messages().Show(Translate("Startup", "Installation failed!"));
     return false;
   }
   services.WriteSetting(kVersionSetting, kVersionStamp);
   services.WriteSetting(kNeverAskRegisterSetting, 1);
-  services.Messages().Show("Installation completed successfully");
+  services.Messages().Show(Translate("Startup", "Installation completed successfully"));
   return true;
 }
 
 std::string UpgradeQuestion(uint32_t stored) {
   if (stored == 0)
-    return Format("Would you like to upgrade to version %s?", kVersionStamp);
-  return Format("Version %s of this application is currently registered.\n"
-                "Would you like to upgrade to version %s?",
+    return Format(Translate("Startup", "Would you like to upgrade to version %s?"), kVersionStamp);
+  return Format(Translate("Startup", "Version %s of this application is currently registered.\n"
+                                     "Would you like to upgrade to version %s?"),
                 stored, kVersionStamp);
 }
 
@@ -64,9 +68,10 @@ void RegistrationCheckThenBatch(StartupServices &services) {
 void ReRegister(StartupServices &services) {
   uint32_t stored = services.ReadSetting(kVersionSetting);
   if (stored > kVersionStamp) {
-    std::string question = Format("Version %s of this application is already registered.\n"
-                                  "Are you sure you want to overwrite with version %s?\n",
-                                  stored, kVersionStamp);
+    std::string question =
+        Format(Translate("Startup", "Version %s of this application is already registered.\n"
+                                    "Are you sure you want to overwrite with version %s?\n"),
+               stored, kVersionStamp);
     if (!AskYes(services, question))
       return;
   }
@@ -75,13 +80,14 @@ void ReRegister(StartupServices &services) {
 }
 
 void Remove(StartupServices &services) {
-  if (!AskYes(services, "Are you sure you want to remove this application?")) {
+  if (!AskYes(services,
+              Translate("Startup", "Are you sure you want to remove this application?"))) {
     RegistrationCheckThenBatch(services);
     return;
   }
   services.RemoveRegistration();
   services.WriteSetting(kNeverAskRegisterSetting, 0);
-  services.Messages().Show("Removal succeeded!");
+  services.Messages().Show(Translate("Startup", "Removal succeeded!"));
 }
 
 } // namespace
@@ -91,7 +97,7 @@ int RunStartupSequence(const std::optional<CommandLineArguments> &arguments,
   std::string first = arguments ? arguments->first : "";
   switch (ClassifyMode(arguments.has_value(), first)) {
   case Mode::Invalid:
-    services.Messages().Show("Invalid command line options");
+    services.Messages().Show(Translate("Startup", "Invalid command line options"));
     return 2;
   case Mode::Batch:
     RegistrationCheckThenBatch(services);

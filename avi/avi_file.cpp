@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "avi/avi_file.h"
 
 #include "avi/avi_header.h"

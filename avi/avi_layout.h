@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The records of a RIFF AVI file with OpenDML indexes as this writer lays them out, shared by

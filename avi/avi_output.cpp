@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "avi/avi_output.h"
 
 #include "avi/avi_layout.h"

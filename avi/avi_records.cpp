@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "avi/avi_records.h"
 
 #include <cstddef>

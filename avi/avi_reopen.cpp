@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "avi/avi_reopen.h"
 
 #include "avi/avi_header.h"

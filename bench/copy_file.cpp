@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Copies one file as the windows copy a finished AVI to its target, with the same progress
 // reports, so that bench/run_bench.sh can time it against cp:
 //   copy_file SOURCE TARGET

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the clips that bench/run_bench.sh times, made of real JPEG pictures, without holding
 // a whole clip in memory:
 //   make_bench_clips clip PATH MEGABYTES [--sound] [--pictures STREAM]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Times qvj2avi against cp of the same bytes and against ffmpeg copying the same pictures into
 # an AVI file, and measures its peak resident memory. Medians of 5 runs, taken in turns so that
 # a change in the machine's load touches every command alike. Not a test: run it by hand on a

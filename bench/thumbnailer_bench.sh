@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Times the thumbnailer on the first pictures a file manager may meet, hostile ones among them,
 # and measures its peak resident memory: one line per clip with the exit status, seconds taken,
 # processor seconds and megabytes. Not a test: run it by hand, with a build folder that holds

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/batch_run.h"
 
 #include "cli/clip_to_avi.h"

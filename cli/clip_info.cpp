@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/clip_info.h"
 
 #include "engine/audio_stream.h"

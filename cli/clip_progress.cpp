@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/clip_progress.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/clip_search.h"
 
 #include "sys/directory_search.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/clip_to_avi.h"
 
 #include "engine/convert_clip.h"

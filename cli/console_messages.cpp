@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/console_messages.h"
 
 #include "cli/terminal.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/interrupt_signal.h"
 
 #include <csignal>

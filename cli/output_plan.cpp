@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/output_plan.h"
 
 #include "cli/cli_options.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/progress_display.h"
 
 #include "cli/json_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // qvj2avi: converts .qvj clips into AVI files from the command line.
 #include "cli/batch_run.h"
 #include "cli/cli_options.h"
@@ -128,7 +129,7 @@ int main(int argc, char **argv) {
     return Printed(kExitConverted);
   }
   if (options.version) {
-    std::printf("%s %s\n", kProgram, VersionText(kVersionStamp).c_str());
+    std::printf("%s %s\n", kProgram, kVersionName);
     return Printed(kExitConverted);
   }
   std::vector<FoundClip> clips = FindClips(options.clips, options.recursive);

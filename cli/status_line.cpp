@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/status_line.h"
 
 #include <algorithm>

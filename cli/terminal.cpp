@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/terminal.h"
 
 #include <sys/ioctl.h>

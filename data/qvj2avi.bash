@@ -1,4 +1,6 @@
-# bash completion for qvj2avi: its options, folders after -o, clips elsewhere.
+# SPDX-License-Identifier: MIT
+# bash completion for qvj2avi: its options, a file or folder after -o, clips and folders
+# elsewhere.
 _qvj2avi() {
   local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]} word
   local IFS=$'\n'
@@ -8,7 +10,7 @@ _qvj2avi() {
   case $prev in
   -o | --output)
     COMPREPLY=($(compgen -f -- "$cur"))
-    compopt -o filenames 2>/dev/null
+    compopt -o filenames 2> /dev/null
     return
     ;;
   -j | --jobs)
@@ -16,11 +18,18 @@ _qvj2avi() {
     return
     ;;
   esac
+  if [ "$word" != -- ] && [[ $cur == --progress=* ]]; then
+    COMPREPLY=($(compgen -P --progress= -W $'line\njson' -- "${cur#--progress=}"))
+    return
+  fi
   if [ "$word" != -- ] && [[ $cur == -* ]]; then
-    COMPREPLY=($(compgen -W $'-o\n--output\n-f\n--force\n-j\n--jobs\n-q\n--quiet\n--info\n-h\n--help\n--' -- "$cur"))
+    local options=$'-o\n--output\n-f\n--force\n-r\n--recursive\n-j\n--jobs\n-q\n--quiet\n'
+    options+=$'--progress\n--progress=\n--info\n--json\n-h\n--help\n-V\n--version\n--'
+    COMPREPLY=($(compgen -W "$options" -- "$cur"))
+    [[ ${COMPREPLY[*]} == --progress= ]] && compopt -o nospace 2> /dev/null
     return
   fi
   COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X '!*.[qQ][vV][jJ]' -- "$cur"))
-  compopt -o filenames 2>/dev/null
+  compopt -o filenames 2> /dev/null
 }
 complete -F _qvj2avi qvj2avi

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/clip_delivery.h"
 
 #include "desktop/trash.h"

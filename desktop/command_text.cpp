@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/command_text.h"
 
 #include <string_view>

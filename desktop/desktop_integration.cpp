@@ -1,18 +1,16 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/desktop_integration.h"
 
 #include "desktop/command_text.h"
 #include "desktop/mimeapps_list.h"
 #include "sys/file_system.h"
 #include "sys/paths.h"
-#include "sys/raw_file.h"
-#include "sys/temp_files.h"
+#include "sys/text_files.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <dirent.h>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <span>
 #include <strings.h>
@@ -117,19 +115,6 @@ std::vector<DesktopVerb> RegisteredVerbs(RegistryStore &store, const DesktopFile
   return verbs;
 }
 
-bool WriteFileReplacing(const std::string &path, const std::string &text) {
-  CreateFolders(ParentFolder(path));
-  StagedFile staged;
-  RawOutputFile out;
-  return staged.Reserve(path) && out.Create(staged.temporaryFile()) &&
-         out.Write(text.data(), text.size()) && out.Close() && staged.Commit(true);
-}
-
-std::string ReadFileText(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 std::string DesktopEntry(const DesktopVerb &verb, const DesktopFileType &type) {
   return "[Desktop Entry]\n"
          "Type=Application\n"
@@ -161,12 +146,12 @@ std::string MimePackage(const DesktopFileType &type, const std::string &comment)
          "</mime-info>\n";
 }
 
-// Removes our desktop entries that are not in `keep`.
-void RemoveStaleEntries(const std::string &folder, const std::string &prefix,
+// Removes our desktop entries that are not in `keep`; gives whether it removed any.
+bool RemoveStaleEntries(const std::string &folder, const std::string &prefix,
                         const std::set<std::string> &keep) {
   DIR *dir = opendir(folder.c_str());
   if (!dir)
-    return;
+    return false;
   std::vector<std::string> stale;
   while (const dirent *entry = readdir(dir)) {
     std::string name = entry->d_name;
@@ -175,8 +160,10 @@ void RemoveStaleEntries(const std::string &folder, const std::string &prefix,
       stale.push_back(name);
   }
   closedir(dir);
+  bool removed = false;
   for (const std::string &name : stale)
-    DeletePath(folder + "/" + name);
+    removed = DeletePath(folder + "/" + name) || removed;
+  return removed;
 }
 
 // The icons go with the association; the theme's folder is touched so that icon caches see the
@@ -220,18 +207,6 @@ void UpdateThumbnailer(const DesktopFileType &type, const std::vector<DesktopVer
                                 " -s %s %i %o\nMimeType=" + type.mimeType + ";\n");
 }
 
-void UpdateDefaultApplication(const DesktopFileType &type, bool hasOpen) {
-  std::string path = XdgConfigHome() + "/mimeapps.list";
-  std::string openId = VerbId(type.fileIdPrefix, "open") + ".desktop";
-  bool exists = PathExists(path);
-  if (!exists && !hasOpen)
-    return;
-  std::string before = exists ? ReadFileText(path) : std::string();
-  std::string after = SetDefaultApplication(before, type.mimeType, openId, hasOpen);
-  if (after != before)
-    WriteFileReplacing(path, after);
-}
-
 } // namespace
 
 std::string DesktopExecLine(const std::vector<std::string> &argv) {
@@ -268,18 +243,19 @@ void RebuildDesktopIntegration(RegistryStore &store, const DesktopFileType &type
       written.insert(verb.id + ".desktop");
     hasOpen = hasOpen || verb.id == VerbId(type.fileIdPrefix, "open");
   }
-  RemoveStaleEntries(applications, type.fileIdPrefix, written);
-  if (typeName)
-    WriteFileReplacing(package, MimePackage(type, typeTitle));
-  else
-    DeletePath(package);
-  UpdateDefaultApplication(type, hasOpen);
+  bool entriesChanged = !written.empty();
+  entriesChanged = RemoveStaleEntries(applications, type.fileIdPrefix, written) || entriesChanged;
+  bool typeChanged =
+      typeName ? WriteFileReplacing(package, MimePackage(type, typeTitle)) : DeletePath(package);
+  UpdateUserDefaultApplication(type.mimeType, VerbId(type.fileIdPrefix, "open") + ".desktop",
+                               hasOpen);
   UpdateIcons(type, typeName.has_value());
   UpdateThumbnailer(type, verbs);
 
-  if (PathExists(data + "/mime"))
+  // Only after a change: the databases are files in the home folder too.
+  if (typeChanged)
     run({"update-mime-database", data + "/mime"});
-  if (PathExists(applications))
+  if (entriesChanged)
     run({"update-desktop-database", applications});
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "store/registry_store.h"
@@ -11,7 +12,7 @@
 namespace reelcraft {
 
 // An icon file of the hicolor theme: where it goes below the theme's folder
-// ("scalable/apps/reelcraft.svg") and its bytes.
+// ("scalable/apps/org.orlancor.Reelcraft.svg") and its bytes.
 struct DesktopIcon {
   std::string path;
   std::string_view bytes;
@@ -34,7 +35,7 @@ struct DesktopFileType {
 // "open" as the type's default application in $XDG_CONFIG_HOME/mimeapps.list, the icons in
 // $XDG_DATA_HOME/icons/hicolor, and a <prefix>.thumbnailer entry in $XDG_DATA_HOME/thumbnailers
 // when the thumbnailer lies beside the program of "open"; then the MIME and desktop databases
-// are updated through `run`, where those tools exist. Files of verbs that are gone are removed,
+// are updated through `run` when they changed. Files of verbs that are gone are removed,
 // and all of them once the association is.
 void RebuildDesktopIntegration(RegistryStore &store, const DesktopFileType &type,
                                const CommandRunner &run = RunAndWait);

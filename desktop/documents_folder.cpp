@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/documents_folder.h"
 
 #include "sys/paths.h"

@@ -1,4 +1,9 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/mimeapps_list.h"
+
+#include "sys/file_system.h"
+#include "sys/paths.h"
+#include "sys/text_files.h"
 
 #include <sstream>
 #include <vector>
@@ -30,6 +35,16 @@ std::string KeyOf(const std::string &line) {
 }
 
 std::string ValueOf(const std::string &line) { return Trim(line.substr(line.find('=') + 1)); }
+
+// Only group lines, comments and blank lines: the list says nothing.
+bool SaysNothing(const std::string &list) {
+  for (const std::string &line : Lines(list)) {
+    std::string trimmed = Trim(line);
+    if (!trimmed.empty() && trimmed.front() != '[' && trimmed.front() != '#')
+      return false;
+  }
+  return true;
+}
 
 } // namespace
 
@@ -65,6 +80,21 @@ std::string SetDefaultApplication(const std::string &list, const std::string &mi
   for (const std::string &line : result)
     text += line + "\n";
   return text;
+}
+
+bool UpdateUserDefaultApplication(const std::string &mimeType, const std::string &desktopId,
+                                  bool makeDefault) {
+  std::string path = XdgConfigHome() + "/mimeapps.list";
+  bool exists = PathExists(path);
+  if (!exists && !makeDefault)
+    return true;
+  std::string before = exists ? ReadFileText(path) : std::string();
+  std::string after = SetDefaultApplication(before, mimeType, desktopId, makeDefault);
+  if (after == before)
+    return true;
+  if (!makeDefault && SaysNothing(after))
+    return DeletePath(path);
+  return WriteFileReplacing(path, after);
 }
 
 } // namespace reelcraft

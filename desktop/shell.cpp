@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/shell.h"
 
 #include "desktop/documents_folder.h"
 #include "sys/file_system.h"
 #include "sys/temp_files.h"
 
+#include <cctype>
 #include <filesystem>
 
 namespace reelcraft {
@@ -25,6 +27,16 @@ FileOpResult Shell::Copy(const std::string &source, const std::string &target,
 FileOpResult Shell::Move(const std::string &source, const std::string &target,
                          const std::string &title, uint32_t flags, CopyObserver &observer) const {
   return MoveFileWithProgress(source, target, title, flags, observer, hooks_.rename);
+}
+
+bool HasDefaultProgram(const std::string &path) {
+  std::optional<std::string> type = RunAndRead({"xdg-mime", "query", "filetype", path});
+  while (type && !type->empty() && std::isspace(static_cast<unsigned char>(type->back())))
+    type->pop_back();
+  if (!type || type->empty())
+    return true;
+  std::optional<std::string> program = RunAndRead({"xdg-mime", "query", "default", *type});
+  return !program || program->find_first_not_of(" \t\n") != std::string::npos;
 }
 
 // The program starts in the file's folder, so a relative path would name a file below that.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "desktop/desktop_integration.h"
@@ -11,14 +12,19 @@
 
 namespace reelcraft {
 
+// The desktop has a default program for the file's type (asked of xdg-mime, which xdg-open
+// follows); true also when that cannot be told, so that opening is still tried.
+bool HasDefaultProgram(const std::string &path);
+
 // Points where tests stand in for the system: starting a program (nobody wants a media
-// player opening during a test), running the desktop database tools, renaming (to act out
-// a move between file systems), and flushing to disk (to see when it happens).
+// player opening during a test) and whether there is one, running the desktop database tools,
+// renaming (to act out a move between file systems), and flushing to disk (to see when it happens).
 struct ShellHooks {
   Launcher launch = StartDetached;
   CommandRunner run = RunAndWait;
   RenameFunction rename = SystemRename;
   std::function<bool(const FileRef &file)> flush = FlushToDisk;
+  std::function<bool(const std::string &path)> hasProgram = HasDefaultProgram;
 };
 
 // The shell and file services that installation and the conversion windows share. No user
@@ -42,6 +48,8 @@ public:
   // Opens a file with the desktop's default program for its type, from the file's folder;
   // false when that program could not be started.
   bool OpenWithProgram(const std::string &path) const;
+  // The desktop has a default program for the file's type.
+  bool HasProgramFor(const std::string &path) const { return hooks_.hasProgram(path); }
 
   // File associations changed: brings the desktop's view of `type` up to date.
   void NotifyAssociationsChanged(RegistryStore &store, const DesktopFileType &type) const;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/trash.h"
 
 #include <gio/gio.h>

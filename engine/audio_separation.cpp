@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: MIT
 #include "engine/audio_separation.h"
 
 #include "sys/error_text.h"
 #include "sys/raw_file.h"
+#include "sys/translation.h"
 
 #include <algorithm>
 #include <cstring>
@@ -21,16 +23,17 @@ struct SeparationFilesOpen {
 bool OpenAll(SeparationFilesOpen &files, const std::string &clipPath, const FileRef &pictureFile,
              const FileRef &audioFile, MessageSink &messages) {
   if (!files.clip.OpenForReading(clipPath)) {
-    messages.Show("Could not open input file:\n" + FileErrorText(files.clip.error(), clipPath));
+    messages.Show(Translate("Conversion", "Could not open input file:\n") +
+                  FileErrorText(files.clip.error(), clipPath));
     return false;
   }
   if (!files.audio.Create(audioFile)) {
-    messages.Show("Could not open temp audio file:\n" +
+    messages.Show(Translate("Conversion", "Could not open temp audio file:\n") +
                   FileErrorText(files.audio.error(), audioFile.path));
     return false;
   }
   if (!files.pictures.Create(pictureFile)) {
-    messages.Show("Could not open temp video file:\n" +
+    messages.Show(Translate("Conversion", "Could not open temp video file:\n") +
                   FileErrorText(files.pictures.error(), pictureFile.path));
     return false;
   }

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: MIT
 #include "engine/audio_stream.h"
 
 #include "engine/avi_finish.h"
 #include "sys/error_text.h"
 #include "sys/raw_file.h"
+#include "sys/translation.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -58,7 +60,7 @@ void AddAudioStream(const FileRef &audioFile, const FileRef &target, const WaveF
                     const AviWriterOptions &options) {
   RawFile audio;
   if (!audio.OpenForReading(audioFile)) {
-    messages.Show("Could not open auiod file to read:\n" +
+    messages.Show(Translate("Conversion", "Could not open auiod file to read:\n") +
                   FileErrorText(audio.error(), audioFile.path));
     return NoteFailure(result);
   }

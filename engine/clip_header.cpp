@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: MIT
 #include "engine/clip_header.h"
 
 #include "sys/error_text.h"
 #include "sys/raw_file.h"
+#include "sys/translation.h"
 
 #include <cstring>
 
@@ -51,17 +53,18 @@ ClipHeader Decode(const uint8_t (&bytes)[kClipHeaderSize]) {
 bool ReadClipHeader(const std::string &path, ClipHeader &header, MessageSink &messages) {
   RawFile file;
   if (!file.OpenForReading(path)) {
-    messages.Show("Could not open source file:\n" + FileErrorText(file.error(), path));
+    messages.Show(Translate("Conversion", "Could not open source file:\n") +
+                  FileErrorText(file.error(), path));
     return false;
   }
   uint8_t bytes[kClipHeaderSize];
   if (file.Read(bytes, sizeof bytes) != sizeof bytes) {
     messages.Show(file.error() != 0 ? ReadErrorMessage(file.error(), path)
-                                    : "Failed to read file header");
+                                    : Translate("Conversion", "Failed to read file header"));
     return false;
   }
   if (std::memcmp(bytes, kMagic, kMagicSize) != 0) {
-    messages.Show("Unrecgonised file format: " +
+    messages.Show(Translate("Conversion", "Unrecgonised file format: ") +
                   std::string(reinterpret_cast<const char *>(bytes), kMagicSize));
     return false;
   }

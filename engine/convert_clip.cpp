@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/convert_clip.h"
 
 #include "engine/clip_header.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/convert_clip_with_audio.h"
 
 #include "engine/audio_separation.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/picture_walk.h"
 
 #include "engine/jpeg_structure.h"

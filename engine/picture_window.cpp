@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/picture_window.h"
 
 #include "engine/jpeg_scanner.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/separation_files.h"
 
 #include "sys/file_system.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/video_writer.h"
 
 #include "engine/avi_finish.h"
@@ -5,6 +6,7 @@
 #include "engine/picture_window.h"
 #include "sys/error_text.h"
 #include "sys/raw_file.h"
+#include "sys/translation.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -66,7 +68,13 @@ public:
         result.state = ConversionState::Cancelled;
         break;
       }
-      if (!written || !NextPicture(picture))
+      // A failed write is reported as the picture after it being missing.
+      if (!written) {
+        if (!window_.ReadFailed())
+          messages_.Show(Translate("Conversion", "Failed to find JPEG\n"));
+        break;
+      }
+      if (!NextPicture(picture))
         break;
       written = WriteFrame(stream_, frame, picture);
       if (written)
@@ -82,7 +90,7 @@ private:
       return true;
     // A read error is no missing picture: the caller reports it. Salvage has looked to the end.
     if (!window_.ReadFailed() && !salvage_)
-      messages_.Show("Failed to find JPEG\n");
+      messages_.Show(Translate("Conversion", "Failed to find JPEG\n"));
     return false;
   }
 
@@ -135,7 +143,8 @@ ConversionResult WriteVideoAvi(const FileRef &pictureFile, const FileRef &target
   result.picturesExpected = std::max<uint32_t>(header.frameCount, 1);
   RawFile input;
   if (!input.OpenForReading(pictureFile)) {
-    messages.Show("Could not open input file:\n" + FileErrorText(input.error(), pictureFile.path));
+    messages.Show(Translate("Conversion", "Could not open input file:\n") +
+                  FileErrorText(input.error(), pictureFile.path));
     return result;
   }
   PictureWindow window;
@@ -143,7 +152,7 @@ ConversionResult WriteVideoAvi(const FileRef &pictureFile, const FileRef &target
   PictureBytes picture;
   if (!walk.First(input, header.dataOffset, header.dataSize, picture)) {
     messages.Show(input.error() != 0 ? ReadErrorMessage(input.error(), pictureFile.path)
-                                     : "Failed to find first JPEG");
+                                     : Translate("Conversion", "Failed to find first JPEG"));
     return result;
   }
   VideoStream stream;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any bytes as an AVI file to be opened again for a second stream: the reader must refuse what
 // it cannot use, and whatever it accepts must take a new stream and be finished again.
 #include "avi/avi_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any bytes as a clip: converted into a temporary AVI file with progress and pumping, so that
 // the picture scanner, the window, the block separation and the AVI writer all see them. A
 // conversion must never leave a separation file behind.

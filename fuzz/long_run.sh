@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The long fuzzing run, an hour on the corpora the short runs have grown: 45 minutes of clips
 # through ConvertClip, then 15 of AVI files opened again.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the seed corpora of the fuzzers into the folder named on the command line: in "clips",
 // small clips of real JPEG pictures, with and without sound, and one past the window's size;
 // in "avi", those clips converted, in RIFF parts as small as the reopen fuzzer's.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Usage: fuzz/run.sh [SECONDS] [FUZZER]
 # Fuzzes for SECONDS (default 60) with AddressSanitizer and UndefinedBehaviorSanitizer; FUZZER
 # is convert_clip (the default: any bytes as a clip through ConvertClip) or avi_reopen (any

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/qt_app_windows.h"
 
 #include "gui/batch/run_batch_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/register_prompt_dialog.h"
 
 #include "app/settings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/temp_avi.h"
 
 #include <vector>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Drives the built reelcraft's batch window on a virtual display from the keyboard, first with no
 # window manager, then under openbox. In each round the window opens on a folder of three clips:
 # Create All (Alt+A) gives three AVIs; Create All again, with the AVIs in place, asks three times

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Drives the built reelcraft on a virtual display where it removes clips, first with no window
 # manager, then under openbox, and checks that no clip is lost: "open" on a whole clip puts the
 # AVI beside it and the clip in the Trash; "open" on a clip that ends early keeps the clip and

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Drives the built reelcraft on a virtual display the way a person would, in a temporary home:
 # registers it through the prompt, checks the desktop entries and the stored keys, starts it
 # again with no question, converts a clip through the "Create AVI" entry into a folder chosen

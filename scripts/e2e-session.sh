@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Sourced by the scripts that drive the built reelcraft on a virtual display: a temporary home
 # with its XDG folders and temporary folder, a display of its own, openbox on request, and the
 # wait for the program's end. Sets `work` (removed on exit) and `DISPLAY`; what it starts, and

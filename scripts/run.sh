@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is needed, builds, makes the bundled sample clips and converts them: in the
 # batch window when a display is available, else with qvj2avi.
 set -euo pipefail

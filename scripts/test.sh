@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is needed, builds, and runs every test through CTest, with warnings as errors.
 # Then builds the Release configuration, as a packager would, and runs the tests there too (the
 # optimiser warns about other things and may expose other faults).

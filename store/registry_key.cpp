@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "store/registry_key.h"
 
 #include <cstring>

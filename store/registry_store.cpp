@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "store/registry_store.h"
 
 #include "store/sqlite_statement.h"

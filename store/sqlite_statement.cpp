@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "store/sqlite_statement.h"
 
 namespace reelcraft {

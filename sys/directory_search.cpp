@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sys/directory_search.h"
 
 #include <algorithm>

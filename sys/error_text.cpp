@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: MIT
 #include "sys/error_text.h"
+
+#include "sys/translation.h"
 
 #include <cerrno>
 #include <climits>
@@ -12,28 +15,28 @@ namespace {
 constexpr size_t kLongestNamedPath = 1023;
 
 // The sentence for a file failure, "%1" standing for the file.
-const char *Sentence(int systemError) {
+std::string Sentence(int systemError) {
   switch (systemError) {
   case 0:
-    return "No error occurred.";
+    return Translate("FileErrors", "No error occurred.");
   case ENOENT:
-    return "%1 was not found.";
+    return Translate("FileErrors", "%1 was not found.");
   case EACCES:
   case EPERM:
-    return "Access to %1 was denied.";
+    return Translate("FileErrors", "Access to %1 was denied.");
   case EMFILE:
   case ENFILE:
-    return "%1 could not be opened because there are too many open files.";
+    return Translate("FileErrors", "%1 could not be opened because there are too many open files.");
   case ENOTDIR:
   case ENAMETOOLONG:
   case EINVAL:
-    return "%1 contains an invalid path.";
+    return Translate("FileErrors", "%1 contains an invalid path.");
   case EIO:
-    return "A hardware I/O error was reported while accessing %1.";
+    return Translate("FileErrors", "A hardware I/O error was reported while accessing %1.");
   case ENOSPC:
-    return "Disk full while accessing %1.";
+    return Translate("FileErrors", "Disk full while accessing %1.");
   default:
-    return "An unknown error occurred while accessing %1.";
+    return Translate("FileErrors", "An unknown error occurred while accessing %1.");
   }
 }
 
@@ -45,14 +48,16 @@ void SystemErrorText(uint32_t code, std::string &text) {
   char buffer[256];
   // The GNU strerror_r, which may give a static text instead of filling the buffer.
   const char *found = strerror_r(int(code), buffer, sizeof buffer);
-  // glibc names codes it does not know "Unknown error N": that is no description.
-  if (!found || std::string_view(found).starts_with("Unknown error"))
+  // glibc names codes it does not know "Unknown error N", in the user's language: that is no
+  // description. Its table of descriptions, in English, has none for them.
+  if (!found || !strerrordesc_np(int(code)))
     return;
   text = found;
 }
 
 std::string FileErrorText(int systemError, const std::string &path) {
-  std::string name = path.empty() ? "an unnamed file" : path.substr(0, kLongestNamedPath);
+  std::string name =
+      path.empty() ? Translate("FileErrors", "an unnamed file") : path.substr(0, kLongestNamedPath);
   std::string text = Sentence(systemError);
   if (auto at = text.find("%1"); at != std::string::npos)
     text.replace(at, 2, name);
@@ -60,9 +65,9 @@ std::string FileErrorText(int systemError, const std::string &path) {
 }
 
 std::string ReadErrorMessage(int systemError, const std::string &path) {
-  std::string reason = "error " + std::to_string(systemError);
+  std::string reason = Translate("FileErrors", "error ") + std::to_string(systemError);
   SystemErrorText(uint32_t(systemError), reason);
-  return "Could not read " + path + ":\n" + reason;
+  return Translate("FileErrors", "Could not read ") + path + ":\n" + reason;
 }
 
 } // namespace reelcraft

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sys/file_identity.h"
 
 #include "sys/file_system.h"

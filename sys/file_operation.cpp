@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: MIT
 #include "sys/file_operation.h"
+
+#include "sys/translation.h"
 
 #include "sys/file_identity.h"
 #include "sys/file_system.h"
@@ -212,7 +215,8 @@ FileOpResult RunOperation(const std::string &source, const std::string &target,
 } // namespace
 
 std::string ReplaceQuestion(const std::string &path) {
-  return "The file:\n\n" + path + "\n\nalready exists. Do you want to replace it?";
+  return Translate("FileOperation", "The file:\n\n") + path +
+         Translate("FileOperation", "\n\nalready exists. Do you want to replace it?");
 }
 
 int SystemRename(const std::string &from, const std::string &to) {

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: MIT
 #include "sys/paths.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -47,5 +49,21 @@ ProgramPath RunningProgramPath() {
 
 std::string XdgDataHome() { return BaseFolder("XDG_DATA_HOME", "/.local/share"); }
 std::string XdgConfigHome() { return BaseFolder("XDG_CONFIG_HOME", "/.config"); }
+
+std::vector<std::string> XdgDataDirs() {
+  std::vector<std::string> folders;
+  const char *value = std::getenv("XDG_DATA_DIRS");
+  std::string list = value ? value : "";
+  for (size_t start = 0; start <= list.size();) {
+    size_t end = std::min(list.find(':', start), list.size());
+    std::string folder = list.substr(start, end - start);
+    if (!folder.empty() && folder.front() == '/')
+      folders.push_back(folder);
+    start = end + 1;
+  }
+  if (folders.empty())
+    folders = {"/usr/local/share", "/usr/share"};
+  return folders;
+}
 
 } // namespace reelcraft

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace reelcraft {
 
@@ -26,5 +28,8 @@ ProgramPath RunningProgramPath();
 // absolute path, else the default below the home folder.
 std::string XdgDataHome();   // $XDG_DATA_HOME, default ~/.local/share
 std::string XdgConfigHome(); // $XDG_CONFIG_HOME, default ~/.config
+// The system's data folders, most important first: the absolute paths in $XDG_DATA_DIRS, or
+// /usr/local/share and /usr/share when it names none.
+std::vector<std::string> XdgDataDirs();
 
 } // namespace reelcraft

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sys/process.h"
 
 #include <cerrno>
@@ -67,6 +68,35 @@ bool StartDetached(const std::vector<std::string> &argv, const std::string &fold
   } while (got < 0 && errno == EINTR);
   close(report[0]);
   return started && got == 0;
+}
+
+std::optional<std::string> RunAndRead(const std::vector<std::string> &argv) {
+  if (argv.empty())
+    return std::nullopt;
+  std::vector<char *> args = ArgumentArray(argv);
+  int output[2];
+  if (pipe2(output, O_CLOEXEC) != 0)
+    return std::nullopt;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
+  pid_t pid = 0;
+  int error = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(output[1]);
+  std::string text;
+  char buffer[4096];
+  for (ssize_t got; error == 0 && (got = read(output[0], buffer, sizeof buffer)) != 0;) {
+    if (got > 0)
+      text.append(buffer, size_t(got));
+    else if (errno != EINTR)
+      break;
+  }
+  close(output[0]);
+  int status = 0;
+  if (error != 0 || !WaitFor(pid, status) || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    return std::nullopt;
+  return text;
 }
 
 int RunAndWait(const std::vector<std::string> &argv) {

@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,10 @@ bool StartDetached(const std::vector<std::string> &argv, const std::string &fold
 // Runs a program to its end with standard output discarded; gives its exit status, or -1 when
 // it could not be started or did not exit normally.
 int RunAndWait(const std::vector<std::string> &argv);
+
+// Runs a program to its end and gives what it wrote on standard output, when it exited with
+// status 0; nullopt when it could not be started or failed.
+std::optional<std::string> RunAndRead(const std::vector<std::string> &argv);
 
 using Launcher =
     std::function<bool(const std::vector<std::string> &argv, const std::string &folder)>;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sys/raw_file.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sys/standard_streams.h"
 
 #include <csignal>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sys/temp_files.h"
 
 #include "sys/file_system.h"

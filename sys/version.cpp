@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sys/version.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes a few sample clips, made of real JPEG pictures, into the folder named on the command
 // line: what scripts/run.sh converts to show the converter at work.
 #include "tests/support/clip_builder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "thumbnailer/camera_picture.h"
 
 namespace reelcraft {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "thumbnailer/first_picture.h"
 
 #include "engine/audio_separation.h"

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: MIT
 // Thumbnails of clips for file managers, by the freedesktop thumbnailer rules:
 //   reelcraft-thumbnailer -s SIZE CLIP PNG
+//   reelcraft-thumbnailer --version
 // writes the clip's first picture, at most SIZE pixels on its longer side, as a PNG file.
 // Only a first picture laid out as cameras write it is decoded, at the thumbnail's size, within
 // two seconds of processor time and a bounded address space. Exit status 0 when the thumbnail
@@ -7,6 +9,7 @@
 #include "cli/console_messages.h"
 #include "sys/raw_file.h"
 #include "sys/temp_files.h"
+#include "sys/version.h"
 #include "thumbnailer/camera_picture.h"
 #include "thumbnailer/first_picture.h"
 
@@ -95,6 +98,10 @@ bool WritePng(const QImage &image, const std::string &path) {
 } // namespace
 
 int main(int argc, char **argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("reelcraft-thumbnailer %s\n", kVersionName);
+    return 0;
+  }
   int size = 0;
   if (argc != 5 || std::strcmp(argv[1], "-s") != 0 || !ParseSize(argv[2], size)) {
     std::fprintf(stderr, "usage: %s -s SIZE CLIP PNG\n", argv[0]);

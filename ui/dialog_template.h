@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>
@@ -44,12 +45,16 @@ enum DialogStyle : uint32_t {
   kDialogAppWindow = 1u << 3, // its own task-bar entry
 };
 
+// What a screen reader says of a control besides its text: its name where the control has no
+// text of its own (a field, a list, a bar, a button that reads "..."), and what it does.
 struct ControlTemplate {
   int id;
   ControlKind kind;
   const char *text;
   int x, y, cx, cy;
   uint32_t style;
+  const char *accessibleName = nullptr; // none: the control's text
+  const char *accessibleDescription = nullptr;
 };
 
 struct DialogTemplate {
@@ -59,6 +64,8 @@ struct DialogTemplate {
   const char *caption;
   uint32_t style;
   std::span<const ControlTemplate> controls;
+  // The translation context of the texts, or none to show them as they are.
+  const char *translationContext = nullptr;
 };
 
 } // namespace reelcraft

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: MIT
 #include "ui/folder_picker.h"
 
 #include "ui/folder_rules.h"
 #include "ui/qt_events.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -21,7 +23,11 @@ namespace {
 // The ids that the browse dialog's parts are known by.
 constexpr int kFolderTreeId = 14145;
 constexpr int kPathBoxId = 14148;
-constexpr const char *kOwnCaption = "Browse for Folder";
+
+void Describe(QWidget &control, const QString &name, const QString &description) {
+  control.setAccessibleName(name);
+  control.setAccessibleDescription(description);
+}
 
 // The browse dialog. OK never ends it by itself: the picker decides.
 class BrowseDialog : public QDialog {
@@ -29,7 +35,7 @@ public:
   BrowseDialog(QWidget *owner, const QString &prompt) : QDialog(owner) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setWindowTitle(QString::fromLatin1(kOwnCaption));
+    setWindowTitle(QCoreApplication::translate("FolderPicker", "Browse for Folder"));
     auto *label = new QLabel(prompt);
     label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
@@ -45,6 +51,17 @@ public:
     for (int column = 1; column < model_->columnCount(); ++column)
       tree_->hideColumn(column);
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    Describe(*box_, QCoreApplication::translate("FolderPicker", "Folder"),
+             QCoreApplication::translate("FolderPicker",
+                                         "The path of the folder to choose, shown or typed"));
+    Describe(*tree_, QCoreApplication::translate("FolderPicker", "Folders"),
+             QCoreApplication::translate(
+                 "FolderPicker", "The folders of the system; the selected one fills the path"));
+    okButton().setAccessibleDescription(
+        QCoreApplication::translate("FolderPicker", "Accepts the folder of the path"));
+    buttons_->button(QDialogButtonBox::Cancel)
+        ->setAccessibleDescription(QCoreApplication::translate(
+            "FolderPicker", "Closes the window without choosing a folder"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(box_);

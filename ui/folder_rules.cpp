@@ -1,13 +1,15 @@
+// SPDX-License-Identifier: MIT
 #include "ui/folder_rules.h"
 
 #include "sys/file_system.h"
+#include "sys/translation.h"
 
 namespace reelcraft {
 
 namespace {
 
-std::string FolderMessage(const std::string &path, const char *tail) {
-  return "The folder:\n\n" + path + "\n\n" + tail;
+std::string FolderMessage(const std::string &path, const std::string &tail) {
+  return Translate("FolderRules", "The folder:\n\n") + path + "\n\n" + tail;
 }
 
 bool IsEdgeBlank(char c) { return c == '\t' || c == ' ' || c == '.'; }
@@ -54,9 +56,10 @@ int ValidateOrCreateFolder(const std::string &path, MessageSink &messages) {
   if (result == kFolderAccepted) {
     if (PathExists(path))
       return kFolderAccepted;
-    MessageAnswer answer =
-        messages.Show(FolderMessage(path, "does not exist. Do you want the folder to be created?"),
-                      MessageButtons::YesNo, MessageIcon::Question);
+    MessageAnswer answer = messages.Show(
+        FolderMessage(path, Translate("FolderRules",
+                                      "does not exist. Do you want the folder to be created?")),
+        MessageButtons::YesNo, MessageIcon::Question);
     if (answer != MessageAnswer::Yes)
       return kFolderDeclined;
     result = CheckOrCreatePath(path, false);
@@ -64,8 +67,9 @@ int ValidateOrCreateFolder(const std::string &path, MessageSink &messages) {
       return kFolderAccepted;
   }
   messages.Show(FolderMessage(path, result == kFolderInvalid
-                                        ? "is invalid. Please reenter."
-                                        : "can not be created. Please double check."),
+                                        ? Translate("FolderRules", "is invalid. Please reenter.")
+                                        : Translate("FolderRules",
+                                                    "can not be created. Please double check.")),
                 MessageButtons::Ok, MessageIcon::Exclamation);
   return result;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/qt_copy_progress.h"
 
 #include "ui/qt_events.h"
@@ -40,8 +41,13 @@ void QtCopyProgress::Begin(const std::string &title, uint64_t) {
   bar_->setRange(0, kBarSteps);
   bar_->setValue(0);
   bar_->setTextVisible(false);
+  bar_->setAccessibleName(QCoreApplication::translate("CopyProgress", "Copy progress"));
+  bar_->setAccessibleDescription(
+      QCoreApplication::translate("CopyProgress", "How much of the file is written"));
   layout->addWidget(bar_);
   auto *buttons = new QDialogButtonBox(QDialogButtonBox::Cancel);
+  buttons->button(QDialogButtonBox::Cancel)
+      ->setAccessibleDescription(QCoreApplication::translate("CopyProgress", "Stops the copy"));
   layout->addWidget(buttons);
   QObject::connect(window_.get(), &QDialog::rejected, [this] { cancelled_ = true; });
   QObject::connect(buttons, &QDialogButtonBox::rejected, window_.get(), &QDialog::reject);

@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: MIT
 #include "ui/qt_dialog_builder.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -22,19 +24,33 @@ int MulDiv(int number, int numerator, int denominator) {
   return int(std::lround(double(number) * numerator / denominator));
 }
 
-QString Text(const ControlTemplate &control) { return QString::fromLocal8Bit(control.text); }
+// The texts of a dialog in the user's language, where the template names its context.
+class TemplateTexts {
+public:
+  explicit TemplateTexts(const DialogTemplate &dialogTemplate)
+      : context_(dialogTemplate.translationContext) {}
+
+  QString operator()(const char *text) const {
+    if (!text || !*text)
+      return QString();
+    return context_ ? QCoreApplication::translate(context_, text) : QString::fromLocal8Bit(text);
+  }
+
+private:
+  const char *context_;
+};
 
 // Which button Enter presses is the dialog's decision (as the Windows dialog manager's), so no
 // button makes itself the default when it takes the focus.
-QWidget *MakeButton(const ControlTemplate &control) {
-  auto *button = new QPushButton(Text(control));
+QWidget *MakeButton(const ControlTemplate &control, const QString &text) {
+  auto *button = new QPushButton(text);
   button->setAutoDefault(false);
   button->setDefault(control.kind == ControlKind::DefaultPushButton);
   return button;
 }
 
-QWidget *MakeLabel(const ControlTemplate &control) {
-  auto *label = new QLabel(Text(control));
+QWidget *MakeLabel(const ControlTemplate &control, const QString &text) {
+  auto *label = new QLabel(text);
   label->setTextFormat(Qt::PlainText);
   label->setWordWrap(true);
   label->setAlignment(Qt::AlignTop |
@@ -42,8 +58,8 @@ QWidget *MakeLabel(const ControlTemplate &control) {
   return label;
 }
 
-QWidget *MakeEdit(const ControlTemplate &control) {
-  auto *edit = new QLineEdit(Text(control));
+QWidget *MakeEdit(const ControlTemplate &control, const QString &text) {
+  auto *edit = new QLineEdit(text);
   edit->setFrame(control.style & kStyleBorder);
   return edit;
 }
@@ -69,19 +85,19 @@ QWidget *MakeProgressBar() {
   return bar;
 }
 
-QWidget *MakeControl(const ControlTemplate &control) {
+QWidget *MakeControl(const ControlTemplate &control, const QString &text) {
   switch (control.kind) {
   case ControlKind::PushButton:
   case ControlKind::DefaultPushButton:
-    return MakeButton(control);
+    return MakeButton(control, text);
   case ControlKind::AutoCheckBox:
-    return new QCheckBox(Text(control));
+    return new QCheckBox(text);
   case ControlKind::GroupBox:
-    return new QGroupBox(Text(control));
+    return new QGroupBox(text);
   case ControlKind::StaticText:
-    return MakeLabel(control);
+    return MakeLabel(control, text);
   case ControlKind::Edit:
-    return MakeEdit(control);
+    return MakeEdit(control, text);
   case ControlKind::ListBox:
     return MakeList(control);
   case ControlKind::ProgressBar:
@@ -93,12 +109,13 @@ QWidget *MakeControl(const ControlTemplate &control) {
 // The template's widths were measured in the named font; a stand-in font may set a text a
 // little wider. A label or check box then grows to the right (both ways when centred) as far as
 // the dialog's edge allows, rather than clip its text.
-void WidenToFitText(QWidget &widget, const ControlTemplate &control, int dialogWidth) {
+void WidenToFitText(QWidget &widget, const ControlTemplate &control, const QString &text,
+                    int dialogWidth) {
   bool isLabel = control.kind == ControlKind::StaticText;
-  if (!*control.text || !(isLabel || control.kind == ControlKind::AutoCheckBox))
+  if (text.isEmpty() || !(isLabel || control.kind == ControlKind::AutoCheckBox))
     return;
-  int needed = isLabel ? widget.fontMetrics().horizontalAdvance(Text(control)) + 1
-                       : widget.sizeHint().width();
+  int needed =
+      isLabel ? widget.fontMetrics().horizontalAdvance(text) + 1 : widget.sizeHint().width();
   QRect box = widget.geometry();
   if (needed <= box.width())
     return;
@@ -179,14 +196,20 @@ DialogControls BuildDialog(QDialog &dialog, const DialogTemplate &dialogTemplate
   DialogUnits units = DialogUnits::Of(dialog.font());
   dialog.setFixedSize(units.ToPixelsX(dialogTemplate.cx), units.ToPixelsY(dialogTemplate.cy));
 
+  TemplateTexts texts(dialogTemplate);
   DialogControls controls;
   QWidget *previousTabStop = nullptr;
   for (const ControlTemplate &control : dialogTemplate.controls) {
-    QWidget *widget = MakeControl(control);
+    QString text = texts(control.text);
+    QWidget *widget = MakeControl(control, text);
+    if (control.accessibleName)
+      widget->setAccessibleName(texts(control.accessibleName));
+    if (control.accessibleDescription)
+      widget->setAccessibleDescription(texts(control.accessibleDescription));
     widget->setParent(&dialog);
     widget->setGeometry(units.ToPixelsX(control.x), units.ToPixelsY(control.y),
                         units.ToPixelsX(control.cx), units.ToPixelsY(control.cy));
-    WidenToFitText(*widget, control, dialog.width());
+    WidenToFitText(*widget, control, text, dialog.width());
     widget->setEnabled(!(control.style & kStyleDisabled));
     widget->setFocusPolicy(FocusPolicyOf(control));
     if (widget->focusPolicy() == Qt::StrongFocus) {

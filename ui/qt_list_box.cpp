@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/qt_list_box.h"
 
 #include <QFontMetrics>

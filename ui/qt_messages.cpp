@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/qt_messages.h"
 
 #include "ui/qt_events.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/qt_progress_sink.h"
 
 #include <QProgressBar>

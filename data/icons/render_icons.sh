@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Renders the application icon's PNG sizes from reelcraft.svg (needs ImageMagick).
 set -euo pipefail
 cd "$(dirname "$0")"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/batch/batch_dialog.h"
 
 #include "gui/resources/dialog_templates.h"
@@ -6,7 +7,7 @@
 namespace reelcraft {
 
 // With no parent the picker is owned by the active window, which is this one.
-bool BatchDialog::BrowseFolder(const char *prompt, std::string &folder) {
+bool BatchDialog::BrowseFolder(const std::string &prompt, std::string &folder) {
   UpdateData(true);
   FolderPicker picker(kWindowCaption, prompt, folder, nullptr, services_.messages);
   if (picker.DoModal() != 1)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/batch/batch_dialog.h"
 
 #include "gui/batch/batch_paths.h"
@@ -5,6 +6,7 @@
 #include "gui/resources/app_icon.h"
 #include "gui/resources/dialog_templates.h"
 #include "sys/paths.h"
+#include "sys/translation.h"
 #include "ui/qt_list_box.h"
 
 #include <QListWidget>
@@ -59,9 +61,9 @@ bool BatchDialog::OnInitDialog() {
 void BatchDialog::SetDefaultFolders() {
   std::optional<std::string> documents = services_.shell.DocumentsFolder();
   if (!documents)
-    services_.messages.Show("Failed to get default output directory");
+    services_.messages.Show(Translate("BatchDialog", "Failed to get default output directory"));
   else if (!FitsPathBuffer(*documents))
-    services_.messages.Show("Failed to get path");
+    services_.messages.Show(Translate("BatchDialog", "Failed to get path"));
   else
     outputFolder = *documents;
 
@@ -69,7 +71,7 @@ void BatchDialog::SetDefaultFolders() {
   if (current)
     inputFolder = *current;
   else
-    services_.messages.Show("Failed to get default input directory");
+    services_.messages.Show(Translate("BatchDialog", "Failed to get default input directory"));
 }
 
 void BatchDialog::ListClips() {
@@ -113,12 +115,12 @@ void BatchDialog::OnOutputKillFocus() {
 }
 
 void BatchDialog::OnBrowseInput() {
-  if (BrowseFolder("Select folder to find QVJ files", inputFolder))
+  if (BrowseFolder(Translate("BatchDialog", "Select folder to find QVJ files"), inputFolder))
     ListClips();
 }
 
 void BatchDialog::OnBrowseOutput() {
-  if (BrowseFolder("Select folder in which to save AVIs", outputFolder))
+  if (BrowseFolder(Translate("BatchDialog", "Select folder in which to save AVIs"), outputFolder))
     ListAvis();
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "engine/conversion_result.h"
@@ -35,8 +36,14 @@ public:
   void ListAvis();
   // Sets how far a list scrolls sideways: its widest entry plus one average character.
   void FitListExtent(QListWidget &list);
+  // How the clips of a Create run ended.
+  struct RunTally {
+    int converted = 0;
+    int incomplete = 0;
+    int failed = 0;
+  };
   // The Create run over the selected clips.
-  void CreateSelected();
+  RunTally CreateSelected();
 
 protected:
   void DoDataExchange(DataExchange &dx) override;
@@ -47,6 +54,7 @@ protected:
 private:
   struct Run;
   enum class PassEnd { Next, LeaveRun };
+  enum class ClipEnd { Delivered, Incomplete, Failed };
 
   void OnCreateAvi();
   void OnCreateAll();
@@ -65,7 +73,7 @@ private:
   void FillList(QListWidget &list, const std::string &folderText, const char *pattern,
                 std::initializer_list<int> commands);
   // Browses for a folder; true when the user accepted one, which is then in `folder`.
-  bool BrowseFolder(const char *prompt, std::string &folder);
+  bool BrowseFolder(const std::string &prompt, std::string &folder);
 
   void StartRun();
   void EndRun();
@@ -76,6 +84,9 @@ private:
   PassEnd CopyOut(Run &run, int index, const std::string &source, const std::string &target,
                   const ConversionResult &converted);
   void SelectAvi(const std::string &target);
+  void Count(Run &run, ClipEnd end);
+  // The desktop notification of a Create All run that ended behind other windows.
+  void NotifyRunEnd(const RunTally &tally);
   // Where the pass's entry stands in the clip list now, or -1: a refill of the list during the
   // conversion may have moved it.
   int EntryIndex(int index, const std::string &source) const;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/batch/batch_paths.h"
 
 namespace reelcraft {

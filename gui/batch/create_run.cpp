@@ -1,10 +1,13 @@
+// SPDX-License-Identifier: MIT
 #include "gui/batch/batch_dialog.h"
 
 #include "desktop/clip_delivery.h"
 #include "engine/convert_clip.h"
 #include "gui/batch/batch_paths.h"
+#include "gui/play_media.h"
 #include "gui/resources/dialog_templates.h"
 #include "gui/temp_avi.h"
+#include "sys/translation.h"
 #include "ui/qt_events.h"
 #include "ui/qt_list_box.h"
 
@@ -16,6 +19,7 @@ struct BatchDialog::Run {
   std::string outputDirectory;
   std::unique_ptr<TempAvi> temp;
   ClipDelivery delivery;
+  RunTally tally;
 };
 
 // The list stays live during a run, and a refill of it enables Create again; a second run
@@ -30,7 +34,23 @@ void BatchDialog::OnCreateAll() {
   if (running_)
     return;
   ListBox(*clipList).SetSel(-1, true);
-  CreateSelected();
+  // A run over several clips takes long enough for the user to turn to other windows.
+  bool several = ListBox(*clipList).GetCount() > 1;
+  RunTally tally = CreateSelected();
+  if (several && !isActiveWindow())
+    NotifyRunEnd(tally);
+}
+
+void BatchDialog::NotifyRunEnd(const RunTally &tally) {
+  if (!services_.notify)
+    return;
+  std::string body = Translate("BatchDialog", "%1 converted, %2 incomplete, %3 failed");
+  for (auto [mark, count] : {std::pair{"%1", tally.converted}, std::pair{"%2", tally.incomplete},
+                             std::pair{"%3", tally.failed}}) {
+    if (size_t at = body.find(mark); at != std::string::npos)
+      body.replace(at, 2, std::to_string(count));
+  }
+  services_.notify(Translate("BatchDialog", "The clips are converted"), body);
 }
 
 void BatchDialog::OnClipDoubleClick() { OnCreateAvi(); }
@@ -44,14 +64,13 @@ void BatchDialog::OnPlay() {
   int index = avis.GetCurSel();
   if (index < 0)
     return;
-  if (!services_.shell.OpenWithProgram(avis.GetText(index)))
-    services_.messages.Show("Could not play media file.");
+  PlayMediaFile(services_.shell, services_.messages, avis.GetText(index));
 }
 
-void BatchDialog::CreateSelected() {
+BatchDialog::RunTally BatchDialog::CreateSelected() {
   UpdateData(true);
   Run run{WithTrailingSeparator(outputFolder), nullptr,
-          ClipDelivery(services_.shell, [this] { return services_.copyWindow(*this); })};
+          ClipDelivery(services_.shell, [this] { return services_.copyWindow(*this); }), {}};
   StartRun();
   run.temp = TempAvi::Reserve(services_.shell);
   if (run.temp) {
@@ -60,6 +79,24 @@ void BatchDialog::CreateSelected() {
     run.temp.reset();
   }
   EndRun();
+  return run.tally;
+}
+
+// The one place where the run counts how a clip ended. A clip that the engine could convert
+// only in part would count as incomplete; the engine does not tell such an ending apart yet, so
+// none is counted.
+void BatchDialog::Count(Run &run, ClipEnd end) {
+  switch (end) {
+  case ClipEnd::Delivered:
+    ++run.tally.converted;
+    break;
+  case ClipEnd::Incomplete:
+    ++run.tally.incomplete;
+    break;
+  case ClipEnd::Failed:
+    ++run.tally.failed;
+    break;
+  }
 }
 
 void BatchDialog::StartRun() {
@@ -88,7 +125,7 @@ BatchDialog::PassEnd BatchDialog::RunPass(Run &run) {
   ListBox clips(*clipList);
   int index = clips.FirstSelected();
   if (index < 0) {
-    services_.messages.Show("Failed to get current selection");
+    services_.messages.Show(Translate("BatchDialog", "Failed to get current selection"));
     return PassEnd::LeaveRun;
   }
   std::string source = clips.GetText(index);
@@ -96,8 +133,9 @@ BatchDialog::PassEnd BatchDialog::RunPass(Run &run) {
   // another's AVI; only what was there before the run is offered for replacement.
   std::string target = run.delivery.FreeName(TargetPath(run.outputDirectory, source));
   if (services_.shell.Exists(target) &&
-      services_.messages.Show(target + "\nFile exists in do you want to overwrite?",
-                              MessageButtons::YesNo) != MessageAnswer::Yes) {
+      services_.messages.Show(
+          target + Translate("BatchDialog", "\nFile exists in do you want to overwrite?"),
+          MessageButtons::YesNo) != MessageAnswer::Yes) {
     DeselectEntry(index, source);
     return PassEnd::Next;
   }
@@ -130,8 +168,11 @@ ConversionResult BatchDialog::Convert(Run &run, const std::string &source,
   // What another hand put under the temporary name is no conversion of the clip.
   if (result.state != ConversionState::Failed && !StillSameFile(run.temp->file()))
     result.state = ConversionState::Failed;
-  if (result.state == ConversionState::Failed)
-    services_.messages.Show("Failed to create AVI!\n" + source + "\n" + target);
+  if (result.state == ConversionState::Failed) {
+    Count(run, ClipEnd::Failed);
+    services_.messages.Show(Translate("BatchDialog", "Failed to create AVI!\n") + source + "\n" +
+                            target);
+  }
   return result;
 }
 
@@ -139,11 +180,13 @@ BatchDialog::PassEnd BatchDialog::CopyOut(Run &run, int index, const std::string
                                           const std::string &target,
                                           const ConversionResult &converted) {
   if (!FitsPathBuffer(target)) {
-    services_.messages.Show("Failed to copy.  Target path too long.");
+    services_.messages.Show(Translate("BatchDialog", "Failed to copy.  Target path too long."));
+    Count(run, ClipEnd::Failed);
     return PassEnd::Next;
   }
   if (!FitsPathBuffer(run.temp->path())) {
-    services_.messages.Show("Failed to copy.  Source path too long.");
+    services_.messages.Show(Translate("BatchDialog", "Failed to copy.  Source path too long."));
+    Count(run, ClipEnd::Failed);
     return PassEnd::Next;
   }
   // Read once: the box may be ticked while the copy window runs.
@@ -162,16 +205,20 @@ BatchDialog::PassEnd BatchDialog::CopyOut(Run &run, int index, const std::string
   if (delivered.placed == FileOpResult::Aborted && !deleting)
     return PassEnd::Next;
   if (delivered.placed != FileOpResult::Success) {
-    services_.messages.Show((delivered.placed == FileOpResult::Aborted
-                                 ? "Cancelled file copy.\nTemp stored in "
-                                 : "Failed to copy file.\nTemp stored in ") +
-                            run.temp->path() + note);
+    services_.messages.Show(
+        (delivered.placed == FileOpResult::Aborted
+             ? Translate("BatchDialog", "Cancelled file copy.\nTemp stored in ")
+             : Translate("BatchDialog", "Failed to copy file.\nTemp stored in ")) +
+        run.temp->path() + note);
     run.temp->Keep();
+    Count(run, ClipEnd::Failed);
     return PassEnd::Next;
   }
   SelectAvi(target);
+  Count(run, converted.state == ConversionState::Incomplete ? ClipEnd::Incomplete
+                                                            : ClipEnd::Delivered);
   if (delivered.besidePlaced == FileOpResult::Failed) {
-    services_.messages.Show("Failed to convert original file." + note);
+    services_.messages.Show(Translate("BatchDialog", "Failed to convert original file.") + note);
     return PassEnd::LeaveRun;
   }
   if (!delivered.note.empty())

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: MIT
 #include "gui/batch/folder_listing.h"
 
 #include "gui/batch/batch_paths.h"
 #include "sys/error_text.h"
+#include "sys/translation.h"
 
 namespace reelcraft {
 
@@ -16,7 +18,7 @@ FolderListing ListFolder(const std::string &folderText, const std::string &patte
   if (search.error != 0) {
     std::string text;
     SystemErrorText(uint32_t(search.error), text);
-    listing.failure = "Failed to find next file.\n" + text;
+    listing.failure = Translate("BatchDialog", "Failed to find next file.\n") + text;
   }
   return listing;
 }

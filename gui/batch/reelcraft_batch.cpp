@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: MIT
 // reelcraft-batch: the batch window alone, on the current directory and the documents folder,
 // without the start-up's registration check.
+#include "gui/application_setup.h"
 #include "gui/batch/run_batch_window.h"
-#include "gui/resources/app_icon.h"
 #include "ui/qt_messages.h"
 
 #include <QApplication>
@@ -9,7 +10,7 @@
 int main(int argc, char **argv) {
   using namespace reelcraft;
   QApplication application(argc, argv);
-  QApplication::setWindowIcon(AppIcon());
+  ApplicationSetup setup;
   QtMessages messages;
   Shell shell;
   RunBatchWindow(messages, shell);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/resources/app_icon.h"
 
 namespace reelcraft {

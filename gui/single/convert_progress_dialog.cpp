@@ -1,10 +1,13 @@
+// SPDX-License-Identifier: MIT
 #include "gui/single/convert_progress_dialog.h"
 
 #include "desktop/clip_delivery.h"
 #include "engine/convert_clip.h"
+#include "gui/play_media.h"
 #include "gui/resources/dialog_templates.h"
 #include "gui/single/single_clip_paths.h"
 #include "gui/temp_avi.h"
+#include "sys/translation.h"
 #include "ui/folder_picker.h"
 #include "ui/folder_rules.h"
 #include "ui/qt_copy_progress.h"
@@ -17,12 +20,14 @@ namespace reelcraft {
 
 namespace {
 
-constexpr const char *kFolderPrompt = "Select folder in which to save AVI";
 constexpr uint32_t kMoveFlags = FOF_SIMPLEPROGRESS | FOF_NORECURSION;
 
 std::string Question(const std::string &sourcePath, bool deleteSource) {
-  return sourcePath + (deleteSource ? "\nWould you like to convert this file to AVI format?"
-                                    : "\nWould you like to create a new AVI from this file?");
+  return sourcePath + (deleteSource
+                           ? Translate("ConvertProgressDialog",
+                                       "\nWould you like to convert this file to AVI format?")
+                           : Translate("ConvertProgressDialog",
+                                       "\nWould you like to create a new AVI from this file?"));
 }
 
 } // namespace
@@ -78,7 +83,9 @@ void ConvertProgressDialog::RunFlow() {
 }
 
 bool ConvertProgressDialog::ChooseTargetFolder() {
-  FolderPicker picker(kWindowCaption, kFolderPrompt, TargetFolderOf(targetPath), this, messages_);
+  FolderPicker picker(kWindowCaption,
+                      Translate("ConvertProgressDialog", "Select folder in which to save AVI"),
+                      TargetFolderOf(targetPath), this, messages_);
   if (picker.DoModal() != 1)
     return false;
   targetPath = RetargetToFolder(targetPath, picker.GetPath());
@@ -96,7 +103,7 @@ void ConvertProgressDialog::ConvertAndDeliver(TempAvi &temporaryAvi) {
       ConvertClip(sourcePath, temporaryAvi.path(), &control, cancelFlag, messages_, options);
   // What another hand put under the temporary name is no conversion of the clip.
   if (converted.state == ConversionState::Failed || !StillSameFile(temporaryAvi.file()))
-    messages_.Show("Failed to create AVI!\n" + sourcePath);
+    messages_.Show(Translate("ConvertProgressDialog", "Failed to create AVI!\n") + sourcePath);
   else if (converted.HasAvi() && !MoveToTarget(temporaryAvi.file(), converted))
     temporaryAvi.Keep(); // the message names it
 }
@@ -115,16 +122,16 @@ bool ConvertProgressDialog::MoveToTarget(const FileRef &temporaryAvi,
   }
   std::string note = delivered.note.empty() ? std::string() : "\n" + delivered.note;
   if (delivered.placed != FileOpResult::Success) {
-    messages_.Show((delivered.placed == FileOpResult::Aborted
-                        ? "Cancelled file copy.\nTemp stored in "
-                        : "Failed to copy file.\nTemp stored in ") +
-                   temporaryAvi.path + note);
+    messages_.Show(
+        (delivered.placed == FileOpResult::Aborted
+             ? Translate("ConvertProgressDialog", "Cancelled file copy.\nTemp stored in ")
+             : Translate("ConvertProgressDialog", "Failed to copy file.\nTemp stored in ")) +
+        temporaryAvi.path + note);
     return false;
   }
   if (!delivered.note.empty())
     messages_.Show(delivered.note);
-  if (!shell_.OpenWithProgram(targetPath))
-    messages_.Show("Could not play media file.");
+  PlayMediaFile(shell_, messages_, targetPath);
   return true;
 }
 

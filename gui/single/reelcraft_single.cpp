@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the single-clip conversion dialog as the shell's verbs will:
 //   reelcraft-single CLIP          convert beside the clip, then delete the clip
 //   reelcraft-single CLIP /c|/ct   into the documents folder (/ct: choose the folder first)
@@ -5,7 +6,7 @@
 // The exit status is the dialog's result: 2 declined, 1 otherwise.
 #include "app/command_line.h"
 #include "desktop/shell.h"
-#include "gui/resources/app_icon.h"
+#include "gui/application_setup.h"
 #include "gui/single/run_convert_progress_dialog.h"
 #include "ui/qt_messages.h"
 
@@ -20,7 +21,7 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "usage: %s CLIP [/c | /ct | TARGET]\n", argv[0]);
     return 64;
   }
-  app.setWindowIcon(AppIcon());
+  ApplicationSetup setup;
   Shell shell;
   QtMessages messages;
   SingleClipRequest request = MakeSingleClipRequest(argv[1], argc == 3 ? argv[2] : "",

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/single/run_convert_progress_dialog.h"
 
 #include "gui/single/convert_progress_dialog.h"

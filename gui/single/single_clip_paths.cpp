@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/single/single_clip_paths.h"
 
 namespace reelcraft {

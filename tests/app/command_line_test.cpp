@@ -1,4 +1,6 @@
+// SPDX-License-Identifier: MIT
 #include "app/command_line.h"
+#include "app/program_information.h"
 
 #include <gtest/gtest.h>
 
@@ -134,6 +136,39 @@ TEST(ArgumentsOf, TheFirstTwoProgramArgumentsCountAsTheyCame) {
   EXPECT_EQ(given.first, "/clips/my \"best\" clip.qvj");
   EXPECT_EQ(given.second, "/ct");
   EXPECT_EQ(ClassifyMode(true, ArgumentsOf(2, three).first), Mode::SingleClip);
+}
+
+TEST(ProgramInformation, HelpAndVersionAloneAndNoFileOfThatName) {
+  struct Case {
+    CommandLineArguments arguments;
+    bool fileExists;
+    const char *starts; // nullptr: no information, the arguments go on to the modes
+  };
+  const Case cases[] = {
+      {{"--help", ""}, false, "Usage: reelcraft [CLIP [/c | /ct | TARGET] | /r | /u]\n"},
+      {{"--version", ""}, false, "reelcraft 1.5\n"},
+      {{"--help", ""}, true, nullptr},
+      {{"--version", ""}, true, nullptr},
+      {{"--help", "/c"}, false, nullptr},
+      {{"-h", ""}, false, nullptr},
+      {{"", ""}, false, nullptr},
+      {{"/u", ""}, false, nullptr},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.arguments.first + " " + c.arguments.second);
+    std::string asked;
+    std::optional<std::string> text = ProgramInformation(c.arguments, [&](const std::string &path) {
+      asked = path;
+      return c.fileExists;
+    });
+    ASSERT_EQ(text.has_value(), c.starts != nullptr);
+    if (text) {
+      EXPECT_TRUE(text->starts_with(c.starts)) << *text;
+      EXPECT_EQ(asked, c.arguments.first);
+    }
+  }
+  EXPECT_NE(ProgramInformation({"--help", ""}, [](auto &) { return false; })->find("qvj2avi"),
+            std::string::npos);
 }
 
 } // namespace

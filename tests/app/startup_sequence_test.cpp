@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/startup_sequence.h"
 #include "tests/support/scripted_messages.h"
 

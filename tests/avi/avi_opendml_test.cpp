@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "avi/avi_file.h"
 #include "tests/avi/avi_test_streams.h"
 #include "tests/support/avi_probe.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/avi/avi_test_streams.h"
 
 #include "tests/support/jpeg_pictures.h"

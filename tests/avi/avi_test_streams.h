@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Streams as the converter describes them, and small helpers to write and read back AVI files

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Preloaded into the real programs by the tests to act out what a worn card or another user
 // does to them:
 //   REELCRAFT_FAIL_READ=N:PATH  reads of the file PATH fail with EIO from byte N on (a bad

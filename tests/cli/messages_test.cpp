@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/console_messages.h"
 #include "tests/support/scripted_messages.h"
 

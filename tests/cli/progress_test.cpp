@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/clip_progress.h"
 #include "cli/progress_display.h"
 #include "cli/status_line.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/cli_options.h"
 #include "tests/support/avi_probe.h"
 #include "tests/support/clip_builder.h"
@@ -573,7 +574,7 @@ TEST_F(Qvj2aviTest, UsageErrorsAndHelp) {
   for (const char *version : {"--version", "-V"}) {
     run = Qvj2avi(version);
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.output, "qvj2avi 1-05\n");
+    EXPECT_EQ(run.output, "qvj2avi 1.5\n");
     EXPECT_EQ(run.errors, "");
   }
 }

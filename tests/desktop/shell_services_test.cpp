@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/desktop_integration.h"
 #include "desktop/documents_folder.h"
 #include "desktop/mimeapps_list.h"

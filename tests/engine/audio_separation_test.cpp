@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/audio_separation.h"
 #include "engine/audio_stream.h"
 #include "tests/support/files.h"

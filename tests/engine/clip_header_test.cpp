@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/clip_header.h"
 #include "tests/support/files.h"
 #include "tests/support/scripted_messages.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/convert_clip.h"
 #include "tests/support/avi_probe.h"
 #include "tests/support/clip_builder.h"

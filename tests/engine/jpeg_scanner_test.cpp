@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/jpeg_scanner.h"
 #include "tests/support/jpeg_pictures.h"
 

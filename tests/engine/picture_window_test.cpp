@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/picture_window.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_dir.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/video_writer.h"
 #include "tests/support/avi_probe.h"
 #include "tests/support/clip_builder.h"

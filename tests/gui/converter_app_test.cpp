@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/converter_app.h"
 #include "gui/register_prompt_dialog.h"
 #include "gui/resources/dialog_templates.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/gui/settings_probe.h"
 
 #include "app/settings.h"

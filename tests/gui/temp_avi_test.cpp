@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/temp_avi.h"
 #include "tests/support/environment.h"
 #include "tests/support/files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/avi_probe.h"
 
 #include "tests/support/md5.h"

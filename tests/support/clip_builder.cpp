@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/clip_builder.h"
 
 #include "tests/support/jpeg_pictures.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/jpeg_pictures.h"
 
 #include "tests/support/temp_dir.h"

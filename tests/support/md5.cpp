@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/md5.h"
 
 #include <array>

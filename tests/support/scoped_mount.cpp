@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/scoped_mount.h"
 
 #include "tests/support/files.h"

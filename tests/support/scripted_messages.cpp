@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/scripted_messages.h"
 
 namespace reelcraft {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sys/error_text.h"
 
 #include <gtest/gtest.h>

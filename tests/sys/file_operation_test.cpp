@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sys/file_operation.h"
 
 #include "tests/support/files.h"

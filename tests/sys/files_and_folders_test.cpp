@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sys/process.h"
 #include "sys/raw_file.h"
 #include "sys/temp_files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/qt_copy_progress.h"
 
 #include "desktop/shell.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/resources/dialog_templates.h"
 #include "ui/qt_dialog_builder.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/folder_picker.h"
 
 #include "tests/support/scripted_messages.h"

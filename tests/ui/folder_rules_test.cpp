@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/folder_rules.h"
 
 #include "tests/support/files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/ui/modal_driver.h"
 
 #include <QAbstractButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/ui/modal_driver.h"
 #include "ui/qt_events.h"
 #include "ui/qt_messages.h"

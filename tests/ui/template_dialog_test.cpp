@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/resources/dialog_templates.h"
 #include "ui/qt_events.h"
 #include "ui/qt_template_dialog.h"

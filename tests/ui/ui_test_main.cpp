@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The widgets under test need an application object for the whole run, and no display. Clips
 // that a test removes go to a Trash of the run's own, never to the user's.
 #include "tests/support/temp_dir.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/batch/batch_paths.h"
 #include "gui/batch/folder_listing.h"
 #include "sys/directory_search.h"

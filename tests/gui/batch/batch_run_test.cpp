@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/gui/batch/batch_test_fixture.h"
 
 #include "gui/batch/run_batch_window.h"
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 
 #include <filesystem>
 
@@ -245,6 +247,54 @@ TEST_F(BatchRunTest, AFailedConversionEndsTheRunWithTheRestStillSelected) {
   ExpectConverted(Out("a.avi"), a);
   EXPECT_FALSE(fs::exists(Out("c.avi")));
   EXPECT_TRUE(TempFiles().empty());
+}
+
+// Only a run of Create All over several clips that ends behind another window is told on the
+// desktop.
+TEST_F(BatchRunTest, ACreateAllRunThatEndsInTheBackgroundIsNotified) {
+  struct Case {
+    const char *what;
+    int goodClips;
+    bool badClip;
+    bool behind;
+    Texts notified;
+  };
+  const Case cases[] = {
+      {"two, behind",
+       2,
+       false,
+       true,
+       {"The clips are converted: 2 converted, 0 incomplete, 0 failed"}},
+      {"one failed, behind",
+       1,
+       true,
+       true,
+       {"The clips are converted: 1 converted, 0 incomplete, 1 failed"}},
+      {"two, in front", 2, false, false, {}},
+      {"one, behind", 1, false, true, {}},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const std::string &folder : {In(), Out()})
+      for (const auto &entry : fs::directory_iterator(folder))
+        fs::remove(entry.path());
+    for (int i = 0; i < c.goodClips; ++i)
+      Clip("good" + std::to_string(i) + ".qvj", 2);
+    if (c.badClip)
+      WriteFileBytes(In("later_bad.qvj"), Bytes(64, 'x'));
+    notifications.clear();
+    QWidget other;
+    RunWindow([&](BatchDialog &dialog) {
+      if (c.behind) {
+        other.show();
+        QApplication::setActiveWindow(&other);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+      }
+      Click(dialog, IDC_CREATE_ALL);
+      other.hide();
+    });
+    EXPECT_EQ(notifications, c.notified);
+  }
 }
 
 // A path buffer holds 259 characters and the terminating zero.

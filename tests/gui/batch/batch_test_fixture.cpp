@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/gui/batch/batch_test_fixture.h"
 
 #include "gui/resources/dialog_templates.h"
@@ -92,7 +93,8 @@ BatchWindowTest::BatchWindowTest()
                          return launchWorks;
                        },
                        RunAndWait, SystemRename,
-                       [this](const FileRef &file) { return flush(file); }}) {}
+                       [this](const FileRef &file) { return flush(file); },
+                       [this](const std::string &) { return hasPlayer; }}) {}
 
 std::string BatchWindowTest::In(const std::string &name) const {
   return name.empty() ? root / "in" : root / ("in/" + name);
@@ -135,7 +137,10 @@ std::vector<std::string> BatchWindowTest::TempFiles() const {
 
 BatchServices BatchWindowTest::Services() {
   return {messages, shell,
-          [this](QWidget &) { return std::make_unique<ScriptedCopyWindow>(copies); }};
+          [this](QWidget &) { return std::make_unique<ScriptedCopyWindow>(copies); },
+          [this](const std::string &summary, const std::string &body) {
+            notifications.push_back(summary + ": " + body);
+          }};
 }
 
 int BatchWindowTest::RunWindow(const std::function<void(BatchDialog &)> &act) {

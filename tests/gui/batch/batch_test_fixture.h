@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "desktop/shell.h"
@@ -87,6 +88,8 @@ protected:
   CopyScript copies;
   std::vector<std::vector<std::string>> launched;
   bool launchWorks = true;
+  bool hasPlayer = true;
+  std::vector<std::string> notifications;
   std::function<bool(const FileRef &file)> flush = FlushToDisk;
   Shell shell;
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/single/convert_progress_dialog.h"
 #include "gui/single/run_convert_progress_dialog.h"
 #include "gui/single/single_clip_paths.h"
@@ -90,6 +91,7 @@ protected:
       dialogShownAtLaunch = shownDialog && shownDialog->isVisible();
       return playerStarts;
     };
+    hooks.hasProgram = [](const std::string &) { return true; };
   }
 
   test::BuiltClip WriteClip(int pictures, bool withSound = false) {
