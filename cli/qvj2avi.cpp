@@ -119,6 +119,7 @@ int main(int argc, char **argv) {
   using namespace reelcraft;
   OpenClosedStandardStreams();
   IgnoreBrokenPipes();
+  IgnoreFileSizeLimit();
   CliParse parse = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
   if (!parse.options)
     return UsageError(parse.error);

@@ -2,6 +2,7 @@
 #include "tests/support/avi_probe.h"
 #include "tests/support/clip_builder.h"
 #include "tests/support/environment.h"
+#include "tests/support/files.h"
 #include "tests/support/md5.h"
 #include "tests/support/temp_dir.h"
 
@@ -241,7 +242,8 @@ TEST_F(Qvj2aviTest, ReadErrorFailsTheClipAndKeepsNothing) {
 }
 
 // Another user of a folder without the sticky bit swaps each new temporary name for a link to
-// a file of ours the moment it is made: nothing is written through it.
+// a file of ours the moment it is made: nothing is written through it. (Files without a name
+// give nothing to swap: here the file system cannot make them.)
 TEST_F(Qvj2aviTest, TemporaryNameSwappedForALinkIsNeverWrittenThrough) {
   fs::create_directory(work / "tmp");
   test::ScopedEnvironment tmp("TMPDIR", work / "tmp");
@@ -258,7 +260,8 @@ TEST_F(Qvj2aviTest, TemporaryNameSwappedForALinkIsNeverWrittenThrough) {
     test::WriteClip(clip, swap.spec);
     Run run = Qvj2avi(test::ShellQuote(clip),
                       Faults("REELCRAFT_SWAP_DIR=" + test::ShellQuote(swap.folder) +
-                             " REELCRAFT_SWAP_TO=" + test::ShellQuote(victim)));
+                             " REELCRAFT_SWAP_TO=" + test::ShellQuote(victim) +
+                             " REELCRAFT_NO_UNNAMED=1"));
     EXPECT_EQ(run.status, 1) << run.errors;
     EXPECT_EQ(test::ReadFileBytes(victim), Bytes(100, 'v')) << run.errors;
     EXPECT_FALSE(fs::exists(avi));
@@ -579,8 +582,7 @@ TEST_F(Qvj2aviTest, UsageErrorsAndHelp) {
 }
 
 // Starts qvj2avi with standard error into a file; gives its process id. With `fileSizeLimit`,
-// no file of the process may grow past that many bytes and SIGXFSZ is ignored: a write beyond
-// fails with EFBIG, as on a full disk.
+// no file of the process may grow past that many bytes, as with `ulimit -f`.
 pid_t Spawn(const std::vector<std::string> &arguments, const std::string &errorsFile,
             std::optional<rlim_t> fileSizeLimit = std::nullopt) {
   std::vector<char *> argv;
@@ -609,6 +611,43 @@ int ExitStatusOf(pid_t pid) {
   if (waitpid(pid, &status, 0) != pid)
     return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// Killed outright in the middle of a clip (kill -9, the out-of-memory killer), or past the file
+// size limit of `ulimit -f`, a run leaves nothing half-made beside its output or in $TMPDIR.
+TEST_F(Qvj2aviTest, ARunEndedFromOutsideLeavesNothingHalfMade) {
+  fs::create_directory(dir / "out");
+  fs::create_directory(dir / "tmp");
+  test::ScopedEnvironment tmp("TMPDIR", dir / "tmp");
+  test::ClipSpec plain = LargeClip(16, 700), sound = plain;
+  sound.audio = test::ClipAudio{Bytes(1 << 20, 0x80)};
+  struct Case {
+    const test::ClipSpec &spec;
+    std::string killedHolding; // killed once it holds a file open there
+    std::optional<rlim_t> fileSizeLimit;
+    int status;
+  } cases[] = {{plain, dir / "out", {}, 128 + SIGKILL},
+               {sound, dir / "tmp", {}, 128 + SIGKILL},
+               {sound, "", 256 * 1024, 1}};
+  for (const Case &end : cases) {
+    test::WriteClip(clip, end.spec);
+    pid_t pid = Spawn({"-q", "-o", dir / "out", clip}, work / "stderr.txt", end.fileSizeLimit);
+    // Stopped and let go again until it holds a file there; then killed.
+    for (int stopped = 0; !end.killedHolding.empty(); kill(pid, SIGCONT)) {
+      kill(pid, SIGSTOP);
+      ASSERT_TRUE(waitpid(pid, &stopped, WUNTRACED) == pid && WIFSTOPPED(stopped));
+      if (!test::FilesOpenIn(pid, end.killedHolding).empty()) {
+        kill(pid, SIGKILL);
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(ExitStatusOf(pid), end.status);
+    EXPECT_TRUE(fs::is_empty(dir / "out"));
+    EXPECT_TRUE(fs::is_empty(dir / "tmp"));
+  }
+  Bytes errors = test::ReadFileBytes(work / "stderr.txt");
+  EXPECT_TRUE(std::string(errors.begin(), errors.end()).ends_with(": File too large\n"));
 }
 
 TEST_F(Qvj2aviTest, FailuresNameTheirPlaceAndTheSystemsReason) {
@@ -747,8 +786,8 @@ TEST_P(Qvj2aviInterruptTest, StopsEveryConversionAndLeavesNoPartialFile) {
 
   pid_t pid = Spawn(arguments, work / "stderr.txt");
   ASSERT_GT(pid, 0);
-  // The first temporary output shows the signal handler is set and a conversion runs.
-  while (fs::is_empty(dir / "out"))
+  // The first output in hand shows the signal handler is set and a conversion runs.
+  while (test::FilesOpenIn(pid, dir / "out").empty())
     std::this_thread::yield();
   // Ctrl-C held down (or a signal sent again and again) while the first is acted on changes
   // nothing.
