@@ -1,4 +1,5 @@
 #include "cli/cli_options.h"
+#include "sys/file_identity.h"
 #include "tests/support/avi_probe.h"
 #include "tests/support/clip_builder.h"
 #include "tests/support/environment.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -520,6 +522,60 @@ TEST_F(Qvj2aviTest, RecursiveMirrorsTheTreeAndReportsInJsonLines) {
   for (size_t i = 0; i < clips.size(); ++i)
     ExpectFrames(DefaultOutputPath(dir / clips[i]), specs[i].pictures);
   EXPECT_EQ(FolderHolds(dir / "card/a"), (std::set<std::string>{"clip.qvj", "clip.avi"}));
+}
+
+// Below a folder argument a clip is found however deep it lies. A clip whose path, or whose
+// output's path, is too long for the system to open is named and skipped, and so is a folder
+// that cannot be opened (here for want of descriptors).
+TEST_F(Qvj2aviTest, DeepTreesAreSearchedWholeAndWhatCannotBeDoneIsSaid) {
+  std::string card = dir / "card", longOut = dir / std::string(250, 'o');
+  fs::create_directories(card);
+  fs::create_directory(longOut);
+  // Folders of 200-byte names: "mid" as deep as its path still fits, "far" one deeper.
+  const size_t kLongest = PATH_MAX - 1, midDepth = (kLongest - card.size() - 8) / 201;
+  std::map<std::string, std::string> below; // each clip's path below `card`, without extension
+  test::ClipSpec spec = Clip(2);
+  std::string relative;
+  int folder = open(card.c_str(), O_RDONLY | O_DIRECTORY);
+  auto in = [&](const std::string &name) { return DescriptorPath(folder) + "/" + name; };
+  for (size_t depth = 1; depth <= midDepth + 1; ++depth) {
+    std::string name(200, char('a' + depth % 26));
+    relative += "/" + name;
+    fs::create_directory(in(name));
+    close(std::exchange(folder, open(in(name).c_str(), O_RDONLY | O_DIRECTORY)));
+    std::string clipName = depth == 3 ? "near" : depth == midDepth ? "mid" : "far";
+    if (depth == 3 || depth >= midDepth) {
+      test::WriteClip(in(clipName + ".qvj"), spec);
+      below[clipName] = relative + "/" + clipName;
+    }
+  }
+  close(folder);
+  std::string tooLong =
+      " is longer than the " + std::to_string(kLongest) + " bytes a path may have";
+  struct Case {
+    std::string options, wrapper;
+    std::vector<std::string> outputs, messages;
+  } cases[] = {
+      {"-r",
+       "",
+       {card + below["near"], card + below["mid"]},
+       {card + below["far"] + ".qvj:" + tooLong + "\n",
+        "2 converted, 0 incomplete, 0 failed, 1 skipped\n"}},
+      {"-r -o " + test::ShellQuote(longOut),
+       "",
+       {longOut + below["near"]},
+       {card + below["mid"] + ".qvj: " + longOut + below["mid"] + ".avi" + tooLong + "; skipped\n",
+        card + below["far"] + ".qvj:" + tooLong + "\n",
+        "1 converted, 0 incomplete, 0 failed, 2 skipped\n"}},
+      {"-r", "ulimit -n 16; ", {}, {":\nToo many open files\n"}}};
+  for (const Case &deep : cases) {
+    Run run = Qvj2avi(deep.options + " " + test::ShellQuote(card), deep.wrapper);
+    EXPECT_EQ(run.status, 1);
+    for (const std::string &message : deep.messages)
+      EXPECT_NE(run.errors.find(message), std::string::npos) << message << "\n" << run.errors;
+    for (const std::string &output : deep.outputs)
+      ExpectFrames(output + ".avi", spec.pictures);
+  }
 }
 
 // On a terminal that takes no escape sequences (TERM=dumb), the progress comes as plain lines.
