@@ -55,7 +55,7 @@ int ShowClipInfo(const std::vector<FoundClip> &clips, bool json) {
       status = kExitFailed;
     if (json)
       infos.push_back(read ? ClipInfoJson(found.clip, header)
-                           : nlohmann::ordered_json{{"path", found.clip}, {"error", error}});
+                           : WithPathFields("path", found.clip, {{"error", error}}));
     else if (read)
       std::fputs(TerminalSafeText(ClipInfoText(found.clip, header)).c_str(), stdout);
     else

@@ -656,7 +656,6 @@ pid_t Spawn(const std::vector<std::string> &arguments, const std::string &errors
   if (fileSizeLimit) {
     struct rlimit limit = {*fileSizeLimit, *fileSizeLimit};
     setrlimit(RLIMIT_FSIZE, &limit);
-    signal(SIGXFSZ, SIG_IGN);
   }
   execv(program.c_str(), argv.data());
   _exit(127);
@@ -810,6 +809,30 @@ TEST_F(Qvj2aviTest, BytesThatCouldSteerTheTerminalAreShownEscaped) {
   EXPECT_EQ(run.errors, dir / "bad\\x1b]0;owned\\x07.qvj: Unrecgonised file format: "
                               "\\x1b[2J\\x9bx\n");
   EXPECT_TRUE(run.output.starts_with(dir / "\xc3\xa9t\xc3\xa9\\x1b[1m.qvj:\n")) << run.output;
+}
+
+// A name that is not valid UTF-8 shows U+FFFD in JSON, and comes with its exact bytes in base64
+// too, so that a front-end can still tell it from another and open it.
+TEST_F(Qvj2aviTest, JsonGivesTheExactBytesOfANameThatIsNotUtf8) {
+  std::string latin1 = dir / "caf\xe9.qvj", utf8 = dir / "caf\xc3\xa9.qvj";
+  test::WriteClip(latin1, Clip(1));
+  test::WriteClip(utf8, Clip(1));
+  std::string bytes =
+      test::RunCommand("printf %s " + test::ShellQuote(latin1) + " | base64 -w0").output;
+  std::string clips = " " + test::ShellQuote(latin1) + " " + test::ShellQuote(utf8);
+  for (std::string key : {"path", "clip"}) {
+    Run run = Qvj2avi((key == "path" ? "--info --json" : "--progress=json") + clips);
+    EXPECT_EQ(run.status, 0) << run.errors;
+    std::set<std::pair<std::string, std::string>> named; // the path shown, and its bytes if given
+    std::istringstream lines(run.output);
+    for (std::string line; std::getline(lines, line);) {
+      nlohmann::json parsed = nlohmann::json::parse(line);
+      for (const nlohmann::json &object : parsed.is_array() ? parsed : nlohmann::json{parsed})
+        named.emplace(object.at(key), object.value(key + "Bytes", ""));
+    }
+    EXPECT_EQ(named, (std::set<std::pair<std::string, std::string>>{
+                         {dir / "caf\xef\xbf\xbd.qvj", bytes}, {utf8, ""}}));
+  }
 }
 
 struct Interrupt {
