@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/clip_info.h"
 
+#include "cli/json_text.h"
 #include "engine/audio_stream.h"
 
 namespace reelcraft {
@@ -46,18 +47,18 @@ std::string ClipInfoText(const std::string &path, const ClipHeader &header) {
 }
 
 nlohmann::ordered_json ClipInfoJson(const std::string &path, const ClipHeader &header) {
-  nlohmann::ordered_json info = {{"path", path},
-                                 {"dataOffset", header.dataOffset},
-                                 {"dataSize", header.dataSize},
-                                 {"width", header.width},
-                                 {"height", header.height},
-                                 {"frameCount", header.frameCount},
-                                 {"frameRate", header.frameRate},
-                                 {"spare", header.spare},
-                                 {"audioPresent", header.audioPresent},
-                                 {"sampleRate", header.sampleRate},
-                                 {"channels", header.channels},
-                                 {"bitsPerSample", header.bitsPerSample}};
+  nlohmann::ordered_json info = WithPathFields("path", path,
+                                               {{"dataOffset", header.dataOffset},
+                                                {"dataSize", header.dataSize},
+                                                {"width", header.width},
+                                                {"height", header.height},
+                                                {"frameCount", header.frameCount},
+                                                {"frameRate", header.frameRate},
+                                                {"spare", header.spare},
+                                                {"audioPresent", header.audioPresent},
+                                                {"sampleRate", header.sampleRate},
+                                                {"channels", header.channels},
+                                                {"bitsPerSample", header.bitsPerSample}});
   if (header.audioPresent) {
     WaveFormatEx format = AudioFormat(header);
     info["blockAlign"] = format.nBlockAlign;

@@ -13,8 +13,9 @@ namespace reelcraft {
 // `frameRate` stands for and, for a clip with sound, the block align and byte rate of its audio.
 std::string ClipInfoText(const std::string &path, const ClipHeader &header);
 
-// The same as a JSON object: "path", the fields under the same names with the values as stored,
-// "picturesPerSecond" and "durationSeconds" (null for a `frameRate` of 0).
+// The same as a JSON object: "path" (and "pathBytes": see WithPathFields), the fields under the
+// same names with the values as stored, "picturesPerSecond" and "durationSeconds" (null for a
+// `frameRate` of 0).
 nlohmann::ordered_json ClipInfoJson(const std::string &path, const ClipHeader &header);
 
 } // namespace reelcraft

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "cli/clip_search.h"
 
+#include "sys/descriptor.h"
 #include "sys/directory_search.h"
 #include "sys/error_text.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace reelcraft {
@@ -29,46 +32,83 @@ std::string Join(const std::string &folder, const std::string &name) {
   return folder.empty() ? name : folder.ends_with('/') ? folder + name : folder + "/" + name;
 }
 
+// Walks a folder argument through descriptors, each entry reached from its own folder's, so
+// that a path past the longest the system takes is examined like any other; every entry that
+// cannot be examined is reported.
 class Search {
 public:
-  explicit Search(std::vector<FoundClip> &found) : found_(found) {}
+  Search(std::vector<FoundClip> &found, const std::string &root) : found_(found), root_(root) {}
 
-  void Folder(const std::string &root, const std::string &relative) {
-    std::string folder = Join(root, relative);
-    DirectoryEntries entries = ReadDirectoryEntries(folder);
+  void Folder(int folder, const std::string &relative) {
+    std::string path = Join(root_, relative);
+    DirectoryEntries entries = ReadOpenDirectoryEntries(folder);
     int error = entries.opened ? entries.error : errno;
     if (error != 0)
-      found_.push_back({folder, std::nullopt, ReadErrorMessage(error, folder)});
-    if (!entries.opened)
-      return;
+      Report(path, error);
     std::sort(entries.names.begin(), entries.names.end());
     for (const std::string &name : entries.names) {
-      if (name == "." || name == "..")
-        continue;
-      std::string path = Join(folder, name);
-      EntryKind kind = KindOf(path);
-      if (kind == EntryKind::Folder)
-        Folder(root, Join(relative, name));
-      else if (kind != EntryKind::FolderLink && MatchesPattern(name, "*.qvj"))
-        found_.push_back({path, relative, {}});
+      if (name != "." && name != "..")
+        Entry(folder, relative, name);
     }
   }
 
 private:
+  void Entry(int folder, const std::string &relative, const std::string &name) {
+    std::string path = Join(Join(root_, relative), name);
+    struct stat status = {};
+    // An entry gone since its folder was read is no longer there to be examined.
+    if (::fstatat(folder, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+      if (errno != ENOENT)
+        Report(path, errno);
+      return;
+    }
+    if (S_ISDIR(status.st_mode)) {
+      Descriptor below(
+          ::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+      if (below.get() >= 0)
+        Folder(below.get(), Join(relative, name));
+      else if (errno != ENOENT)
+        Report(path, errno);
+      return;
+    }
+    bool folderLink = S_ISLNK(status.st_mode) && ::fstatat(folder, name.c_str(), &status, 0) == 0 &&
+                      S_ISDIR(status.st_mode);
+    if (!folderLink && MatchesPattern(name, "*.qvj"))
+      found_.push_back({path, relative, PathLengthRefusal(path)});
+  }
+
+  void Report(const std::string &path, int error) {
+    found_.push_back({path, std::nullopt, ReadErrorMessage(error, path)});
+  }
+
   std::vector<FoundClip> &found_;
+  const std::string &root_;
 };
 
 } // namespace
 
+std::string PathLengthRefusal(const std::string &path) {
+  constexpr size_t kLongest = PATH_MAX - 1;
+  if (path.size() <= kLongest)
+    return {};
+  return "is longer than the " + std::to_string(kLongest) + " bytes a path may have";
+}
+
 std::vector<FoundClip> FindClips(const std::vector<std::string> &arguments, bool recursive) {
   std::vector<FoundClip> found;
   for (const std::string &argument : arguments) {
-    if (KindOf(argument) != EntryKind::Folder && KindOf(argument) != EntryKind::FolderLink)
-      found.push_back({argument, std::nullopt, {}});
-    else if (!recursive)
+    EntryKind kind = KindOf(argument);
+    if (kind != EntryKind::Folder && kind != EntryKind::FolderLink) {
+      found.push_back({argument, std::nullopt, PathLengthRefusal(argument)});
+    } else if (!recursive) {
       found.push_back({argument, std::nullopt, "is a folder (use -r to convert the clips in it)"});
-    else
-      Search(found).Folder(argument, "");
+    } else {
+      Descriptor root(::open(argument.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+      if (root.get() >= 0)
+        Search(found, argument).Folder(root.get(), "");
+      else
+        found.push_back({argument, std::nullopt, ReadErrorMessage(errno, argument)});
+    }
   }
   return found;
 }

@@ -51,6 +51,7 @@ ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output,
                   ClipState::Failed);
   ConvertOptions options;
   options.targetIdentity = staged.temporaryFile().identity;
+  options.targetDescriptor = staged.temporaryFile().descriptor;
   ConversionResult result =
       ConvertClip(clip, staged.temporaryFile().path, progress, cancelFlag, messages, options);
   switch (result.state) {

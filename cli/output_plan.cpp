@@ -44,6 +44,8 @@ std::string OutputInFolder(const std::string &folder, const FoundClip &found) {
 std::string Refusal(const ClipJob &job, const std::set<std::string> &clipKeys,
                     std::map<std::string, std::string> &clipOfOutput) {
   std::string key = SameFileKey(job.output);
+  if (std::string tooLong = PathLengthRefusal(job.output); !tooLong.empty())
+    return job.output + " " + tooLong + "; skipped";
   if (IsOtherThanRegularFile(job.clip))
     return job.clip + " is not a regular file; skipped";
   if (IsOtherThanRegularFile(job.output))

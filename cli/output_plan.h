@@ -26,7 +26,7 @@ struct OutputPlan {
 // argument; the path itself for a single clip otherwise. A clip whose output is the
 // output of an earlier clip, or one of the run's clips, is refused, so that no conversion of
 // the run overwrites the work or the input of another; so is a clip, or an existing output,
-// that is no regular file.
+// that is no regular file, and an output whose path is too long for the system.
 OutputPlan PlanOutputs(const std::vector<FoundClip> &clips, const std::string &outputOption);
 
 } // namespace reelcraft

@@ -166,7 +166,8 @@ std::string ProgressDisplay::Line() const {
 
 nlohmann::ordered_json ProgressDisplay::JsonLine(const std::string &clip, const char *state,
                                                  uint64_t bytesDone, uint64_t size) {
-  return {{"clip", clip}, {"state", state}, {"bytesDone", bytesDone}, {"bytesTotal", size}};
+  return WithPathFields("clip", clip,
+                        {{"state", state}, {"bytesDone", bytesDone}, {"bytesTotal", size}});
 }
 
 void ProgressDisplay::WriteLine(const nlohmann::ordered_json &line) {

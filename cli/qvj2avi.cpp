@@ -56,7 +56,7 @@ int ShowClipInfo(const std::vector<FoundClip> &clips, bool json) {
       status = kExitFailed;
     if (json)
       infos.push_back(read ? ClipInfoJson(found.clip, header)
-                           : nlohmann::ordered_json{{"path", found.clip}, {"error", error}});
+                           : WithPathFields("path", found.clip, {{"error", error}}));
     else if (read)
       std::fputs(TerminalSafeText(ClipInfoText(found.clip, header)).c_str(), stdout);
     else
@@ -120,6 +120,7 @@ int main(int argc, char **argv) {
   using namespace reelcraft;
   OpenClosedStandardStreams();
   IgnoreBrokenPipes();
+  IgnoreFileSizeLimit();
   CliParse parse = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
   if (!parse.options)
     return UsageError(parse.error);

@@ -10,14 +10,14 @@ namespace {
 
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
-// The length of the printable UTF-8 character that `text` begins with; 0 when it begins with
-// none (an invalid, overlong or surrogate sequence, or a C1 control).
-size_t PrintableCharacterLength(std::string_view text) {
+// The length of the UTF-8 character of two bytes or more that `text` begins with, whose code
+// goes to `code`; 0 when it begins with none (an invalid, overlong or surrogate sequence).
+size_t MultibyteCharacterLength(std::string_view text, char32_t &code) {
   auto lead = static_cast<unsigned char>(text[0]);
   size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
   if (lead < 0xC2 || lead > 0xF4 || text.size() < length)
     return 0;
-  char32_t code = lead & (0x3F >> (length - 1));
+  code = lead & (0x3F >> (length - 1));
   for (size_t i = 1; i < length; ++i) {
     auto byte = static_cast<unsigned char>(text[i]);
     if (!IsContinuation(byte))
@@ -26,7 +26,15 @@ size_t PrintableCharacterLength(std::string_view text) {
   }
   constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
   bool valid = code >= kLeast[length] && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
-  return valid && code > 0x9F ? length : 0;
+  return valid ? length : 0;
+}
+
+// The length of the printable UTF-8 character that `text` begins with; 0 when it begins with
+// none (no valid character, or a C1 control).
+size_t PrintableCharacterLength(std::string_view text) {
+  char32_t code = 0;
+  size_t length = MultibyteCharacterLength(text, code);
+  return code > 0x9F ? length : 0;
 }
 
 } // namespace
@@ -59,6 +67,19 @@ std::string TerminalSafeText(std::string_view text) {
     ++at;
   }
   return safe;
+}
+
+bool IsValidUtf8(std::string_view text) {
+  for (size_t at = 0; at < text.size();) {
+    char32_t code = 0;
+    size_t length = static_cast<unsigned char>(text[at]) < 0x80
+                        ? 1
+                        : MultibyteCharacterLength(text.substr(at), code);
+    if (length == 0)
+      return false;
+    at += length;
+  }
+  return true;
 }
 
 } // namespace reelcraft

@@ -19,4 +19,6 @@ size_t TerminalColumns(std::FILE *stream);
 // characters stay as they are.
 std::string TerminalSafeText(std::string_view text);
 
+bool IsValidUtf8(std::string_view text);
+
 } // namespace reelcraft

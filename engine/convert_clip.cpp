@@ -11,6 +11,7 @@ ConversionResult ConvertClip(const std::string &sourcePath, const std::string &t
                              const ProgressControl *progress, CancelFlag &cancelFlag,
                              MessageSink &messages, const ConvertOptions &options) {
   FileRef target(targetPath, options.targetIdentity);
+  target.descriptor = options.targetDescriptor;
   // Taken first: the clip may be gone by the end, and its date is often the only record of
   // when it was shot.
   std::optional<timespec> recorded = ModificationTime(sourcePath);

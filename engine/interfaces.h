@@ -58,6 +58,8 @@ struct ConvertOptions {
   std::optional<std::string> tempFolder;
   // The target is a file that the caller created: written only while its path stands for it.
   std::optional<FileIdentity> targetIdentity;
+  // A target without a name: the caller's open descriptor of it (see FileRef::descriptor).
+  int targetDescriptor = -1;
   // Where the pictures stop, pass over the damage and go on with the next picture whose markers
   // hold together, to the end of the data, rather than end the AVI there.
   bool salvage = false;

@@ -3,31 +3,30 @@
 
 #include "sys/file_identity.h"
 #include "sys/message_sink.h"
+#include "sys/temp_files.h"
 
 #include <optional>
 #include <string>
 
 namespace reelcraft {
 
-// The two temporary files of the audio path, reserved in the temporary folder ("qvj" names,
-// the picture file's first, readable by the owner only) and deleted when the object goes,
-// whatever happened in between. Each is used again only through its identity.
+// The two temporary files of the audio path, the picture file's first, made in the temporary
+// folder (readable by the owner only; see ScratchFile) and gone when the object goes, whatever
+// happened in between. Each is used again only through its FileRef.
 class SeparationFiles {
 public:
   explicit SeparationFiles(const std::optional<std::string> &folder);
-  ~SeparationFiles();
-  SeparationFiles(const SeparationFiles &) = delete;
-  SeparationFiles &operator=(const SeparationFiles &) = delete;
 
-  bool reserved() const { return !pictures_.path.empty() && !audio_.path.empty(); }
+  bool reserved() const { return reserved_; }
   // When not reserved: the folder and the system's reason.
   const FileFailure &failure() const { return failure_; }
-  const FileRef &pictures() const { return pictures_; }
-  const FileRef &audio() const { return audio_; }
+  const FileRef &pictures() const { return pictures_.file(); }
+  const FileRef &audio() const { return audio_.file(); }
 
 private:
-  FileRef pictures_{""};
-  FileRef audio_{""};
+  ScratchFile pictures_;
+  ScratchFile audio_;
+  bool reserved_ = false;
   FileFailure failure_;
 };
 

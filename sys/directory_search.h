@@ -17,6 +17,9 @@ struct DirectoryEntries {
 };
 
 DirectoryEntries ReadDirectoryEntries(const std::string &folder);
+// The same, of the folder open as the descriptor `folder`, which stays the caller's; errno tells
+// why when it cannot be read.
+DirectoryEntries ReadOpenDirectoryEntries(int folder);
 
 using DirectoryReader = std::function<DirectoryEntries(const std::string &folder)>;
 

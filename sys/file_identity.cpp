@@ -32,12 +32,20 @@ std::optional<FileIdentity> IdentityOf(int fd) {
   return IdentityOf(info);
 }
 
+std::string DescriptorPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
 int OpenFileRef(const FileRef &file, int flags, unsigned mode) {
-  if (file.identity)
+  std::string path = file.path;
+  if (file.descriptor >= 0) {
+    // The process's own link to the file, which no one else can swap: followed.
+    path = DescriptorPath(file.descriptor);
+    flags &= ~O_CREAT;
+  } else if (file.identity) {
     flags = (flags & ~O_CREAT) | O_NOFOLLOW;
+  }
   int fd;
   do {
-    fd = ::open(file.path.c_str(), flags | O_CLOEXEC, mode_t(mode));
+    fd = ::open(path.c_str(), flags | O_CLOEXEC, mode_t(mode));
   } while (fd < 0 && errno == EINTR);
   if (fd < 0 || !file.identity)
     return fd;
@@ -50,6 +58,8 @@ int OpenFileRef(const FileRef &file, int flags, unsigned mode) {
 }
 
 bool StillSameFile(const FileRef &file) {
+  if (file.descriptor >= 0)
+    return file.identity && IdentityOf(file.descriptor) == file.identity;
   struct stat info;
   return file.identity && ::lstat(file.path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
          IdentityOf(info) == *file.identity;

@@ -27,16 +27,24 @@ struct FileRef {
 
   std::string path;
   std::optional<FileIdentity> identity;
+  // A file without a name in any folder (see temp_files.h), open in this process as this
+  // descriptor, which its owner keeps open: it is opened again only through that, and `path`
+  // only names it in messages.
+  int descriptor = -1;
 };
 
 std::optional<FileIdentity> IdentityOf(int fd);
+
+// The name by which this process opens its descriptor `fd` again, as a new open file with an
+// offset of its own.
+std::string DescriptorPath(int fd);
 
 // Opens `file` with `flags` (O_CREAT only for a file without identity); retries an
 // interrupted open. -1 with errno set on failure: ELOOP for a link, EPERM for another file in
 // the place of the one created.
 int OpenFileRef(const FileRef &file, int flags, unsigned mode = 0);
 
-// True when `file` has an identity and its path still stands for that file.
+// True when `file` has an identity and its path (or descriptor) still stands for that file.
 bool StillSameFile(const FileRef &file);
 
 // The time the file at `path` was last modified; nullopt when it cannot be had.

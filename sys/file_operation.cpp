@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "sys/file_operation.h"
 
-#include "sys/translation.h"
-
+#include "sys/descriptor.h"
 #include "sys/file_identity.h"
 #include "sys/file_system.h"
 #include "sys/temp_files.h"
+#include "sys/translation.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -21,28 +21,7 @@ namespace {
 
 constexpr size_t kChunkSize = 256 * 1024;
 
-class Descriptor {
-public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0)
-      close(fd_);
-  }
-  Descriptor(const Descriptor &) = delete;
-  Descriptor &operator=(const Descriptor &) = delete;
-  int get() const { return fd_; }
-  // Closes now, so that a failure of the last write-back is seen.
-  bool Close() {
-    int fd = fd_;
-    fd_ = -1;
-    return close(fd) == 0;
-  }
-
-private:
-  int fd_;
-};
-
-// The copy under a temporary name beside the target, open for writing.
+// The copy, staged for the target (see StagedFile) and open for writing.
 class PartialFile {
 public:
   explicit PartialFile(const std::string &target)

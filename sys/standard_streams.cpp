@@ -20,4 +20,6 @@ void OpenClosedStandardStreams() {
 
 void IgnoreBrokenPipes() { std::signal(SIGPIPE, SIG_IGN); }
 
+void IgnoreFileSizeLimit() { std::signal(SIGXFSZ, SIG_IGN); }
+
 } // namespace reelcraft

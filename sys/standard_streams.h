@@ -11,4 +11,9 @@ void OpenClosedStandardStreams();
 // ending the process in the middle of its work.
 void IgnoreBrokenPipes();
 
+// A file that would pass the limit of `ulimit -f` makes its write fail with EFBIG, which the
+// usual error path reports and cleans up after, instead of ending the process (SIGXFSZ) with
+// its work half done.
+void IgnoreFileSizeLimit();
+
 } // namespace reelcraft

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <random>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace reelcraft {
@@ -60,6 +61,39 @@ FileRef CreateExclusively(const std::string &path, unsigned mode) {
   return FileRef("");
 }
 
+// Errors by which a kernel or a file system declines to make a file without a name, rather
+// than failing at it: a named file takes its place.
+bool DeclinesUnnamed(int error) {
+  return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+}
+
+// Creates a file without a name in `folder`, with `mode` less the umask, open for reading and
+// writing as its descriptor, which the caller then owns; `shownPath` names it in messages. An
+// empty path on failure, errno telling why: EOPNOTSUPP too where this process cannot reach its
+// descriptors through /proc (in some containers), by which such a file is opened and linked.
+FileRef CreateUnnamed(const std::string &folder, unsigned mode, const std::string &shownPath) {
+  int fd;
+  do {
+    fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, mode_t(mode));
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0)
+    return FileRef("");
+  std::optional<FileIdentity> identity = IdentityOf(fd);
+  struct stat reached;
+  if (!identity || ::stat(DescriptorPath(fd).c_str(), &reached) != 0) {
+    ::close(fd);
+    errno = EOPNOTSUPP;
+    return FileRef("");
+  }
+  FileRef file(shownPath, identity);
+  file.descriptor = fd;
+  return file;
+}
+
+// Scratch files are readable by the owner alone, however open their folder is.
+constexpr unsigned kPrivateMode = 0600;
+
 } // namespace
 
 std::optional<std::string> TempFolder() {
@@ -86,19 +120,43 @@ FileRef ReserveTempName(const std::string &folder, const std::string &prefix, un
   return FileRef("");
 }
 
+ScratchFile::~ScratchFile() {
+  // A name swapped for someone else's file is not ours to remove.
+  if (unnamed_.get() < 0 && StillSameFile(file_))
+    ::unlink(file_.path.c_str());
+}
+
+bool ScratchFile::Create(const std::string &folder) {
+  file_ = CreateUnnamed(folder, kPrivateMode, folder);
+  unnamed_.Reset(file_.descriptor);
+  if (file_.path.empty() && DeclinesUnnamed(errno))
+    file_ = ReserveTempName(folder, "qvj", kPrivateMode);
+  return !file_.path.empty();
+}
+
 StagedFile::~StagedFile() {
   // A name swapped for someone else's file is not ours to remove.
-  if (!temporary_.path.empty() && StillSameFile(temporary_))
+  if (unnamed_.get() < 0 && !temporary_.path.empty() && StillSameFile(temporary_))
     ::unlink(temporary_.path.c_str());
 }
 
 bool StagedFile::Reserve(const std::string &finalPath) {
+  finalPath_ = finalPath;
+  // The usual permissions: the file becomes the output as it is.
+  constexpr unsigned kMode = 0666;
+  FileRef unnamed = CreateUnnamed(ParentFolder(finalPath), kMode, finalPath);
+  if (!unnamed.path.empty()) {
+    unnamed_.Reset(unnamed.descriptor);
+    temporary_ = unnamed;
+    return true;
+  }
+  error_ = errno;
+  if (!DeclinesUnnamed(error_))
+    return false;
   std::mt19937 random{std::random_device{}()};
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    // The usual permissions: the file becomes the output as it is.
-    FileRef file = CreateExclusively(TemporaryName(finalPath, random), 0666);
+    FileRef file = CreateExclusively(TemporaryName(finalPath, random), kMode);
     if (!file.path.empty()) {
-      finalPath_ = finalPath;
       temporary_ = file;
       return true;
     }
@@ -114,14 +172,44 @@ bool StagedFile::Commit(bool replace) {
     error_ = EPERM;
     return false;
   }
-  bool renamed = replace ? RenamePath(temporary_.path, finalPath_)
-                         : RenameWithoutReplacing(temporary_.path, finalPath_);
-  if (!renamed) {
+  bool placed = unnamed_.get() >= 0 ? LinkInPlace(replace)
+                : replace           ? RenamePath(temporary_.path, finalPath_)
+                                    : RenameWithoutReplacing(temporary_.path, finalPath_);
+  if (!placed) {
     error_ = errno;
     return false;
   }
+  unnamed_.Reset();
   temporary_ = FileRef("");
   return true;
+}
+
+bool StagedFile::LinkInPlace(bool replace) {
+  std::string from = DescriptorPath(unnamed_.get());
+  auto linkAs = [&](const std::string &name) {
+    return ::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+  };
+  // A link never replaces: it fails with EEXIST, as a commit without `replace` must.
+  if (!replace)
+    return linkAs(finalPath_);
+  // To replace, the file takes a hidden name for as long as one rename takes.
+  std::mt19937 random{std::random_device{}()};
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    FileRef linked(TemporaryName(finalPath_, random), temporary_.identity);
+    if (!linkAs(linked.path)) {
+      if (errno == EEXIST)
+        continue;
+      return false;
+    }
+    if (RenamePath(linked.path, finalPath_))
+      return true;
+    int error = errno;
+    if (StillSameFile(linked))
+      ::unlink(linked.path.c_str());
+    errno = error;
+    return false;
+  }
+  return false;
 }
 
 } // namespace reelcraft

@@ -6,6 +6,8 @@
 //   REELCRAFT_SWAP_DIR=FOLDER, REELCRAFT_SWAP_TO=FILE
 //                               every file created exclusively in FOLDER is moved aside the
 //                               moment it is made, and its name becomes a link to FILE
+//   REELCRAFT_NO_UNNAMED=1      files without a name (O_TMPFILE) are refused, as by a file
+//                               system that cannot make them
 #include <cerrno>
 #include <cstdarg>
 #include <cstdlib>
@@ -46,6 +48,10 @@ void SwapForLink(const char *path) {
 using Open = int (*)(const char *, int, ...);
 
 int OpenAndSwap(Open next, const char *path, int flags, mode_t mode) {
+  if ((flags & O_TMPFILE) == O_TMPFILE && std::getenv("REELCRAFT_NO_UNNAMED")) {
+    errno = EOPNOTSUPP;
+    return -1;
+  }
   int fd = next(path, flags, mode);
   if (fd >= 0 && (flags & O_CREAT) && (flags & O_EXCL))
     SwapForLink(path);
@@ -53,7 +59,8 @@ int OpenAndSwap(Open next, const char *path, int flags, mode_t mode) {
 }
 
 mode_t ModeArgument(int flags, va_list arguments) {
-  return (flags & O_CREAT) ? mode_t(va_arg(arguments, unsigned)) : 0;
+  bool creates = (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE;
+  return creates ? mode_t(va_arg(arguments, unsigned)) : 0;
 }
 
 } // namespace

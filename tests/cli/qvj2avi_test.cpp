@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "cli/cli_options.h"
+#include "sys/file_identity.h"
 #include "tests/support/avi_probe.h"
 #include "tests/support/clip_builder.h"
 #include "tests/support/environment.h"
+#include "tests/support/files.h"
 #include "tests/support/md5.h"
 #include "tests/support/temp_dir.h"
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -242,7 +245,8 @@ TEST_F(Qvj2aviTest, ReadErrorFailsTheClipAndKeepsNothing) {
 }
 
 // Another user of a folder without the sticky bit swaps each new temporary name for a link to
-// a file of ours the moment it is made: nothing is written through it.
+// a file of ours the moment it is made: nothing is written through it. (Files without a name
+// give nothing to swap: here the file system cannot make them.)
 TEST_F(Qvj2aviTest, TemporaryNameSwappedForALinkIsNeverWrittenThrough) {
   fs::create_directory(work / "tmp");
   test::ScopedEnvironment tmp("TMPDIR", work / "tmp");
@@ -259,7 +263,8 @@ TEST_F(Qvj2aviTest, TemporaryNameSwappedForALinkIsNeverWrittenThrough) {
     test::WriteClip(clip, swap.spec);
     Run run = Qvj2avi(test::ShellQuote(clip),
                       Faults("REELCRAFT_SWAP_DIR=" + test::ShellQuote(swap.folder) +
-                             " REELCRAFT_SWAP_TO=" + test::ShellQuote(victim)));
+                             " REELCRAFT_SWAP_TO=" + test::ShellQuote(victim) +
+                             " REELCRAFT_NO_UNNAMED=1"));
     EXPECT_EQ(run.status, 1) << run.errors;
     EXPECT_EQ(test::ReadFileBytes(victim), Bytes(100, 'v')) << run.errors;
     EXPECT_FALSE(fs::exists(avi));
@@ -520,6 +525,60 @@ TEST_F(Qvj2aviTest, RecursiveMirrorsTheTreeAndReportsInJsonLines) {
   EXPECT_EQ(FolderHolds(dir / "card/a"), (std::set<std::string>{"clip.qvj", "clip.avi"}));
 }
 
+// Below a folder argument a clip is found however deep it lies. A clip whose path, or whose
+// output's path, is too long for the system to open is named and skipped, and so is a folder
+// that cannot be opened (here for want of descriptors).
+TEST_F(Qvj2aviTest, DeepTreesAreSearchedWholeAndWhatCannotBeDoneIsSaid) {
+  std::string card = dir / "card", longOut = dir / std::string(250, 'o');
+  fs::create_directories(card);
+  fs::create_directory(longOut);
+  // Folders of 200-byte names: "mid" as deep as its path still fits, "far" one deeper.
+  const size_t kLongest = PATH_MAX - 1, midDepth = (kLongest - card.size() - 8) / 201;
+  std::map<std::string, std::string> below; // each clip's path below `card`, without extension
+  test::ClipSpec spec = Clip(2);
+  std::string relative;
+  int folder = open(card.c_str(), O_RDONLY | O_DIRECTORY);
+  auto in = [&](const std::string &name) { return DescriptorPath(folder) + "/" + name; };
+  for (size_t depth = 1; depth <= midDepth + 1; ++depth) {
+    std::string name(200, char('a' + depth % 26));
+    relative += "/" + name;
+    fs::create_directory(in(name));
+    close(std::exchange(folder, open(in(name).c_str(), O_RDONLY | O_DIRECTORY)));
+    std::string clipName = depth == 3 ? "near" : depth == midDepth ? "mid" : "far";
+    if (depth == 3 || depth >= midDepth) {
+      test::WriteClip(in(clipName + ".qvj"), spec);
+      below[clipName] = relative + "/" + clipName;
+    }
+  }
+  close(folder);
+  std::string tooLong =
+      " is longer than the " + std::to_string(kLongest) + " bytes a path may have";
+  struct Case {
+    std::string options, wrapper;
+    std::vector<std::string> outputs, messages;
+  } cases[] = {
+      {"-r",
+       "",
+       {card + below["near"], card + below["mid"]},
+       {card + below["far"] + ".qvj:" + tooLong + "\n",
+        "2 converted, 0 incomplete, 0 failed, 1 skipped\n"}},
+      {"-r -o " + test::ShellQuote(longOut),
+       "",
+       {longOut + below["near"]},
+       {card + below["mid"] + ".qvj: " + longOut + below["mid"] + ".avi" + tooLong + "; skipped\n",
+        card + below["far"] + ".qvj:" + tooLong + "\n",
+        "1 converted, 0 incomplete, 0 failed, 2 skipped\n"}},
+      {"-r", "ulimit -n 16; ", {}, {":\nToo many open files\n"}}};
+  for (const Case &deep : cases) {
+    Run run = Qvj2avi(deep.options + " " + test::ShellQuote(card), deep.wrapper);
+    EXPECT_EQ(run.status, 1);
+    for (const std::string &message : deep.messages)
+      EXPECT_NE(run.errors.find(message), std::string::npos) << message << "\n" << run.errors;
+    for (const std::string &output : deep.outputs)
+      ExpectFrames(output + ".avi", spec.pictures);
+  }
+}
+
 // On a terminal that takes no escape sequences (TERM=dumb), the progress comes as plain lines.
 TEST_F(Qvj2aviTest, ProgressOnADumbTerminalHasNoEscapeSequence) {
   test::WriteClip(clip, LargeClip(8, 200));
@@ -580,8 +639,7 @@ TEST_F(Qvj2aviTest, UsageErrorsAndHelp) {
 }
 
 // Starts qvj2avi with standard error into a file; gives its process id. With `fileSizeLimit`,
-// no file of the process may grow past that many bytes and SIGXFSZ is ignored: a write beyond
-// fails with EFBIG, as on a full disk.
+// no file of the process may grow past that many bytes, as with `ulimit -f`.
 pid_t Spawn(const std::vector<std::string> &arguments, const std::string &errorsFile,
             std::optional<rlim_t> fileSizeLimit = std::nullopt) {
   std::vector<char *> argv;
@@ -599,7 +657,6 @@ pid_t Spawn(const std::vector<std::string> &arguments, const std::string &errors
   if (fileSizeLimit) {
     struct rlimit limit = {*fileSizeLimit, *fileSizeLimit};
     setrlimit(RLIMIT_FSIZE, &limit);
-    signal(SIGXFSZ, SIG_IGN);
   }
   execv(program.c_str(), argv.data());
   _exit(127);
@@ -610,6 +667,43 @@ int ExitStatusOf(pid_t pid) {
   if (waitpid(pid, &status, 0) != pid)
     return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// Killed outright in the middle of a clip (kill -9, the out-of-memory killer), or past the file
+// size limit of `ulimit -f`, a run leaves nothing half-made beside its output or in $TMPDIR.
+TEST_F(Qvj2aviTest, ARunEndedFromOutsideLeavesNothingHalfMade) {
+  fs::create_directory(dir / "out");
+  fs::create_directory(dir / "tmp");
+  test::ScopedEnvironment tmp("TMPDIR", dir / "tmp");
+  test::ClipSpec plain = LargeClip(16, 700), sound = plain;
+  sound.audio = test::ClipAudio{Bytes(1 << 20, 0x80)};
+  struct Case {
+    const test::ClipSpec &spec;
+    std::string killedHolding; // killed once it holds a file open there
+    std::optional<rlim_t> fileSizeLimit;
+    int status;
+  } cases[] = {{plain, dir / "out", {}, 128 + SIGKILL},
+               {sound, dir / "tmp", {}, 128 + SIGKILL},
+               {sound, "", 256 * 1024, 1}};
+  for (const Case &end : cases) {
+    test::WriteClip(clip, end.spec);
+    pid_t pid = Spawn({"-q", "-o", dir / "out", clip}, work / "stderr.txt", end.fileSizeLimit);
+    // Stopped and let go again until it holds a file there; then killed.
+    for (int stopped = 0; !end.killedHolding.empty(); kill(pid, SIGCONT)) {
+      kill(pid, SIGSTOP);
+      ASSERT_TRUE(waitpid(pid, &stopped, WUNTRACED) == pid && WIFSTOPPED(stopped));
+      if (!test::FilesOpenIn(pid, end.killedHolding).empty()) {
+        kill(pid, SIGKILL);
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(ExitStatusOf(pid), end.status);
+    EXPECT_TRUE(fs::is_empty(dir / "out"));
+    EXPECT_TRUE(fs::is_empty(dir / "tmp"));
+  }
+  Bytes errors = test::ReadFileBytes(work / "stderr.txt");
+  EXPECT_TRUE(std::string(errors.begin(), errors.end()).ends_with(": File too large\n"));
 }
 
 TEST_F(Qvj2aviTest, FailuresNameTheirPlaceAndTheSystemsReason) {
@@ -718,6 +812,30 @@ TEST_F(Qvj2aviTest, BytesThatCouldSteerTheTerminalAreShownEscaped) {
   EXPECT_TRUE(run.output.starts_with(dir / "\xc3\xa9t\xc3\xa9\\x1b[1m.qvj:\n")) << run.output;
 }
 
+// A name that is not valid UTF-8 shows U+FFFD in JSON, and comes with its exact bytes in base64
+// too, so that a front-end can still tell it from another and open it.
+TEST_F(Qvj2aviTest, JsonGivesTheExactBytesOfANameThatIsNotUtf8) {
+  std::string latin1 = dir / "caf\xe9.qvj", utf8 = dir / "caf\xc3\xa9.qvj";
+  test::WriteClip(latin1, Clip(1));
+  test::WriteClip(utf8, Clip(1));
+  std::string bytes =
+      test::RunCommand("printf %s " + test::ShellQuote(latin1) + " | base64 -w0").output;
+  std::string clips = " " + test::ShellQuote(latin1) + " " + test::ShellQuote(utf8);
+  for (std::string key : {"path", "clip"}) {
+    Run run = Qvj2avi((key == "path" ? "--info --json" : "--progress=json") + clips);
+    EXPECT_EQ(run.status, 0) << run.errors;
+    std::set<std::pair<std::string, std::string>> named; // the path shown, and its bytes if given
+    std::istringstream lines(run.output);
+    for (std::string line; std::getline(lines, line);) {
+      nlohmann::json parsed = nlohmann::json::parse(line);
+      for (const nlohmann::json &object : parsed.is_array() ? parsed : nlohmann::json{parsed})
+        named.emplace(object.at(key), object.value(key + "Bytes", ""));
+    }
+    EXPECT_EQ(named, (std::set<std::pair<std::string, std::string>>{
+                         {dir / "caf\xef\xbf\xbd.qvj", bytes}, {utf8, ""}}));
+  }
+}
+
 struct Interrupt {
   bool sound;
   int signal;
@@ -748,8 +866,8 @@ TEST_P(Qvj2aviInterruptTest, StopsEveryConversionAndLeavesNoPartialFile) {
 
   pid_t pid = Spawn(arguments, work / "stderr.txt");
   ASSERT_GT(pid, 0);
-  // The first temporary output shows the signal handler is set and a conversion runs.
-  while (fs::is_empty(dir / "out"))
+  // The first output in hand shows the signal handler is set and a conversion runs.
+  while (test::FilesOpenIn(pid, dir / "out").empty())
     std::this_thread::yield();
   // Ctrl-C held down (or a signal sent again and again) while the first is acted on changes
   // nothing.

@@ -2,6 +2,7 @@
 #include "tests/support/files.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -21,6 +22,18 @@ void WriteFileBytes(const std::string &path, const Bytes &bytes) {
   out.write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
   if (!out)
     throw std::runtime_error("cannot write " + path);
+}
+
+std::vector<std::string> FilesOpenIn(pid_t pid, const std::string &folder) {
+  std::string fds = "/proc/" + (pid ? std::to_string(pid) : std::string("self")) + "/fd";
+  std::vector<std::string> open;
+  std::error_code error;
+  for (const auto &entry : std::filesystem::directory_iterator(fds, error)) {
+    std::string target = std::filesystem::read_symlink(entry.path(), error).string();
+    if (!error && target.starts_with(folder + "/"))
+      open.push_back(entry.path().string());
+  }
+  return open;
 }
 
 CommandResult RunCommand(const std::string &command) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace reelcraft::test {
@@ -18,6 +19,10 @@ struct CommandResult {
   std::string output;
 };
 CommandResult RunCommand(const std::string &command);
+
+// The files that the process `pid` (0: this one) holds open in `folder`, whether they have a
+// name there or none, each as the /proc path that reaches it.
+std::vector<std::string> FilesOpenIn(pid_t pid, const std::string &folder);
 
 // Quotes a path for the shell.
 std::string ShellQuote(const std::string &text);
