@@ -40,9 +40,9 @@ uint64_t FileSize(const std::string &path) {
 
 class Run {
 public:
-  Run(const std::vector<ClipJob> &jobs, bool replace, const std::atomic<int> &interrupted,
+  Run(const std::vector<ClipJob> &jobs, ClipChoices choices, const std::atomic<int> &interrupted,
       ProgressDisplay &display)
-      : jobs_(jobs), replace_(replace), interrupted_(interrupted), display_(display) {}
+      : jobs_(jobs), choices_(choices), interrupted_(interrupted), display_(display) {}
 
   void Work(size_t slot) {
     for (size_t index = next_++; index < jobs_.size(); index = next_++) {
@@ -73,7 +73,7 @@ private:
     InterruptPump pump(interrupted_, cancelFlag);
     ProgressControl control{progress, pump};
     display_.Started(slot, job.clip, FileSize(job.clip), progress);
-    return ConvertClipToAvi(job.clip, job.output, replace_, &control, cancelFlag, messages);
+    return ConvertClipToAvi(job.clip, job.output, choices_, &control, cancelFlag, messages);
   }
 
   void Count(const ClipOutcome &outcome) {
@@ -96,7 +96,7 @@ private:
   }
 
   const std::vector<ClipJob> &jobs_;
-  bool replace_;
+  ClipChoices choices_;
   const std::atomic<int> &interrupted_;
   ProgressDisplay &display_;
   std::atomic<size_t> next_{0};
@@ -115,9 +115,9 @@ RunTotals TotalsOf(const std::vector<ClipJob> &jobs) {
   return totals;
 }
 
-RunSummary ConvertClips(const std::vector<ClipJob> &jobs, size_t threads, bool replace,
+RunSummary ConvertClips(const std::vector<ClipJob> &jobs, size_t threads, ClipChoices choices,
                         const std::atomic<int> &interrupted, ProgressDisplay &display) {
-  Run run(jobs, replace, interrupted, display);
+  Run run(jobs, choices, interrupted, display);
   std::vector<std::jthread> workers;
   for (size_t slot = 1; slot < threads; ++slot)
     workers.emplace_back([&run, slot] { run.Work(slot); });

@@ -31,7 +31,7 @@ RunTotals TotalsOf(const std::vector<ClipJob> &jobs);
 // own, raised once `interrupted` holds a signal number: clips in hand stop at their next picture
 // and leave nothing, clips not started are skipped. Workers report through `display`, whose slots
 // must number `threads` at least.
-RunSummary ConvertClips(const std::vector<ClipJob> &jobs, size_t threads, bool replace,
+RunSummary ConvertClips(const std::vector<ClipJob> &jobs, size_t threads, ClipChoices choices,
                         const std::atomic<int> &interrupted, ProgressDisplay &display);
 
 // "3 converted, 1 incomplete, 0 failed, 0 skipped", after "Interrupted: " when it was.

@@ -14,14 +14,16 @@ namespace {
 constexpr unsigned kMaxJobs = 256;
 
 // Long options without a short form.
-enum LongOnly { kInfo = 256, kJson, kProgress };
+enum LongOnly { kInfo = 256, kJson, kProgress, kScan };
 
 const option kLongOptions[] = {{"output", required_argument, nullptr, 'o'},
                                {"force", no_argument, nullptr, 'f'},
                                {"jobs", required_argument, nullptr, 'j'},
                                {"quiet", no_argument, nullptr, 'q'},
                                {"recursive", no_argument, nullptr, 'r'},
+                               {"salvage", no_argument, nullptr, 's'},
                                {"info", no_argument, nullptr, kInfo},
+                               {"scan", no_argument, nullptr, kScan},
                                {"json", no_argument, nullptr, kJson},
                                {"progress", optional_argument, nullptr, kProgress},
                                {"help", no_argument, nullptr, 'h'},
@@ -30,13 +32,13 @@ const option kLongOptions[] = {{"output", required_argument, nullptr, 'o'},
 
 // "-": clips come back in their place among the options, whatever POSIXLY_CORRECT says;
 // ":": a missing value is told apart from an unknown option, and getopt itself prints nothing.
-const char kShortOptions[] = "-:o:fj:qrhV";
+const char kShortOptions[] = "-:o:fj:qrshV";
 
 // The options that only switch something on.
 constexpr std::pair<int, bool CliOptions::*> kFlags[] = {
-    {'f', &CliOptions::force},  {'q', &CliOptions::quiet},  {'r', &CliOptions::recursive},
-    {kInfo, &CliOptions::info}, {kJson, &CliOptions::json}, {'h', &CliOptions::help},
-    {'V', &CliOptions::version}};
+    {'f', &CliOptions::force},   {'q', &CliOptions::quiet},  {'r', &CliOptions::recursive},
+    {'s', &CliOptions::salvage}, {kInfo, &CliOptions::info}, {kJson, &CliOptions::json},
+    {'h', &CliOptions::help},    {'V', &CliOptions::version}};
 
 class Parser {
 public:
@@ -85,6 +87,9 @@ private:
       return TakeJobs();
     case kProgress:
       return TakeProgress();
+    case kScan: // what a salvage would recover, for a script
+      options_.info = options_.json = options_.salvage = true;
+      return {};
     case ':':
       return "option " + OptionName() + " needs a value";
     default:
@@ -169,10 +174,17 @@ std::string UsageText(const std::string &program) {
          "                     even when it is no terminal; json: one JSON object a line on\n"
          "                     standard output, {\"clip\", \"state\", \"bytesDone\",\n"
          "                     \"bytesTotal\"}, state started, converting, then converted,\n"
-         "                     failed, skipped or interrupted; \"clipBytes\" (base64) too\n"
+         "                     incomplete, failed, skipped or interrupted (converted and\n"
+         "                     incomplete add \"picturesWritten\", \"picturesExpected\" and,\n"
+         "                     with -s, \"damagedStretches\"); \"clipBytes\" (base64) too\n"
          "                     for a path that is not valid UTF-8\n"
+         "  -s, --salvage      where damage stops the pictures, pass over it and go on with\n"
+         "                     the next picture whose markers hold together, to the end of\n"
+         "                     the data; the AVI is then incomplete; with --info: what a\n"
+         "                     salvage would recover, and where the damage lies\n"
          "      --info         print each clip's header fields and convert nothing\n"
          "      --json         with --info: one JSON array, an object a clip\n"
+         "      --scan         the same as --info --json --salvage\n"
          "  -h, --help         show this text\n"
          "  -V, --version      show the program's version\n"
          "  --                 what follows are clips, even if they begin with -\n"

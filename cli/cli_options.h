@@ -24,6 +24,7 @@ struct CliOptions {
   bool recursive = false;
   bool info = false;
   bool json = false; // with `info`
+  bool salvage = false;
   ProgressRequest progress = ProgressRequest::Auto;
   bool help = false;
   bool version = false;

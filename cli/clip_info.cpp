@@ -3,6 +3,7 @@
 
 #include "cli/json_text.h"
 #include "engine/audio_stream.h"
+#include "engine/convert_clip.h"
 
 namespace reelcraft {
 
@@ -70,6 +71,31 @@ nlohmann::ordered_json ClipInfoJson(const std::string &path, const ClipHeader &h
                                 ? nlohmann::ordered_json(header.frameCount / picturesPerSecond)
                                 : nlohmann::ordered_json();
   return info;
+}
+
+std::string SalvageScanText(const ConversionResult &scan) {
+  std::string text;
+  AddLine(text, "picturesRecovered", scan.picturesWritten,
+          "of " + std::to_string(scan.picturesExpected) + ", by a salvage");
+  for (const DamagedStretch &stretch : scan.damaged)
+    text += "  damagedStretch: " + std::to_string(stretch.begin) + " to " +
+            std::to_string(stretch.end) + "\n";
+  return text;
+}
+
+void AddSalvageScan(nlohmann::ordered_json &info, const ConversionResult &scan) {
+  info["picturesRecovered"] = scan.picturesWritten;
+  nlohmann::ordered_json stretches = nlohmann::ordered_json::array();
+  for (const DamagedStretch &stretch : scan.damaged)
+    stretches.push_back({{"begin", stretch.begin}, {"end", stretch.end}});
+  info["damagedStretches"] = stretches;
+}
+
+ConversionResult ScanClip(const std::string &path, MessageSink &messages) {
+  CancelFlag never{0};
+  ConvertOptions options;
+  options.salvage = options.scanOnly = true;
+  return ConvertClip(path, std::string(), nullptr, never, messages, options);
 }
 
 } // namespace reelcraft

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/clip_header.h"
+#include "engine/conversion_result.h"
 
 #include <nlohmann/json.hpp>
 
@@ -17,5 +18,14 @@ std::string ClipInfoText(const std::string &path, const ClipHeader &header);
 // same names with the values as stored, "picturesPerSecond" and "durationSeconds" (null for a
 // `frameRate` of 0).
 nlohmann::ordered_json ClipInfoJson(const std::string &path, const ClipHeader &header);
+
+// What a salvage would recover, as `ScanClip` found it: under the header's fields in the text,
+// "picturesRecovered" and "damagedStretches" ([{"begin", "end"}], bytes of the clip) in JSON.
+std::string SalvageScanText(const ConversionResult &scan);
+void AddSalvageScan(nlohmann::ordered_json &info, const ConversionResult &scan);
+
+// Walks the clip as a salvage would, writing nothing; messages of a clip that cannot be read go
+// to `messages`.
+ConversionResult ScanClip(const std::string &path, MessageSink &messages);
 
 } // namespace reelcraft

@@ -38,9 +38,21 @@ ClipOutcome Report(MessageSink &messages, const std::string &text, ClipState sta
 
 } // namespace
 
-ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output, bool replace,
-                             const ProgressControl *progress, CancelFlag &cancelFlag,
-                             MessageSink &messages) {
+std::string SalvageReport(const ConversionResult &result) {
+  size_t stretches = result.damaged.size();
+  std::string text = "salvaged " + std::to_string(result.picturesWritten) + " of " +
+                     std::to_string(result.picturesExpected) + " pictures";
+  if (stretches == 0)
+    return text + "; no damaged stretch";
+  return text + "; " + std::to_string(stretches) + " damaged stretch" +
+         (stretches > 1 ? "es" : "") + " skipped (first at byte " +
+         std::to_string(result.damaged.front().begin) + ")";
+}
+
+ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output,
+                             ClipChoices choices, const ProgressControl *progress,
+                             CancelFlag &cancelFlag, MessageSink &messages) {
+  bool replace = choices.replace;
   if (!replace && PathExists(output))
     return Report(messages, AlreadyExists(output), ClipState::Skipped);
   StagedFile staged;
@@ -52,6 +64,7 @@ ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output,
   ConvertOptions options;
   options.targetIdentity = staged.temporaryFile().identity;
   options.targetDescriptor = staged.temporaryFile().descriptor;
+  options.salvage = choices.salvage;
   ConversionResult result =
       ConvertClip(clip, staged.temporaryFile().path, progress, cancelFlag, messages, options);
   switch (result.state) {
@@ -73,11 +86,15 @@ ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output,
                   ClipState::Failed);
   }
   ClipOutcome outcome{ClipState::Converted, result.picturesWritten, result.picturesExpected};
-  if (result.state == ConversionState::Incomplete) {
-    outcome.state = ClipState::Incomplete;
-    messages.Show("incomplete, " + std::to_string(result.picturesWritten) + " of " +
-                  std::to_string(result.picturesExpected) + " pictures");
-  }
+  if (choices.salvage)
+    outcome.damagedStretches = result.damaged.size();
+  if (result.state != ConversionState::Incomplete)
+    return outcome;
+  outcome.state = ClipState::Incomplete;
+  messages.Show(!result.damaged.empty()
+                    ? SalvageReport(result)
+                    : "incomplete, " + std::to_string(result.picturesWritten) + " of " +
+                          std::to_string(result.picturesExpected) + " pictures");
   return outcome;
 }
 

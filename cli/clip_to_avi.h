@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "engine/conversion_result.h"
 #include "engine/interfaces.h"
 #include "sys/message_sink.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace reelcraft {
@@ -22,14 +24,26 @@ struct ClipOutcome {
   // Converted or incomplete: the pictures in the AVI, and those the clip names.
   uint32_t picturesWritten = 0;
   uint32_t picturesExpected = 0;
+  // With salvage: the damaged stretches passed over.
+  std::optional<size_t> damagedStretches = std::nullopt;
+};
+
+// How each clip of a run is converted.
+struct ClipChoices {
+  bool replace = false; // an existing output is replaced
+  bool salvage = false; // damage is passed over rather than ending the pictures
 };
 
 // Converts the clip at `clip` into an AVI file at `output`, all or nothing: the output appears
-// only complete, and an existing one is kept unless `replace`. Every reason for a failure is
-// shown on `messages`. A clip whose later pictures are missing is converted as far as it goes
-// and kept as incomplete, which is said on `messages` too; a cancelled one leaves nothing.
-ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output, bool replace,
-                             const ProgressControl *progress, CancelFlag &cancelFlag,
-                             MessageSink &messages);
+// only complete, and an existing one is kept unless `choices.replace`. Every reason for a failure
+// is shown on `messages`. A clip whose later pictures are missing, or whose damage a salvage
+// passed over, is converted as far as it goes and kept as incomplete, which is said on `messages`
+// too; a cancelled one leaves nothing.
+ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output,
+                             ClipChoices choices, const ProgressControl *progress,
+                             CancelFlag &cancelFlag, MessageSink &messages);
+
+// "salvaged 412 of 420 pictures; 3 damaged stretches skipped (first at byte 1048576)".
+std::string SalvageReport(const ConversionResult &result);
 
 } // namespace reelcraft

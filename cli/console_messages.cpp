@@ -28,7 +28,7 @@ MessageAnswer ConsoleMessages::Show(const std::string &text, MessageButtons butt
     std::fwrite(block.data(), 1, block.size(), out_);
     std::fflush(out_);
   }
-  return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+  return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
 }
 
 } // namespace reelcraft

@@ -83,6 +83,8 @@ void ProgressDisplay::Finished(size_t slot, const std::string &clip, const ClipO
     if (kept) {
       line["picturesWritten"] = outcome.picturesWritten;
       line["picturesExpected"] = outcome.picturesExpected;
+      if (outcome.damagedStretches)
+        line["damagedStretches"] = *outcome.damagedStretches;
     }
     WriteLine(line);
   }

@@ -44,23 +44,31 @@ private:
   std::string text_;
 };
 
-int ShowClipInfo(const std::vector<FoundClip> &clips, bool json) {
+int ShowClipInfo(const std::vector<FoundClip> &clips, bool json, bool salvage) {
   int status = kExitConverted;
   nlohmann::ordered_json infos = nlohmann::ordered_json::array();
   for (const FoundClip &found : clips) {
     KeptMessages kept;
     ClipHeader header;
     bool read = found.refusal.empty() && ReadClipHeader(found.clip, header, kept);
+    ConversionResult scan;
+    if (read && salvage)
+      read = (scan = ScanClip(found.clip, kept)).state != ConversionState::Failed;
     std::string error = found.refusal.empty() ? kept.text() : found.refusal;
     if (!read)
       status = kExitFailed;
-    if (json)
-      infos.push_back(read ? ClipInfoJson(found.clip, header)
-                           : WithPathFields("path", found.clip, {{"error", error}}));
-    else if (read)
-      std::fputs(TerminalSafeText(ClipInfoText(found.clip, header)).c_str(), stdout);
-    else
+    if (json && read) {
+      infos.push_back(ClipInfoJson(found.clip, header));
+      if (salvage)
+        AddSalvageScan(infos.back(), scan);
+    } else if (json) {
+      infos.push_back(WithPathFields("path", found.clip, {{"error", error}}));
+    } else if (read) {
+      std::string text = ClipInfoText(found.clip, header) + (salvage ? SalvageScanText(scan) : "");
+      std::fputs(TerminalSafeText(text).c_str(), stdout);
+    } else {
       ConsoleMessages(found.clip).Show(error, MessageButtons::Ok, MessageIcon::Exclamation);
+    }
   }
   if (json)
     std::fputs((JsonText(infos) + "\n").c_str(), stdout);
@@ -100,7 +108,8 @@ int ConvertAll(const CliOptions &options, const std::vector<FoundClip> &clips) {
   {
     ProgressDisplay display(style, style == ProgressStyle::Json ? stdout : stderr,
                             TotalsOf(plan.jobs), threads);
-    summary = ConvertClips(plan.jobs, threads, options.force, interrupted, display);
+    summary =
+        ConvertClips(plan.jobs, threads, {options.force, options.salvage}, interrupted, display);
   }
   if (!options.quiet)
     std::fprintf(stderr, "%s\n", SummaryText(summary).c_str());
@@ -135,7 +144,7 @@ int main(int argc, char **argv) {
   }
   std::vector<FoundClip> clips = FindClips(options.clips, options.recursive);
   if (options.info)
-    return Printed(ShowClipInfo(clips, options.json));
+    return Printed(ShowClipInfo(clips, options.json, options.salvage));
   int status = ConvertAll(options, clips);
   return options.progress == ProgressRequest::Json ? Printed(status) : status;
 }

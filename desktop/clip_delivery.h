@@ -25,9 +25,11 @@ struct DeliveryOrder {
   // second copy that takes the clip's place ("" or the target itself: none).
   bool removeClip = false;
   std::string beside;
-  // The pictures the AVI holds and those the clip names.
+  // The pictures the AVI holds and those the clip names, and the damaged stretches a salvage
+  // passed over to find them.
   uint32_t picturesWritten = 0;
   uint32_t picturesExpected = 0;
+  size_t damagedStretches = 0;
 };
 
 struct Delivered {
@@ -39,8 +41,12 @@ struct Delivered {
   std::string note;
 };
 
-// "CLIP was kept." or "CLIP was kept: WHY.": the clip that was to go stays.
-std::string ClipKeptText(const std::string &clip, const std::string &why = "");
+// "CLIP was kept.": the clip that was to go stays.
+std::string ClipKeptText(const std::string &clip);
+
+// The note on an AVI that ended early, followed by the offer to look for the pictures after
+// the damage (a Yes/No question, No the default).
+std::string SalvageQuestion(const std::string &note);
 
 // Puts converted clips' AVIs in place and removes the clips that the user wants gone, in the
 // one order that never loses a clip: copy, flush to disk, and only then the Trash, and only for
@@ -59,8 +65,8 @@ public:
   Delivered Deliver(const DeliveryOrder &order);
 
 private:
-  FileOpResult Place(const std::string &from, const std::string &to, bool move, const char *title,
-                     uint32_t flags);
+  FileOpResult Place(const std::string &from, const std::string &to, bool move,
+                     const std::string &title, uint32_t flags);
 
   const Shell &shell_;
   CopyWindow window_;

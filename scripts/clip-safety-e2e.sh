@@ -112,28 +112,38 @@ run_mode() {
   rm -rf "$trash"
   pass "open: the AVI beside the clip, the clip in the Trash"
 
-  # 2. "open" on a clip that ends early (a card recovery left zeros): kept, and said so.
-  head -c 150000 "$sample" > "$dir/damaged.qvj"
-  head -c 300000 /dev/zero >> "$dir/damaged.qvj"
+  # 2. "open" on a clip that ends early at damage (a card recovery left zeros and another
+  # file's bytes in it): kept, and said so; Yes to the offer recovers the pictures after it.
+  cp "$sample" "$dir/damaged.qvj"
+  dd if=/dev/zero of="$dir/damaged.qvj" bs=512 seek=200 count=4 conv=notrunc status=none
+  printf '\377\330\377\330' | dd of="$dir/damaged.qvj" bs=1 seek=102500 conv=notrunc status=none
   start "$dir" "$dir/damaged.qvj"
   box=$(wait_focus reelcraft)
   keys alt+y
   box=$(wait_focus reelcraft "$box")
   screen_text | grep -q "Failed to find JPEG" || fail "no word of the missing picture"
   keys Return
-  wait_focus reelcraft "$box" > /dev/null
-  local found text
+  box=$(wait_focus reelcraft "$box")
+  local found text salvaged
   found=$(frames_of "$dir/damaged.avi")
   [ "$found" -lt 60 ] || fail "the damaged clip gave $found frames"
-  [ "$mode" = openbox ] && shot kept-message
+  [ "$mode" = openbox ] && shot salvage-offer
   text=$(screen_text)
   [[ $text == *"damaged.qvj was kept: its AVI holds $found of the 60 pictures the clip names."* ]] ||
     fail "the message does not say that the clip was kept: $text"
+  [[ $text == *"Look for the pictures after the damage"* ]] || fail "no offer to salvage: $text"
+  keys alt+y
+  wait_focus reelcraft "$box" > /dev/null
+  salvaged=$(frames_of "$dir/damaged.avi")
+  [ "$salvaged" -gt "$found" ] || fail "the salvage gave $salvaged frames, no more than $found"
+  text=$(screen_text)
+  [[ $text == *"its AVI holds $salvaged of the 60 pictures the clip names."* &&
+    $text == *"over: 1."* ]] || fail "the salvage's result is not told: $text"
   keys Return
   wait_exit 0
   [ -f "$dir/damaged.qvj" ] || fail "the clip that ended early was removed"
   [ ! -e "$trash/files/damaged.qvj" ] || fail "the clip that ended early is in the Trash"
-  pass "open: a clip that ends early is kept, its AVI holds $found pictures"
+  pass "open: a clip that ends early is kept with $found pictures; the salvage brings $salvaged"
 
   # 3. Markup in a name is shown as written, not as a heading that rewrites the question.
   local text marked='<h2>Keep the original clip? (it will not be converted)<font color=#efefef>x.qvj'

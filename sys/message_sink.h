@@ -5,7 +5,9 @@
 
 namespace reelcraft {
 
-enum class MessageButtons { Ok, YesNo };
+// Yes and No with Yes the default, or with No the default where Yes would do something the
+// user should choose on purpose.
+enum class MessageButtons { Ok, YesNo, YesNoDefaultNo };
 enum class MessageIcon { Exclamation, Question };
 enum class MessageAnswer { Ok, Yes, No };
 

@@ -20,4 +20,18 @@ std::string Translate(const char *context, const char *text) {
   return translator ? translator(context, text) : std::string(text);
 }
 
+std::string FillIn(std::string text, std::initializer_list<std::string> values) {
+  std::string filled;
+  for (size_t at = 0; at < text.size(); ++at) {
+    size_t index = at + 1 < text.size() ? size_t(text[at + 1] - '1') : values.size();
+    if (text[at] == '%' && index < values.size()) {
+      filled += values.begin()[index];
+      ++at;
+    } else {
+      filled += text[at];
+    }
+  }
+  return filled;
+}
+
 } // namespace reelcraft

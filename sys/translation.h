@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 namespace reelcraft {
@@ -20,5 +21,9 @@ using Translator = std::string (*)(const char *context, const char *text);
 void SetTranslator(Translator translator);
 
 std::string Translate(const char *context, const char *text);
+
+// `text` with %1, %2, ... replaced by `values` in their order, so that a translation can put
+// them where its language wants them.
+std::string FillIn(std::string text, std::initializer_list<std::string> values);
 
 } // namespace reelcraft

@@ -27,7 +27,7 @@ MessageAnswer QtMessages::Show(const std::string &text, MessageButtons buttons, 
     box.setStandardButtons(QMessageBox::Ok);
   } else {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(buttons == MessageButtons::YesNo ? QMessageBox::Yes : QMessageBox::No);
   }
   int answer = box.exec();
   ReturnActivation(owner);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "desktop/clip_delivery.h"
 #include "engine/conversion_result.h"
 #include "engine/interfaces.h"
 #include "gui/batch/batch_services.h"
@@ -79,10 +80,16 @@ private:
   void EndRun();
   PassEnd RunPass(Run &run);
   // Converts into the run's temporary AVI, a fresh one when the last was kept.
-  ConversionResult Convert(Run &run, const std::string &source, const std::string &target);
+  ConversionResult Convert(Run &run, const std::string &source, const std::string &target,
+                           bool salvage);
   // Delivers the AVI to the target and, with Delete Original, beside the clip, which then goes.
   PassEnd CopyOut(Run &run, int index, const std::string &source, const std::string &target,
                   const ConversionResult &converted);
+  // Copies the AVI to the target (and, for a clip to be removed, beside it, then removes the
+  // clip); a copy that failed, or was aborted for a clip to be removed, keeps the temporary AVI
+  // and says where it is.
+  Delivered Deliver(Run &run, const std::string &source, const std::string &target,
+                    const ConversionResult &converted, bool deleting);
   void SelectAvi(const std::string &target);
   void Count(Run &run, ClipEnd end);
   // The desktop notification of a Create All run that ended behind other windows.

@@ -69,8 +69,10 @@ void BatchDialog::OnPlay() {
 
 BatchDialog::RunTally BatchDialog::CreateSelected() {
   UpdateData(true);
-  Run run{WithTrailingSeparator(outputFolder), nullptr,
-          ClipDelivery(services_.shell, [this] { return services_.copyWindow(*this); }), {}};
+  Run run{WithTrailingSeparator(outputFolder),
+          nullptr,
+          ClipDelivery(services_.shell, [this] { return services_.copyWindow(*this); }),
+          {}};
   StartRun();
   run.temp = TempAvi::Reserve(services_.shell);
   if (run.temp) {
@@ -139,7 +141,7 @@ BatchDialog::PassEnd BatchDialog::RunPass(Run &run) {
     DeselectEntry(index, source);
     return PassEnd::Next;
   }
-  ConversionResult converted = Convert(run, source, target);
+  ConversionResult converted = Convert(run, source, target, false);
   if (converted.state == ConversionState::Failed)
     return PassEnd::LeaveRun;
   if (converted.HasAvi()) {
@@ -153,7 +155,7 @@ BatchDialog::PassEnd BatchDialog::RunPass(Run &run) {
 }
 
 ConversionResult BatchDialog::Convert(Run &run, const std::string &source,
-                                      const std::string &target) {
+                                      const std::string &target, bool salvage) {
   if (run.temp->kept()) {
     // The kept file is the user's; this clip gets a temporary AVI of its own.
     run.temp = TempAvi::Reserve(services_.shell);
@@ -163,6 +165,7 @@ ConversionResult BatchDialog::Convert(Run &run, const std::string &source,
   ProgressControl control{*progressSink_, pump_};
   ConvertOptions options;
   options.targetIdentity = run.temp->file().identity;
+  options.salvage = salvage;
   ConversionResult result =
       ConvertClip(source, run.temp->path(), &control, cancelFlag, services_.messages, options);
   // What another hand put under the temporary name is no conversion of the clip.
@@ -191,6 +194,49 @@ BatchDialog::PassEnd BatchDialog::CopyOut(Run &run, int index, const std::string
   }
   // Read once: the box may be ticked while the copy window runs.
   bool deleting = deleteSource == 1;
+  Delivered delivered = Deliver(run, source, target, converted, deleting);
+  if (delivered.placed != FileOpResult::Success) {
+    if (delivered.placed == FileOpResult::Failed || deleting)
+      Count(run, ClipEnd::Failed);
+    return PassEnd::Next;
+  }
+  bool incomplete = converted.state == ConversionState::Incomplete;
+  Count(run, incomplete ? ClipEnd::Incomplete : ClipEnd::Delivered);
+  if (delivered.besidePlaced == FileOpResult::Failed) {
+    services_.messages.Show(Translate("BatchDialog", "Failed to convert original file.") +
+                            (delivered.note.empty() ? "" : "\n" + delivered.note));
+    return PassEnd::LeaveRun;
+  }
+  std::string note = delivered.note;
+  // A clip that ended early may hold more pictures after its damage; the question tells the
+  // note, and what a salvage gives is told anew.
+  if (incomplete) {
+    bool salvage = services_.messages.Show(SalvageQuestion(note), MessageButtons::YesNoDefaultNo,
+                                           MessageIcon::Question) == MessageAnswer::Yes;
+    note.clear();
+    if (salvage) {
+      ConversionResult salvaged = Convert(run, source, target, true);
+      if (salvaged.state == ConversionState::Failed)
+        return PassEnd::LeaveRun;
+      if (salvaged.HasAvi()) {
+        Delivered again = Deliver(run, source, target, salvaged, deleting);
+        if (again.placed == FileOpResult::Success)
+          note = again.note;
+      }
+    }
+  }
+  if (!note.empty())
+    services_.messages.Show(note);
+  if (delivered.clipRemoved) {
+    int now = EntryIndex(index, source);
+    if (now >= 0)
+      ListBox(*clipList).DeleteString(now);
+  }
+  return PassEnd::Next;
+}
+
+Delivered BatchDialog::Deliver(Run &run, const std::string &source, const std::string &target,
+                               const ConversionResult &converted, bool deleting) {
   DeliveryOrder order{source,
                       run.temp->file(),
                       target,
@@ -199,36 +245,20 @@ BatchDialog::PassEnd BatchDialog::CopyOut(Run &run, int index, const std::string
                       deleting,
                       deleting ? SourceLocationAvi(source) : std::string(),
                       converted.picturesWritten,
-                      converted.picturesExpected};
+                      converted.picturesExpected,
+                      converted.damaged.size()};
   Delivered delivered = run.delivery.Deliver(order);
-  std::string note = delivered.note.empty() ? std::string() : "\n" + delivered.note;
-  if (delivered.placed == FileOpResult::Aborted && !deleting)
-    return PassEnd::Next;
-  if (delivered.placed != FileOpResult::Success) {
+  if (delivered.placed == FileOpResult::Success) {
+    SelectAvi(target);
+  } else if (delivered.placed == FileOpResult::Failed || deleting) {
     services_.messages.Show(
         (delivered.placed == FileOpResult::Aborted
              ? Translate("BatchDialog", "Cancelled file copy.\nTemp stored in ")
              : Translate("BatchDialog", "Failed to copy file.\nTemp stored in ")) +
-        run.temp->path() + note);
+        run.temp->path() + (delivered.note.empty() ? "" : "\n" + delivered.note));
     run.temp->Keep();
-    Count(run, ClipEnd::Failed);
-    return PassEnd::Next;
   }
-  SelectAvi(target);
-  Count(run, converted.state == ConversionState::Incomplete ? ClipEnd::Incomplete
-                                                            : ClipEnd::Delivered);
-  if (delivered.besidePlaced == FileOpResult::Failed) {
-    services_.messages.Show(Translate("BatchDialog", "Failed to convert original file.") + note);
-    return PassEnd::LeaveRun;
-  }
-  if (!delivered.note.empty())
-    services_.messages.Show(delivered.note);
-  if (delivered.clipRemoved) {
-    int now = EntryIndex(index, source);
-    if (now >= 0)
-      ListBox(*clipList).DeleteString(now);
-  }
-  return PassEnd::Next;
+  return delivered;
 }
 
 void BatchDialog::SelectAvi(const std::string &target) {

@@ -93,46 +93,75 @@ bool ConvertProgressDialog::ChooseTargetFolder() {
 }
 
 void ConvertProgressDialog::ConvertAndDeliver(TempAvi &temporaryAvi) {
+  ConversionResult converted = Convert(temporaryAvi, false);
+  std::string note;
+  if (!converted.HasAvi() || !MoveToTarget(temporaryAvi, converted, kMoveFlags, note))
+    return;
+  // A clip that ended early may hold more pictures after its damage.
+  if (converted.state == ConversionState::Incomplete &&
+      messages_.Show(SalvageQuestion(note), MessageButtons::YesNoDefaultNo,
+                     MessageIcon::Question) == MessageAnswer::Yes)
+    note = SalvageIntoTarget();
+  else if (converted.state == ConversionState::Incomplete)
+    note.clear(); // the question has shown it
+  if (!note.empty())
+    messages_.Show(note);
+  PlayMediaFile(shell_, messages_, targetPath);
+}
+
+ConversionResult ConvertProgressDialog::Convert(TempAvi &temporaryAvi, bool salvage) {
   QtProgressSink sink(*progress);
   QtPump pump;
   ProgressControl control{sink, pump};
   cancelFlag = 0;
   ConvertOptions options;
   options.targetIdentity = temporaryAvi.file().identity;
+  options.salvage = salvage;
   ConversionResult converted =
       ConvertClip(sourcePath, temporaryAvi.path(), &control, cancelFlag, messages_, options);
   // What another hand put under the temporary name is no conversion of the clip.
-  if (converted.state == ConversionState::Failed || !StillSameFile(temporaryAvi.file()))
+  if (converted.state == ConversionState::Failed || !StillSameFile(temporaryAvi.file())) {
+    converted.state = ConversionState::Failed;
     messages_.Show(Translate("ConvertProgressDialog", "Failed to create AVI!\n") + sourcePath);
-  else if (converted.HasAvi() && !MoveToTarget(temporaryAvi.file(), converted))
-    temporaryAvi.Keep(); // the message names it
+  }
+  return converted;
 }
 
-bool ConvertProgressDialog::MoveToTarget(const FileRef &temporaryAvi,
-                                         const ConversionResult &converted) {
+std::string ConvertProgressDialog::SalvageIntoTarget() {
+  std::unique_ptr<TempAvi> temporaryAvi = TempAvi::Reserve(shell_);
+  if (!temporaryAvi)
+    return {};
+  ConversionResult salvaged = Convert(*temporaryAvi, true);
+  std::string note;
+  // The AVI just delivered is this dialog's own: it is replaced without a question.
+  if (salvaged.HasAvi() &&
+      !MoveToTarget(*temporaryAvi, salvaged, kMoveFlags | FOF_NOCONFIRMATION, note))
+    return {};
+  return note;
+}
+
+bool ConvertProgressDialog::MoveToTarget(TempAvi &temporaryAvi, const ConversionResult &converted,
+                                         uint32_t flags, std::string &note) {
   Delivered delivered;
   if (FitsPathBuffer(targetPath)) {
     ClipDelivery delivery(shell_,
                           [this] { return std::make_unique<QtCopyProgress>(this, messages_); });
-    delivered =
-        delivery.Deliver({sourcePath, temporaryAvi, targetPath, true, kMoveFlags, deleteSource,
-                          std::string(), converted.picturesWritten, converted.picturesExpected});
+    delivered = delivery.Deliver({sourcePath, temporaryAvi.file(), targetPath, true, flags,
+                                  deleteSource, std::string(), converted.picturesWritten,
+                                  converted.picturesExpected, converted.damaged.size()});
   } else if (deleteSource) {
     delivered.note = ClipKeptText(sourcePath);
   }
-  std::string note = delivered.note.empty() ? std::string() : "\n" + delivered.note;
-  if (delivered.placed != FileOpResult::Success) {
-    messages_.Show(
-        (delivered.placed == FileOpResult::Aborted
-             ? Translate("ConvertProgressDialog", "Cancelled file copy.\nTemp stored in ")
-             : Translate("ConvertProgressDialog", "Failed to copy file.\nTemp stored in ")) +
-        temporaryAvi.path + note);
-    return false;
-  }
-  if (!delivered.note.empty())
-    messages_.Show(delivered.note);
-  PlayMediaFile(shell_, messages_, targetPath);
-  return true;
+  note = delivered.note;
+  if (delivered.placed == FileOpResult::Success)
+    return true;
+  messages_.Show(
+      (delivered.placed == FileOpResult::Aborted
+           ? Translate("ConvertProgressDialog", "Cancelled file copy.\nTemp stored in ")
+           : Translate("ConvertProgressDialog", "Failed to copy file.\nTemp stored in ")) +
+      temporaryAvi.path() + (note.empty() ? std::string() : "\n" + note));
+  temporaryAvi.Keep(); // the message names it
+  return false;
 }
 
 } // namespace reelcraft

@@ -46,8 +46,14 @@ private:
   void RunFlow();
   bool ChooseTargetFolder();
   void ConvertAndDeliver(TempAvi &temporaryAvi);
-  // Delivers the AVI; false when it stayed in the temporary folder, as the message says.
-  bool MoveToTarget(const FileRef &temporaryAvi, const ConversionResult &converted);
+  // Converts into the temporary AVI, saying so when that fails.
+  ConversionResult Convert(TempAvi &temporaryAvi, bool salvage);
+  // Converts again with salvage over the AVI just delivered; gives what to tell of it.
+  std::string SalvageIntoTarget();
+  // Delivers the AVI, with what to tell of the clip in `note`; false when it stayed in the
+  // temporary folder, as the message says.
+  bool MoveToTarget(TempAvi &temporaryAvi, const ConversionResult &converted, uint32_t flags,
+                    std::string &note);
 
   QProgressBar *progress = nullptr;
   bool deleteSource;

@@ -3,6 +3,7 @@
 #include "gui/single/run_convert_progress_dialog.h"
 #include "gui/single/single_clip_paths.h"
 
+#include "desktop/clip_delivery.h"
 #include "gui/resources/dialog_templates.h"
 #include "tests/support/avi_probe.h"
 #include "tests/support/clip_builder.h"
@@ -215,28 +216,49 @@ TEST_F(SingleClip, TheSourceIsDeletedOnlyAfterASuccessfulConversion) {
   EXPECT_TRUE(launched.empty());
 
   // The clip goes to the Trash only once its AVI is whole and on disk at the target; else it
-  // stays, and the last message before the player says so.
+  // stays, and the last message before the player says so. An AVI that ended early comes with
+  // the offer to recover the pictures after the damage, No the default; after a salvage the
+  // clip stays too.
+  std::vector<Bytes> four = test::MakePictures(4);
+  Bytes broken = four[1];
+  std::fill(broken.begin() + 700, broken.begin() + 900, 0xD8); // start markers in its data
+  broken[700] = 0xFF;
   struct Case {
     const char *what;
+    std::vector<Bytes> pictures; // the clip names four
     bool flushes;
-    int pictures; // of the 3 that the clip names
+    MessageAnswer salvage; // the answer to the offer, where it comes
+    std::vector<Bytes> avi;
     std::string kept;
   };
   for (const Case &c :
-       {Case{"whole", true, 3, ""},
-        Case{"not on disk", false, 3, " was kept: its AVI could not be written to disk."},
-        Case{"ended early", true, 2,
-             " was kept: its AVI holds 2 of the 3 pictures the clip names."}}) {
+       {Case{"whole", four, true, MessageAnswer::No, four, ""},
+        Case{"not on disk", four, false, MessageAnswer::No, four,
+             " was kept: its AVI could not be written to disk."},
+        Case{"ended early, no salvage",
+             {four[0], four[1]},
+             true,
+             MessageAnswer::No,
+             {four[0], four[1]},
+             " was kept: its AVI holds 2 of the 4 pictures the clip names."},
+        Case{"damaged, salvaged",
+             {four[0], broken, four[2], four[3]},
+             true,
+             MessageAnswer::Yes,
+             {four[0], four[2], four[3]},
+             " was kept: its AVI holds 3 of the 4 pictures the clip names. Damaged stretches "
+             "passed over: 1."}}) {
     SCOPED_TRACE(c.what);
     test::ClipSpec spec;
-    spec.pictures = test::MakePictures(c.pictures);
-    spec.frameCount = 3;
-    pictureMd5s = test::Md5Hexes(spec.pictures);
+    spec.pictures = c.pictures;
+    spec.frameCount = 4;
+    pictureMd5s = test::Md5Hexes(c.avi);
     test::WriteClip(clip, spec);
     fs::remove(target);
     fs::remove(test::HomeTrashFile("clip.qvj"));
     messages = ScriptedMessages();
     messages.QueueAnswer(MessageAnswer::Yes);
+    messages.QueueAnswer(c.salvage);
     launched.clear();
     std::vector<std::string> flushed;
     hooks.flush = [&](const FileRef &file) {
@@ -253,9 +275,15 @@ TEST_F(SingleClip, TheSourceIsDeletedOnlyAfterASuccessfulConversion) {
       EXPECT_EQ(flushed, std::vector<std::string>{target});
       EXPECT_FALSE(fs::exists(clip));
       EXPECT_TRUE(fs::exists(test::HomeTrashFile("clip.qvj"))) << "the user can take it back";
+      continue;
+    }
+    EXPECT_TRUE(fs::exists(clip));
+    std::string kept = clip + c.kept;
+    if (c.avi.size() < 4 && c.salvage == MessageAnswer::No) {
+      EXPECT_EQ(messages.shown().back().text, SalvageQuestion(kept));
+      EXPECT_EQ(messages.shown().back().buttons, MessageButtons::YesNoDefaultNo);
     } else {
-      EXPECT_EQ(messages.texts().back(), clip + c.kept);
-      EXPECT_TRUE(fs::exists(clip));
+      EXPECT_EQ(messages.texts().back(), kept);
     }
   }
 }
