@@ -5,8 +5,8 @@
 namespace reelcraft {
 
 DesktopFileType ClipDesktopType() {
-  return {kClipExtension,  "video/x-qvj",  "QVAV01",        "reelcraft",
-          "reelcraft-qvj", AppIconFiles(), kThumbnailerName};
+  return {kClipExtension,  "video/x-qvj",  "QVAV01",         "reelcraft",
+          "reelcraft-qvj", AppIconFiles(), kThumbnailerName, kGStreamerPluginName};
 }
 
 } // namespace reelcraft
