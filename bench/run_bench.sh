@@ -107,11 +107,13 @@ compare many cp -r "$work/many" "$work/out/copy" \
 compare copy cp "$work/finished.avi" "$work/out/copy.avi" \
   -- "$copy_file" "$work/finished.avi" "$work/out/target.avi"
 
-# The clip's pictures and sound to fakesinks, each behind a queue as in a player; the sound's
-# sink does not wait for a buffer, since a clip without sound has none.
+# The clip's pictures, and its sound if the clip's name says it has some, to fakesinks, each
+# behind a queue as in a player.
 demux() {
+  local sound=()
+  [[ $1 == *sound* ]] && sound=(d.audio_0 ! queue ! fakesink)
   gst-launch-1.0 -q filesrc location="$1" ! qvjdemux name=d d.video_0 ! queue ! fakesink \
-    d.audio_0 ! queue ! fakesink async=false
+    "${sound[@]}"
 }
 with_plugin=""
 if [ -f "$plugin" ] && command -v gst-launch-1.0 >/dev/null; then
