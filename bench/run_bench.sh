@@ -107,12 +107,13 @@ compare many cp -r "$work/many" "$work/out/copy" \
 compare copy cp "$work/finished.avi" "$work/out/copy.avi" \
   -- "$copy_file" "$work/finished.avi" "$work/out/target.avi"
 
-# The clip's pictures, and its sound if the clip's name says it has some, to fakesinks, each
-# behind a queue as in a player.
+# The clip's pictures, and its sound if the clip's name says it has some, to fakesinks. One
+# thread feeds both, so the sinks do not hold it to preroll; queues would time their threads'
+# hand-overs rather than the demuxer.
 demux() {
   local sound=()
-  [[ $1 == *sound* ]] && sound=(d.audio_0 ! queue ! fakesink)
-  gst-launch-1.0 -q filesrc location="$1" ! qvjdemux name=d d.video_0 ! queue ! fakesink \
+  [[ $1 == *sound* ]] && sound=(d.audio_0 ! fakesink async=false)
+  gst-launch-1.0 -q filesrc location="$1" ! qvjdemux name=d d.video_0 ! fakesink async=false \
     "${sound[@]}"
 }
 with_plugin=""
