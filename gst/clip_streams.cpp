@@ -30,8 +30,9 @@ GstCaps *PictureCaps(const ClipHeader &header) {
 }
 
 std::optional<GstAudioInfo> SoundInfo(const ClipHeader &header) {
+  // Up to the eight channels that have standard places; GStreamer's converters fail on more.
   if (header.audioPresent == 0 || header.sampleRate == 0 || header.channels == 0 ||
-      header.channels > 64)
+      header.channels > 8)
     return std::nullopt;
   GstAudioFormat format = GST_AUDIO_FORMAT_UNKNOWN;
   switch (header.bitsPerSample) {
@@ -50,8 +51,11 @@ std::optional<GstAudioInfo> SoundInfo(const ClipHeader &header) {
   default:
     return std::nullopt;
   }
+  GstAudioChannelPosition places[8];
+  gst_audio_channel_positions_from_mask(
+      header.channels, gst_audio_channel_get_fallback_mask(header.channels), places);
   GstAudioInfo info;
-  gst_audio_info_set_format(&info, format, header.sampleRate, header.channels, nullptr);
+  gst_audio_info_set_format(&info, format, header.sampleRate, header.channels, places);
   return info;
 }
 

@@ -24,7 +24,7 @@ GstStaticPadTemplate videoTemplate = GST_STATIC_PAD_TEMPLATE(
 GstStaticPadTemplate audioTemplate = GST_STATIC_PAD_TEMPLATE(
     "audio_%u", GST_PAD_SRC, GST_PAD_SOMETIMES,
     GST_STATIC_CAPS("audio/x-raw, format=(string){ U8, S16LE, S24LE, S32LE }, "
-                    "layout=(string)interleaved, rate=(int)[1, 65535], channels=(int)[1, 64]"));
+                    "layout=(string)interleaved, rate=(int)[1, 65535], channels=(int)[1, 8]"));
 
 } // namespace
 
@@ -252,27 +252,37 @@ bool DemuxElement::Cursor::PicturesEnded(const std::string &message) {
 void DemuxElement::Cursor::Rejected(const std::string &message) { element_.Reject(message); }
 
 size_t DemuxElement::OnStreams(const Cursor &cursor, const ClipHeader &header) {
-  std::optional<GstAudioInfo> sound = SoundInfo(header);
-  if (!video_.pad) {
+  if (!video_.present) {
     GST_OBJECT_LOCK(element_);
     header_ = header;
     GST_OBJECT_UNLOCK(element_);
-    guint group = gst_util_group_id_next();
-    AddStream(video_, &videoTemplate, "video_0", "video", PictureCaps(header), group);
+    std::optional<GstAudioInfo> sound = SoundInfo(header);
+    video_.present = true;
+    audio_.present = sound.has_value();
     if (sound)
-      AddStream(audio_, &audioTemplate, "audio_0", "audio", gst_audio_info_to_caps(&*sound), group);
-    gst_element_no_more_pads(element_);
+      soundInfo_ = *sound;
   }
-  if (!sound)
+  if (!audio_.present || !cursor.sound)
     return 0;
-  soundInfo_ = *sound;
-  if (pullMode_ && !soundCursor_)
-    soundCursor_ = std::make_unique<Cursor>(*this, false, true, start_);
   // Pieces of a tenth of a second.
-  return cursor.sound ? size_t(std::max(1, soundInfo_.rate / 10)) * size_t(soundInfo_.bpf) : 0;
+  return size_t(std::max(1, soundInfo_.rate / 10)) * size_t(soundInfo_.bpf);
+}
+
+// The pads come once the converter would take the clip, when its first picture is found, so
+// that a player sees no stream of a clip that is refused.
+void DemuxElement::Announce() {
+  if (video_.pad)
+    return;
+  guint group = gst_util_group_id_next();
+  AddStream(video_, &videoTemplate, "video_0", "video", PictureCaps(*header_), group);
+  if (audio_.present)
+    AddStream(audio_, &audioTemplate, "audio_0", "audio", gst_audio_info_to_caps(&soundInfo_),
+              group);
+  gst_element_no_more_pads(element_);
 }
 
 bool DemuxElement::OnPicture(const Cursor &cursor, uint32_t index, PictureBytes picture) {
+  Announce();
   const ClipHeader &header = *header_;
   bool timed = header.frameRate > 0;
   GstClockTime time = timed ? PictureTime(header, index) : GST_CLOCK_TIME_NONE;
@@ -329,7 +339,8 @@ void DemuxElement::Reject(const std::string &message) {
 }
 
 bool DemuxElement::WantsMore(const Cursor &cursor) const {
-  return (cursor.pictures && !video_.finished) || (cursor.sound && audio_.pad && !audio_.finished);
+  return (cursor.pictures && !video_.finished) ||
+         (cursor.sound && audio_.present && !audio_.finished);
 }
 
 void DemuxElement::Restart(DemuxStart start) {
@@ -405,18 +416,25 @@ void DemuxElement::Drop(Stream &stream) {
 
 // More may come to `stream` and nothing of it is in hand: the other stream's buffers wait.
 bool DemuxElement::Waits(const Stream &stream) const {
-  return stream.pad && !stream.finished && stream.pending.empty();
+  return stream.present && !stream.finished && stream.pending.empty();
 }
 
 // Hands on the buffers in the order of their times, as far as both streams have come.
 GstFlowReturn DemuxElement::Release() {
+  auto holdingTooMuch = [this] {
+    return !pullMode_ && video_.pendingBytes + audio_.pendingBytes > kMostHeldInPushMode;
+  };
+  if (!video_.pad) {
+    if (!holdingTooMuch())
+      return flow_;
+    Announce(); // sound too far ahead of the first picture in a stream
+  }
   while (flow_ == GST_FLOW_OK) {
     Stream *next = Earliest();
     if (!next)
       break;
     Stream &other = next == &video_ ? audio_ : video_;
-    bool holdingTooMuch = video_.pendingBytes + audio_.pendingBytes > kMostHeldInPushMode;
-    if (Waits(other) && (pullMode_ || !holdingTooMuch))
+    if (Waits(other) && !holdingTooMuch())
       break;
     GstBuffer *buffer = next->pending.front();
     next->pending.pop_front();
@@ -489,11 +507,16 @@ bool DemuxElement::AllEnded() const {
 }
 
 // Pull mode: reads on with the cursor whose stream the release waits for, the pictures' until
-// the header is known.
+// the first is found.
 GstFlowReturn DemuxElement::ReadOn() {
-  Cursor *cursor = !video_.pad || Waits(video_) ? pictureCursor_.get()
-                   : Waits(audio_)              ? soundCursor_.get()
-                                                : nullptr;
+  Cursor *cursor = nullptr;
+  if (!video_.pad || Waits(video_)) {
+    cursor = pictureCursor_.get();
+  } else if (Waits(audio_)) {
+    if (!soundCursor_)
+      soundCursor_ = std::make_unique<Cursor>(*this, false, true, start_);
+    cursor = soundCursor_.get();
+  }
   if (!cursor)
     return GST_FLOW_OK;
   GstBuffer *buffer = nullptr;
@@ -559,7 +582,7 @@ bool DemuxElement::Seek(GstEvent *event) {
   segment_ = segment;
   seqnum_ = seqnum;
   uint64_t soundByte =
-      audio_.pad ? SampleAt(soundInfo_, segment.position) * uint64_t(soundInfo_.bpf) : 0;
+      audio_.present ? SampleAt(soundInfo_, segment.position) * uint64_t(soundInfo_.bpf) : 0;
   Restart({uint32_t(std::min<uint64_t>(picture, UINT32_MAX)), soundByte});
   gst_pad_start_task(sinkpad_, PullLoop, this, nullptr);
   GST_PAD_STREAM_UNLOCK(sinkpad_);

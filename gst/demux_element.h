@@ -35,7 +35,8 @@ public:
 
 private:
   struct Stream {
-    GstPad *pad = nullptr;
+    bool present = false;            // the clip has it
+    GstPad *pad = nullptr;           // once announced
     std::deque<GstBuffer *> pending; // made, waiting for their turn
     size_t pendingBytes = 0;
     bool finished = false; // nothing more comes into `pending`
@@ -90,6 +91,7 @@ private:
   bool OnSound(const Cursor &cursor, uint64_t offset, std::span<const uint8_t> bytes);
   bool OnPicturesEnded(const Cursor &cursor, const std::string &message);
   void Reject(const std::string &message);
+  void Announce();
   bool WantsMore(const Cursor &cursor) const;
 
   void Restart(DemuxStart start);
