@@ -5,6 +5,7 @@
 
 #include <gst/base/gsttypefindhelper.h>
 #include <gst/gst.h>
+#include <gst/pbutils/pbutils.h>
 #include <gtest/gtest.h>
 
 #include <condition_variable>
@@ -370,7 +371,7 @@ TEST_F(QvjDemuxTest, ASeekToTheMiddleStartsAtThePictureShownThenAndTheSoundFromT
   EXPECT_EQ(sound.joined, Bytes(expected.sound.begin() + 10400, expected.sound.end()));
 }
 
-TEST_F(QvjDemuxTest, DecodebinFindsTheClipByItsTypeAndDecodesEveryPicture) {
+TEST_F(QvjDemuxTest, DecodebinAndTheDiscovererFindTheClipByItsType) {
   REELCRAFT_NEEDS_PICTURE_TOOLS();
   if (!gst_registry_check_feature_version(gst_registry_get(), "jpegdec", 1, 0, 0))
     GTEST_SKIP() << "needs GStreamer's jpegdec (Debian: gstreamer1.0-plugins-good)";
@@ -382,6 +383,23 @@ TEST_F(QvjDemuxTest, DecodebinFindsTheClipByItsTypeAndDecodesEveryPicture) {
   EXPECT_EQ(run.streams["video"].caps.rfind("video/x-raw", 0), 0u) << run.streams["video"].caps;
   EXPECT_EQ(run.streams["video"].times.size(), 12u);
   EXPECT_EQ(run.streams["audio"].joined, expected.sound);
+
+  // What gst-discoverer-1.0 prints: the streams and the duration.
+  gchar *uri = gst_filename_to_uri(clip.c_str(), nullptr);
+  GstDiscoverer *discoverer = gst_discoverer_new(60 * GST_SECOND, nullptr);
+  GstDiscovererInfo *info = gst_discoverer_discover_uri(discoverer, uri, nullptr);
+  ASSERT_NE(info, nullptr);
+  EXPECT_EQ(gst_discoverer_info_get_result(info), GST_DISCOVERER_OK);
+  EXPECT_EQ(gst_discoverer_info_get_duration(info), PictureTime(12, 30));
+  GList *videos = gst_discoverer_info_get_video_streams(info);
+  GList *sounds = gst_discoverer_info_get_audio_streams(info);
+  EXPECT_EQ(g_list_length(videos), 1u);
+  EXPECT_EQ(g_list_length(sounds), 1u);
+  gst_discoverer_stream_info_list_free(videos);
+  gst_discoverer_stream_info_list_free(sounds);
+  gst_discoverer_info_unref(info);
+  g_object_unref(discoverer);
+  g_free(uri);
 
   // The type finder names clips by their magic, and by their extension.
   Bytes bytes = test::ReadFileBytes(clip);
