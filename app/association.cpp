@@ -7,8 +7,8 @@
 namespace reelcraft {
 
 DesktopFileType ClipDesktopType() {
-  return {kClipExtension,  "video/x-qvj",  "QVAV01",        kApplicationId,
-          kClipTypePrefix, AppIconFiles(), kThumbnailerName};
+  return {kClipExtension,  "video/x-qvj",  "QVAV01",         kApplicationId,
+          kClipTypePrefix, AppIconFiles(), kThumbnailerName, kGStreamerPluginName};
 }
 
 } // namespace reelcraft

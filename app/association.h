@@ -14,9 +14,11 @@ constexpr const char *kClipFileType = "QVJ.Reelcraft.1";
 constexpr const char *kClipTypePrefix = "reelcraft-qvj";
 // The thumbnailer program, installed and registered beside the program.
 constexpr const char *kThumbnailerName = "reelcraft-thumbnailer";
+// The GStreamer plugin, installed beside the program and registered with GStreamer.
+constexpr const char *kGStreamerPluginName = "libgstreelcraft.so";
 
 // The clip type as the desktop sees it: video/x-qvj, *.qvj, files beginning with "QVAV01";
-// the program's icon and its thumbnailer.
+// the program's icon, its thumbnailer and its GStreamer plugin.
 DesktopFileType ClipDesktopType();
 
 } // namespace reelcraft

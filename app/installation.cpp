@@ -67,17 +67,19 @@ bool RegisterAssociation(const InstallContext &context, const std::string &insta
   return written;
 }
 
-// The thumbnailer goes with the program when it lies beside it; thumbnails are an extra, so a
-// copy that fails only leaves them out.
-FileOpResult CopyThumbnailer(const InstallContext &context, const std::string &from,
-                             const std::string &folder) {
-  std::string thumbnailer = from + "/" + kThumbnailerName;
-  if (!context.shell.Exists(thumbnailer))
-    return FileOpResult::Success;
-  FileOpResult copied = context.shell.Copy(thumbnailer, folder + "/" + kThumbnailerName,
-                                           Translate("Installation", "Installing..."),
-                                           kInstallCopyFlags, context.copyProgress);
-  return copied == FileOpResult::Aborted ? copied : FileOpResult::Success;
+// The thumbnailer and the GStreamer plugin go with the program when they lie beside it; they
+// are extras, so a copy that fails only leaves one out.
+FileOpResult CopyCompanions(const InstallContext &context, const std::string &from,
+                            const std::string &folder) {
+  for (const char *name : {kThumbnailerName, kGStreamerPluginName}) {
+    std::string companion = from + "/" + name;
+    if (!context.shell.Exists(companion))
+      continue;
+    if (context.shell.Copy(companion, folder + "/" + name, Translate("Installation", "Installing..."), kInstallCopyFlags,
+                           context.copyProgress) == FileOpResult::Aborted)
+      return FileOpResult::Aborted;
+  }
+  return FileOpResult::Success;
 }
 
 } // namespace
@@ -103,7 +105,7 @@ bool InstallProgram(const InstallContext &context) {
       context.shell.Copy(running.path, installed, Translate("Installation", "Installing..."),
                          kInstallCopyFlags, context.copyProgress);
   if (copied == FileOpResult::Success)
-    copied = CopyThumbnailer(context, ParentFolder(running.path), folder);
+    copied = CopyCompanions(context, ParentFolder(running.path), folder);
   if (copied != FileOpResult::Success) {
     if (copied == FileOpResult::Failed)
       context.messages.Show(Translate("Installation", "Failed to copy file!"));

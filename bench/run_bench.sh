@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Times qvj2avi against cp of the same bytes and against ffmpeg copying the same pictures into
-# an AVI file, and measures its peak resident memory. Medians of 5 runs, taken in turns so that
+# an AVI file, and measures its peak resident memory; with the GStreamer plugin built, times
+# qvjdemux demuxing the large clips to fakesink against qvj2avi converting them, and measures
+# the memory of that pipeline. Medians of 5 runs, taken in turns so that
 # a change in the machine's load touches every command alike. Not a test: run it by hand on a
 # quiet machine, with a build folder that holds qvj2avi, make_bench_clips and copy_file:
 #   bench/run_bench.sh [BUILD_FOLDER]
@@ -14,6 +16,7 @@ build=$(cd "${1:-build}" && pwd)
 qvj2avi=$build/cli/qvj2avi
 make_clips=$build/bench/make_bench_clips
 copy_file=$build/bench/copy_file
+plugin=$build/gui/libgstreelcraft.so
 runs=5
 # Smaller figures for a quick try of the script itself.
 big=${BENCH_MB:-300}
@@ -105,6 +108,26 @@ compare many cp -r "$work/many" "$work/out/copy" \
 compare copy cp "$work/finished.avi" "$work/out/copy.avi" \
   -- "$copy_file" "$work/finished.avi" "$work/out/target.avi"
 
+# The clip's pictures, and its sound if the clip's name says it has some, to fakesinks. One
+# thread feeds both, so the sinks do not hold it to preroll; queues would time their threads'
+# hand-overs rather than the demuxer.
+demux() {
+  local sound=()
+  [[ $1 == *sound* ]] && sound=(d.audio_0 ! fakesink async=false)
+  gst-launch-1.0 -q filesrc location="$1" ! qvjdemux name=d d.video_0 ! fakesink async=false \
+    "${sound[@]}"
+}
+with_plugin=""
+if [ -f "$plugin" ] && command -v gst-launch-1.0 >/dev/null; then
+  with_plugin=yes
+  export GST_PLUGIN_PATH=$build/gui GST_REGISTRY=$work/registry.bin
+  export -f demux
+  compare demux_plain "$qvj2avi" -q -f -o "$work/out/plain.avi" "$work/plain_big.qvj" \
+    -- bash -c 'demux "$0"' "$work/plain_big.qvj"
+  compare demux_sound "$qvj2avi" -q -f -o "$work/out/sound.avi" "$work/sound_big.qvj" \
+    -- bash -c 'demux "$0"' "$work/sound_big.qvj"
+fi
+
 echo
 echo "Medians of $runs runs: wall-clock and processor (user + system) seconds, and their"
 echo "ratios to cp of the same bytes:"
@@ -128,6 +151,15 @@ row "cp, $copy_mb MB file" copy 0
 row "copy to a target (windows)" copy 1
 echo "  qvj2avi / ffmpeg: $(ratio "${result[plain,1]}" "${result[plain,2]}")"
 echo "  qvj2avi -j 2 / -j 1: $(ratio "${result[many,2]}" "${result[many,1]}")"
+if [ -n "$with_plugin" ]; then
+  echo
+  echo "Demuxing to fakesink against converting, medians of $runs runs taken in turns:"
+  printf '  %-34s %8s %6s %8s %6s\n' "" wall "x qvj" cpu "x qvj"
+  row "qvj2avi, $big MB clip without sound" demux_plain 0
+  row "qvjdemux to fakesink, same clip" demux_plain 1
+  row "qvj2avi, $big MB clip with sound" demux_sound 0
+  row "qvjdemux to fakesink, same clip" demux_sound 1
+fi
 
 echo
 echo "Peak resident memory of qvj2avi (MB):"
@@ -137,4 +169,10 @@ for clip in plain_small plain_big sound_small sound_big; do
 done
 rm -rf "$work/out" && mkdir -p "$work/out"
 printf '  %-12s %s\n' "many -j 2" "$(peak_mb "$qvj2avi" -q -j 2 -o "$work/out" "$work"/many/*.qvj)"
+if [ -n "$with_plugin" ]; then
+  echo "Peak resident memory of gst-launch-1.0 demuxing to fakesink (MB):"
+  for clip in plain_small plain_big sound_small sound_big; do
+    printf '  %-12s %s\n' "$clip" "$(peak_mb bash -c 'demux "$0"' "$work/$clip.qvj")"
+  done
+fi
 echo "Load after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -24,7 +24,8 @@ _qvj2avi() {
   fi
   if [ "$word" != -- ] && [[ $cur == -* ]]; then
     local options=$'-o\n--output\n-f\n--force\n-r\n--recursive\n-j\n--jobs\n-q\n--quiet\n'
-    options+=$'--progress\n--progress=\n--info\n--json\n-h\n--help\n-V\n--version\n--'
+    options+=$'-s\n--salvage\n--progress\n--progress=\n--info\n--json\n--scan\n-h\n--help\n'
+    options+=$'-V\n--version\n--'
     COMPREPLY=($(compgen -W "$options" -- "$cur"))
     [[ ${COMPREPLY[*]} == --progress= ]] && compopt -o nospace 2> /dev/null
     return

@@ -182,22 +182,23 @@ void UpdateIcons(const DesktopFileType &type, bool associated) {
     ::utimes(theme.c_str(), nullptr);
 }
 
-// The thumbnailer beside the program that "open" starts, if there is one.
-std::optional<std::string> RegisteredThumbnailer(const DesktopFileType &type,
-                                                 const std::vector<DesktopVerb> &verbs) {
+// The file `name` beside the program that "open" starts, if there is one.
+std::optional<std::string> BesideRegisteredProgram(const DesktopFileType &type,
+                                                   const std::vector<DesktopVerb> &verbs,
+                                                   const std::string &name) {
   for (const DesktopVerb &verb : verbs) {
-    if (type.thumbnailer.empty() || verb.id != VerbId(type.fileIdPrefix, "open"))
+    if (name.empty() || verb.id != VerbId(type.fileIdPrefix, "open"))
       continue;
-    std::string program = ParentFolder(verb.argv[0]) + "/" + type.thumbnailer;
-    if (PathExists(program))
-      return program;
+    std::string file = ParentFolder(verb.argv[0]) + "/" + name;
+    if (PathExists(file))
+      return file;
   }
   return std::nullopt;
 }
 
 void UpdateThumbnailer(const DesktopFileType &type, const std::vector<DesktopVerb> &verbs) {
   std::string entry = XdgDataHome() + "/thumbnailers/" + type.fileIdPrefix + ".thumbnailer";
-  std::optional<std::string> program = RegisteredThumbnailer(type, verbs);
+  std::optional<std::string> program = BesideRegisteredProgram(type, verbs, type.thumbnailer);
   if (!program) {
     DeletePath(entry);
     return;
@@ -205,6 +206,21 @@ void UpdateThumbnailer(const DesktopFileType &type, const std::vector<DesktopVer
   WriteFileReplacing(entry, "[Thumbnailer Entry]\nTryExec=" + EscapeValue(*program) +
                                 "\nExec=" + EscapeValue(DesktopExecLine({*program})) +
                                 " -s %s %i %o\nMimeType=" + type.mimeType + ";\n");
+}
+
+// GStreamer's programs load the plugin from the user's own plugins while the type is registered.
+void UpdateGStreamerPlugin(const DesktopFileType &type, const std::vector<DesktopVerb> &verbs) {
+  if (type.gstreamerPlugin.empty())
+    return;
+  std::string copy = XdgDataHome() + "/gstreamer-1.0/plugins/" + type.gstreamerPlugin;
+  std::optional<std::string> plugin = BesideRegisteredProgram(type, verbs, type.gstreamerPlugin);
+  if (!plugin) {
+    DeletePath(copy);
+    return;
+  }
+  std::string bytes = ReadFileText(*plugin);
+  if (!PathExists(copy) || ReadFileText(copy) != bytes)
+    WriteFileReplacing(copy, bytes);
 }
 
 } // namespace
@@ -251,6 +267,7 @@ void RebuildDesktopIntegration(RegistryStore &store, const DesktopFileType &type
                                hasOpen);
   UpdateIcons(type, typeName.has_value());
   UpdateThumbnailer(type, verbs);
+  UpdateGStreamerPlugin(type, verbs);
 
   // Only after a change: the databases are files in the home folder too.
   if (typeChanged)

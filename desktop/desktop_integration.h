@@ -27,6 +27,7 @@ struct DesktopFileType {
   std::string fileIdPrefix;       // names our files: <prefix>.xml, <prefix>-<verb>.desktop
   std::vector<DesktopIcon> icons; // the entries' icon, in the user's hicolor theme
   std::string thumbnailer;        // its program's file name, beside the registered program
+  std::string gstreamerPlugin;    // the plugin's file name, beside the registered program
 };
 
 // The association change notice: rebuilds the desktop's view of `type` from its association
@@ -34,7 +35,8 @@ struct DesktopFileType {
 // $XDG_DATA_HOME/mime/packages, one desktop entry per verb in $XDG_DATA_HOME/applications,
 // "open" as the type's default application in $XDG_CONFIG_HOME/mimeapps.list, the icons in
 // $XDG_DATA_HOME/icons/hicolor, and a <prefix>.thumbnailer entry in $XDG_DATA_HOME/thumbnailers
-// when the thumbnailer lies beside the program of "open"; then the MIME and desktop databases
+// when the thumbnailer lies beside the program of "open", and a copy of the GStreamer plugin
+// lying there in $XDG_DATA_HOME/gstreamer-1.0/plugins; then the MIME and desktop databases
 // are updated through `run` when they changed. Files of verbs that are gone are removed,
 // and all of them once the association is.
 void RebuildDesktopIntegration(RegistryStore &store, const DesktopFileType &type,

@@ -112,14 +112,8 @@ public:
     for (size_t at = 0; at < size; at += kSeparationBlockSize) {
       uint8_t *block = chunk_.get() + at;
       size_t blockSize = std::min(kSeparationBlockSize, size - at);
-      bool added = false;
-      if (IsAudioBlock(block, blockSize)) {
-        block[0] = block[1] = block[2];
-        added = audio_.Add(block, blockSize);
-      } else {
-        added = pictures_.Add(block, blockSize);
-      }
-      if (!added)
+      bool sound = TakeSoundFromBlock(block, blockSize);
+      if (!(sound ? audio_ : pictures_).Add(block, blockSize))
         return false;
       if (progress_) {
         progress_->pump.RunPending();
@@ -143,6 +137,13 @@ private:
 
 bool IsAudioBlock(const uint8_t *block, size_t size) {
   return size >= 3 && block[0] == 0xFF && block[1] == 0xFF;
+}
+
+bool TakeSoundFromBlock(uint8_t *block, size_t size) {
+  if (!IsAudioBlock(block, size))
+    return false;
+  block[0] = block[1] = block[2];
+  return true;
 }
 
 bool SeparateBlocks(const std::string &clipPath, uint16_t dataOffset, const FileRef &pictureFile,

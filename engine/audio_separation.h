@@ -19,6 +19,9 @@ constexpr size_t kSeparationBlockSize = 512;
 // True for a block that holds sound: it begins with the FF FF mark. A block too short to hold
 // the third byte that replaces the mark counts as a picture block.
 bool IsAudioBlock(const uint8_t *block, size_t size);
+// For an audio block, turns its bytes into those of the sound (the mark replaced) and gives
+// true; a picture block stays as it is.
+bool TakeSoundFromBlock(uint8_t *block, size_t size);
 
 // Splits the clip's data area, from `dataOffset` to the end of the file, block by block: picture
 // blocks go unchanged to `pictureFile`, audio blocks to `audioFile` with their mark replaced by

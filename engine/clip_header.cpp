@@ -11,9 +11,6 @@ namespace reelcraft {
 
 namespace {
 
-constexpr char kMagic[] = "QVAV01";
-constexpr size_t kMagicSize = sizeof kMagic - 1;
-
 class BigEndianReader {
 public:
   explicit BigEndianReader(const uint8_t *bytes) : at_(bytes) {}
@@ -31,7 +28,7 @@ private:
   const uint8_t *at_;
 };
 
-ClipHeader Decode(const uint8_t (&bytes)[kClipHeaderSize]) {
+ClipHeader Decode(const uint8_t *bytes) {
   BigEndianReader in(bytes + 9);
   ClipHeader header;
   header.dataOffset = in.Take16();
@@ -58,14 +55,23 @@ bool ReadClipHeader(const std::string &path, ClipHeader &header, MessageSink &me
     return false;
   }
   uint8_t bytes[kClipHeaderSize];
-  if (file.Read(bytes, sizeof bytes) != sizeof bytes) {
-    messages.Show(file.error() != 0 ? ReadErrorMessage(file.error(), path)
-                                    : Translate("Conversion", "Failed to read file header"));
+  size_t got = file.Read(bytes, sizeof bytes);
+  if (got != sizeof bytes && file.error() != 0) {
+    messages.Show(ReadErrorMessage(file.error(), path));
     return false;
   }
-  if (std::memcmp(bytes, kMagic, kMagicSize) != 0) {
+  return DecodeClipHeader(bytes, got, header, messages);
+}
+
+bool DecodeClipHeader(const uint8_t *bytes, size_t size, ClipHeader &header,
+                      MessageSink &messages) {
+  if (size < kClipHeaderSize) {
+    messages.Show(Translate("Conversion", "Failed to read file header"));
+    return false;
+  }
+  if (std::memcmp(bytes, kClipMagic, kClipMagicSize) != 0) {
     messages.Show(Translate("Conversion", "Unrecgonised file format: ") +
-                  std::string(reinterpret_cast<const char *>(bytes), kMagicSize));
+                  std::string(reinterpret_cast<const char *>(bytes), kClipMagicSize));
     return false;
   }
   header = Decode(bytes);

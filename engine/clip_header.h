@@ -12,6 +12,8 @@ namespace reelcraft {
 // The fixed header at the start of every clip: the magic "QVAV01", three bytes nobody reads,
 // then the fields below, big-endian.
 constexpr size_t kClipHeaderSize = 35;
+constexpr char kClipMagic[] = "QVAV01";
+constexpr size_t kClipMagicSize = sizeof kClipMagic - 1;
 
 struct ClipHeader {
   uint16_t dataOffset = 0;   // where the data area begins in the file
@@ -30,5 +32,9 @@ struct ClipHeader {
 // Reads and checks the header of the clip at `path`. On failure the reason has been shown
 // through `messages` and `header` is not to be used.
 bool ReadClipHeader(const std::string &path, ClipHeader &header, MessageSink &messages);
+
+// Checks and decodes a header from the first `size` bytes of a clip, by the rules of
+// ReadClipHeader, for a reader that has the bytes without the file.
+bool DecodeClipHeader(const uint8_t *bytes, size_t size, ClipHeader &header, MessageSink &messages);
 
 } // namespace reelcraft

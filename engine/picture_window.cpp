@@ -12,12 +12,17 @@ PictureWindow::PictureWindow() : buffer_(std::make_unique_for_overwrite<uint8_t[
 
 bool PictureWindow::Begin(RawFile &file, uint32_t dataOffset, uint32_t dataSize,
                           PictureBytes &picture) {
-  file_ = &file;
+  return Begin(fileSource_.emplace(file), dataOffset, dataSize, picture);
+}
+
+bool PictureWindow::Begin(PictureSource &source, uint32_t dataOffset, uint32_t dataSize,
+                          PictureBytes &picture) {
+  source_ = &source;
   // 64 bits: the data area's end may lie past 4 GiB.
   readEnd_ = uint64_t(dataOffset) + dataSize;
   pos_ = base_ = held_ = 0;
   fileAt_ = dataOffset;
-  readsEnded_ = !file.Seek(dataOffset);
+  readsEnded_ = !source.Seek(dataOffset);
   Fill();
   loaded_ = kWindowSize;
   return Search(picture);
@@ -87,7 +92,7 @@ void PictureWindow::Fill() {
       held_ -= base_;
       base_ = 0;
     }
-    size_t got = file_->Read(buffer_.get() + held_, piece);
+    size_t got = source_->Read(buffer_.get() + held_, piece);
     held_ += got;
     fileAt_ += got;
     readsEnded_ = got < piece;

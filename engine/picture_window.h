@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 
 namespace reelcraft {
@@ -14,6 +15,17 @@ namespace reelcraft {
 // A picture found by the window: its bytes in the window's own buffer, valid until the next
 // call of Next. A picture always lies whole in the buffer searched, so none is copied out.
 using PictureBytes = std::span<const uint8_t>;
+
+// Where a window reads its picture stream: a file, or bytes handed over as they arrive.
+class PictureSource {
+public:
+  virtual ~PictureSource() = default;
+  virtual bool Seek(uint64_t offset) = 0;
+  // Reads until `size` bytes are in or the stream ends; gives the count read.
+  virtual size_t Read(void *buffer, size_t size) = 0;
+  // A read failed: the bytes after it are lost, not missing.
+  virtual bool Failed() const = 0;
+};
 
 // Walks a picture stream through a window of fixed size that slides by whole blocks, so that a
 // clip of any length is read with constant memory. Begin once, then AtEnd/Next for each further
@@ -23,12 +35,17 @@ public:
   static constexpr size_t kWindowSize = 204800;
   static constexpr size_t kSlideThreshold = 102400;
   static constexpr size_t kBlockSize = 512;
+  // The most that one call of Begin or Next reads: a source that holds this much ahead (or all
+  // that is left) yields what a file would.
+  static constexpr size_t kMostReadAtOnce = kWindowSize + kIoPieceSize;
 
   PictureWindow();
 
   // Reads the first window of `file` at `dataOffset` and finds the first picture. The file
   // must outlive the window.
   bool Begin(RawFile &file, uint32_t dataOffset, uint32_t dataSize, PictureBytes &picture);
+  // The same from any source; it must outlive the window.
+  bool Begin(PictureSource &source, uint32_t dataOffset, uint32_t dataSize, PictureBytes &picture);
   bool AtEnd() const { return pos_ >= kWindowSize; }
   bool Next(PictureBytes &picture);
   // Where Next finds nothing: the next picture whose marker structure holds, past whatever
@@ -41,12 +58,23 @@ public:
   // The offset from `dataOffset` at which the next search begins.
   uint64_t StreamOffset() const { return loaded_ - kWindowSize + pos_; }
   // A read of the file failed: the pictures after it are lost, not missing.
-  bool ReadFailed() const { return file_ && file_->error() != 0; }
+  bool ReadFailed() const { return source_ && source_->Failed(); }
 
   size_t pos() const { return pos_; }
   uint64_t loaded() const { return loaded_; }
 
 private:
+  class FileSource : public PictureSource {
+  public:
+    explicit FileSource(RawFile &file) : file_(file) {}
+    bool Seek(uint64_t offset) override { return file_.Seek(offset); }
+    size_t Read(void *buffer, size_t size) override { return file_.Read(buffer, size); }
+    bool Failed() const override { return file_.error() != 0; }
+
+  private:
+    RawFile &file_;
+  };
+
   // The window is a view into a larger buffer that is read in whole pieces ahead of it: a slide
   // moves the view instead of copying the window, and reads come in the sizes and at the
   // offsets the page cache serves best. Two pieces hold a window and the piece read behind it;
@@ -68,7 +96,8 @@ private:
   size_t held_ = 0;     // bytes of the buffer that hold file data
   uint64_t fileAt_ = 0; // the file offset the next read starts at
   bool readsEnded_ = false;
-  RawFile *file_ = nullptr;
+  std::optional<FileSource> fileSource_;
+  PictureSource *source_ = nullptr;
   size_t pos_ = 0;
   uint64_t loaded_ = 0;
   uint64_t readEnd_ = 0;

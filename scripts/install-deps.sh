@@ -11,6 +11,8 @@ packages=(
   xvfb xdotool x11-apps imagemagick desktop-file-utils shared-mime-info xdg-utils
   openbox x11-utils sqlite3 file libglib2.0-bin appstream man-db tesseract-ocr
   nlohmann-json3-dev libglib2.0-dev pkg-config zsh fish dbus-daemon
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
+  gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -28,5 +28,6 @@ if [ "${1:-}" = "--sanitize" ]; then
   run_tests build-sanitize -DCMAKE_BUILD_TYPE=Debug -DREELCRAFT_SANITIZE=ON
   if [ -x fuzz/run.sh ]; then
     bash fuzz/run.sh 60
+    bash fuzz/run.sh 30 clip_demuxer
   fi
 fi

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <thread>
 
 namespace reelcraft {
@@ -280,6 +281,26 @@ TEST_F(InstallationTest, TheIconsAndTheThumbnailerComeWithTheRegistrationAndGoWi
     EXPECT_FALSE(fs::exists(theme + installed)) << installed;
   EXPECT_FALSE(fs::exists(entry));
 }
+
+#ifdef GSTREAMER_PLUGIN_PATH
+TEST_F(InstallationTest, TheGStreamerPluginComesWithTheRegistrationAndGoesWithIt) {
+  std::string plugin = Data() + "/gstreamer-1.0/plugins/libgstreelcraft.so";
+  fs::copy_file(GSTREAMER_PLUGIN_PATH, dir_ / "build dir/libgstreelcraft.so");
+  ASSERT_TRUE(Install());
+  EXPECT_EQ(test::ReadFileBytes(plugin), test::ReadFileBytes(GSTREAMER_PLUGIN_PATH));
+  // GStreamer finds it there, among the user's own plugins.
+  std::string inspect = "XDG_DATA_HOME=" + test::ShellQuote(Data()) +
+                        " GST_REGISTRY=" + test::ShellQuote(dir_ / "registry.bin") +
+                        " gst-inspect-1.0 qvjdemux 2>&1";
+  if (test::RunCommand("command -v gst-inspect-1.0").status == 0)
+    EXPECT_EQ(test::RunCommand(inspect).status, 0);
+  else
+    std::cerr << "gst-inspect-1.0 not found (Debian: gstreamer1.0-tools): not run\n";
+
+  ASSERT_TRUE(Remove());
+  EXPECT_FALSE(fs::exists(plugin));
+}
+#endif
 
 TEST_F(InstallationTest, ASecondInstallationReplacesTheCopyWithoutAQuestion) {
   ASSERT_TRUE(Install());

@@ -3,13 +3,15 @@
 # Installs the build into a temporary folder, once through DESTDIR as a package is made and once
 # under a prefix of its own; checks that every file is there and valid for the desktop's tools
 # (those that are present), that the names, versions and licences agree, that the completions
-# offer what `qvj2avi --help` lists, and runs the thumbnailer as a file manager would.
-#   install_test.sh SOURCE_FOLDER BUILD_FOLDER MAKE_SAMPLE_CLIPS LUPDATE
+# offer what `qvj2avi --help` lists, runs the thumbnailer as a file manager would, and has
+# GStreamer load the plugin from where it is installed when the build has one.
+#   install_test.sh SOURCE_FOLDER BUILD_FOLDER MAKE_SAMPLE_CLIPS LUPDATE [PLUGIN_FOLDER below the prefix]
 set -euo pipefail
 source=$1
 build=$2
 make_clips=$3
 lupdate=$4
+plugins=${5:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -34,6 +36,16 @@ done
 [ -z "$(find "$work/dest" -mindepth 1 -maxdepth 1 ! -name usr)" ] || fail "files outside the prefix"
 grep -qx 'Exec=/usr/bin/reelcraft-thumbnailer -s %s %i %o' "$root/share/thumbnailers/reelcraft.thumbnailer" ||
   fail "the thumbnailer is not named where it is installed"
+if [ -n "$plugins" ]; then
+  if [ ! -f "$root/$plugins/libgstreelcraft.so" ]; then
+    fail "the GStreamer plugin is not installed in $plugins"
+  elif have gst-inspect-1.0; then
+    GST_PLUGIN_SYSTEM_PATH=$root/$plugins GST_REGISTRY=$work/registry.bin \
+      gst-inspect-1.0 qvjdemux > /dev/null || fail "GStreamer does not load the installed plugin"
+  else
+    echo "gst-inspect-1.0 not found (Debian: gstreamer1.0-tools): the plugin is not loaded"
+  fi
+fi
 
 # A translation for each that the source has, complete for every text of the code as it is now.
 mapfile -t texts < <(find "$source"/{app,engine,sys,ui,gui} -name '*.cpp')
