@@ -48,10 +48,6 @@ Die Datei existiert bereits. Möchten Sie sie überschreiben?</translation>
         <translation>Kopieren fehlgeschlagen.  Der Quellpfad ist zu lang.</translation>
     </message>
     <message>
-        <source>Writing AVI to target location</source>
-        <translation>AVI-Datei wird an den Zielort geschrieben</translation>
-    </message>
-    <message>
         <source>Cancelled file copy.
 Temp stored in </source>
         <translation>Kopieren abgebrochen.
@@ -62,10 +58,6 @@ Die temporäre Datei liegt in </translation>
 Temp stored in </source>
         <translation>Die Datei konnte nicht kopiert werden.
 Die temporäre Datei liegt in </translation>
-    </message>
-    <message>
-        <source>Converting original file to AVI in source location</source>
-        <translation>Originaldatei wird am Quellort in AVI umgewandelt</translation>
     </message>
     <message>
         <source>Failed to convert original file.</source>
@@ -199,6 +191,45 @@ Die temporäre Datei liegt in </translation>
     </message>
 </context>
 <context>
+    <name>ClipDelivery</name>
+    <message>
+        <source>%1 was kept: its AVI holds %2 of the %3 pictures the clip names.</source>
+        <translation>%1 wurde behalten: Die AVI-Datei enthält %2 der %3 Bilder, die der Clip angibt.</translation>
+    </message>
+    <message>
+        <source>The AVI of %1 holds %2 of the %3 pictures the clip names.</source>
+        <translation>Die AVI-Datei von %1 enthält %2 der %3 Bilder, die der Clip angibt.</translation>
+    </message>
+    <message>
+        <source> Damaged stretches passed over: %1.</source>
+        <translation> Übersprungene beschädigte Abschnitte: %1.</translation>
+    </message>
+    <message>
+        <source>%1 was kept.</source>
+        <translation>%1 wurde behalten.</translation>
+    </message>
+    <message>
+        <source>Look for the pictures after the damage and add them to the AVI? The clip is kept either way.</source>
+        <translation>Nach den Bildern hinter der beschädigten Stelle suchen und sie der AVI-Datei hinzufügen? Der Clip wird in jedem Fall behalten.</translation>
+    </message>
+    <message>
+        <source>Writing AVI to target location</source>
+        <translation>AVI-Datei wird an den Zielort geschrieben</translation>
+    </message>
+    <message>
+        <source>%1 was kept: its AVI could not be written to disk.</source>
+        <translation>%1 wurde behalten: Die AVI-Datei konnte nicht auf den Datenträger geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>Converting original file to AVI in source location</source>
+        <translation>Originaldatei wird am Quellort in AVI umgewandelt</translation>
+    </message>
+    <message>
+        <source>%1 was kept: no Trash could take it (%2).</source>
+        <translation>%1 wurde behalten: Kein Papierkorb konnte ihn aufnehmen (%2).</translation>
+    </message>
+</context>
+<context>
     <name>Conversion</name>
     <message>
         <source>Could not open input file:
@@ -292,10 +323,6 @@ Möchten Sie aus dieser Datei eine neue AVI-Datei erstellen?</translation>
 </source>
         <translation>Die AVI-Datei konnte nicht erstellt werden!
 </translation>
-    </message>
-    <message>
-        <source>Writing AVI to target location</source>
-        <translation>AVI-Datei wird an den Zielort geschrieben</translation>
     </message>
     <message>
         <source>Cancelled file copy.

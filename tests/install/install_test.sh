@@ -48,7 +48,7 @@ if [ -n "$plugins" ]; then
 fi
 
 # A translation for each that the source has, complete for every text of the code as it is now.
-mapfile -t texts < <(find "$source"/{app,engine,sys,ui,gui} -name '*.cpp')
+mapfile -t texts < <(find "$source"/{app,desktop,engine,sys,ui,gui} -name '*.cpp')
 for ts in "$source"/gui/translations/*.ts; do
   qm=$root/share/reelcraft/translations/$(basename "${ts%.ts}").qm
   [ -s "$qm" ] || fail "$qm is not installed"
