@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Any bytes as a clip: converted into a temporary AVI file with progress and pumping, so that
-// the picture scanner, the window, the block separation and the AVI writer all see them. A
-// conversion must never leave a separation file behind.
+// the picture scanner, the window, the block separation and the AVI writer all see them, with
+// salvage (the structural check of pictures and the search past damage) when the input asks for
+// it. A conversion must never leave a separation file behind.
 #include "engine/convert_clip.h"
 
 #include <cstdint>
@@ -75,7 +76,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   ConvertOptions options;
   options.tempFolder = temporaries.string();
   options.avi.riffPartLimit = 64 * 1024; // small parts, so OpenDML is exercised too
-  ConvertClip(clip, target, &control, cancelFlag, messages, options);
+  // The last byte's next bit asks for salvage.
+  options.salvage = size > 0 && (data[size - 1] & 0x40);
+  ConversionResult result = ConvertClip(clip, target, &control, cancelFlag, messages, options);
+  for (const DamagedStretch &stretch : result.damaged) {
+    if (!options.salvage || stretch.begin >= stretch.end || stretch.end > size)
+      std::abort();
+  }
 
   if (!fs::is_empty(temporaries))
     std::abort();

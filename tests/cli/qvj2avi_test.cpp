@@ -374,6 +374,46 @@ TEST_F(Qvj2aviTest, ClipEndingEarlyIsKeptAsIncompleteAndCountsAsAFailure) {
                                                                 {"converted", {2, 2}}}));
 }
 
+// Salvage passes over damage that stops a plain conversion, says so, and counts the clip as
+// incomplete; --scan tells the same without writing; a clip without damage gives the same AVI.
+TEST_F(Qvj2aviTest, SalvagePassesOverDamageAndScanTellsWhereItLies) {
+  test::ClipSpec spec = Clip(5);
+  Bytes whole = test::BuildClip(spec).file;
+  test::WriteFileBytes(dir / "whole.qvj", whole);
+  Bytes broken = spec.pictures[1];
+  std::fill(broken.begin() + 700, broken.begin() + 900, 0xD8); // start markers in its data
+  broken[700] = 0xFF;
+  spec.pictures[1] = broken;
+  test::WriteClip(clip, spec);
+  Run scan =
+      Qvj2avi("--scan " + test::ShellQuote(clip) + " " + test::ShellQuote(dir / "whole.qvj"));
+  EXPECT_EQ(scan.status, 0);
+  EXPECT_FALSE(fs::exists(avi)) << "a scan writes nothing";
+  nlohmann::json found = nlohmann::json::parse(scan.output);
+  EXPECT_EQ(found[0].at("picturesRecovered"), 4);
+  ASSERT_EQ(found[0].at("damagedStretches").size(), 1u);
+  uint64_t begin = found[0]["damagedStretches"][0].at("begin");
+  EXPECT_EQ(found[1].at("picturesRecovered"), 5);
+  EXPECT_TRUE(found[1].at("damagedStretches").empty());
+
+  Run run = Qvj2avi("-s -j1 --progress=json " + test::ShellQuote(clip) + " " +
+                    test::ShellQuote(dir / "whole.qvj"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.errors,
+            clip + ": salvaged 4 of 5 pictures; 1 damaged stretch skipped (first at byte " +
+                std::to_string(begin) + ")\n1 converted, 1 incomplete, 0 failed, 0 skipped\n");
+  ExpectFrames(avi, {spec.pictures[0], spec.pictures[2], spec.pictures[3], spec.pictures[4]});
+  EXPECT_NE(run.output.find(
+                "\"state\":\"incomplete\",\"bytesDone\":" + std::to_string(fs::file_size(clip)) +
+                ",\"bytesTotal\":" + std::to_string(fs::file_size(clip)) +
+                ",\"picturesWritten\":4,\"picturesExpected\":5,\"damagedStretches\":1}"),
+            std::string::npos)
+      << run.output;
+  Bytes salvaged = test::ReadFileBytes(dir / "whole.avi");
+  EXPECT_EQ(Qvj2avi("-f " + test::ShellQuote(dir / "whole.qvj")).status, 0);
+  EXPECT_EQ(test::ReadFileBytes(dir / "whole.avi"), salvaged) << "no damage, no difference";
+}
+
 TEST_F(Qvj2aviTest, InfoPrintsEveryHeaderFieldAndConvertsNothing) {
   test::ClipSpec plain = Clip(2);
   plain.frameRate = 25;
