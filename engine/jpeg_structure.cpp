@@ -3,6 +3,10 @@
 
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace reelcraft {
 
 namespace {
@@ -25,6 +29,29 @@ bool IsFrameHeader(uint8_t code) {
 bool IsTableOrMiscellany(uint8_t code) {
   return code == 0xC4 || code == 0xCC || (code >= 0xDB && code <= 0xDF) ||
          (code >= 0xE0 && code <= 0xEF) || code == 0xFE;
+}
+
+// The next FF at or after `at` that is not the FF of a stuffed FF 00, or `length`. In entropy-
+// coded data nearly every FF is stuffed, so the search looks at sixteen bytes at once where it
+// can: every picture of a salvaged clip passes through here.
+size_t NextMarker(const uint8_t *bytes, size_t at, size_t length) {
+#ifdef __SSE2__
+  const __m128i marker = _mm_set1_epi8(char(kMarker));
+  const __m128i zero = _mm_setzero_si128();
+  for (; at + 17 <= length; at += 16) {
+    __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + at));
+    __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + at + 1));
+    int found = _mm_movemask_epi8(
+        _mm_andnot_si128(_mm_cmpeq_epi8(next, zero), _mm_cmpeq_epi8(here, marker)));
+    if (found != 0)
+      return at + size_t(__builtin_ctz(unsigned(found)));
+  }
+#endif
+  for (; at < length; ++at) {
+    if (bytes[at] == kMarker && (at + 1 >= length || bytes[at + 1] != 0x00))
+      return at;
+  }
+  return length;
 }
 
 class StructureCheck {
@@ -103,16 +130,11 @@ private:
   JpegShape EntropyCodedData() {
     uint8_t nextRestart = 0;
     for (;;) {
-      auto *found = static_cast<const uint8_t *>(std::memchr(bytes_ + at_, kMarker, length_ - at_));
-      if (!found)
-        return JpegShape::Truncated;
-      at_ = size_t(found - bytes_);
+      at_ = NextMarker(bytes_, at_, length_);
       if (at_ + 1 >= length_)
         return JpegShape::Truncated;
       uint8_t code = bytes_[at_ + 1];
-      if (code == 0x00) {
-        at_ += 2;
-      } else if (code == kMarker) {
+      if (code == kMarker) {
         ++at_; // a fill byte before a marker
       } else if (code >= kFirstRestart && code < kFirstRestart + kRestartCount) {
         if (!restarts_ || code != kFirstRestart + nextRestart)
