@@ -13,6 +13,7 @@ packages=(
   nlohmann-json3-dev libglib2.0-dev pkg-config zsh fish dbus-daemon
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  gstreamer1.0-plugins-base-apps
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -146,6 +146,14 @@ fi
 mkdir -p "$work/clips/folder"
 "$make_clips" "$work/clips" > /dev/null
 : > "$work/clips/notes.txt"
+
+# A player's view of a clip through the installed plugin: its streams and its length.
+if [ -n "$plugins" ] && have gst-discoverer-1.0; then
+  found=$(GST_PLUGIN_PATH=$root/$plugins GST_REGISTRY=$work/player-registry.bin \
+    gst-discoverer-1.0 "$work/clips/harbour_320x240_15fps_sound.qvj" || true)
+  grep -q 'Duration: 0:00:02.0' <<< "$found" && grep -q 'video #' <<< "$found" &&
+    grep -q 'audio #' <<< "$found" || fail "gst-discoverer-1.0 sees: $found"
+fi
 options=$("$root/bin/qvj2avi" --help | grep -E '^ +-' |
   grep -oE '(^ +|, )--?[A-Za-z][A-Za-z-]*' | sed 's/^[ ,]*//' | sort -u)
 [ "$(wc -l <<< "$options")" -ge 10 ] || fail "--help lists only: $options"
