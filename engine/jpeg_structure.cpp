@@ -58,7 +58,14 @@ class StructureCheck {
 public:
   StructureCheck(const uint8_t *bytes, size_t length) : bytes_(bytes), length_(length) {}
 
-  JpegShape Run(size_t &pictureLength) {
+  JpegStructure Run() {
+    found_.shape = Walk();
+    found_.length = found_.shape == JpegShape::Whole ? at_ : 0;
+    return found_;
+  }
+
+private:
+  JpegShape Walk() {
     if (length_ < 2)
       return JpegShape::Truncated;
     if (bytes_[0] != kMarker || bytes_[1] != kStartOfImage)
@@ -71,16 +78,11 @@ public:
       if (!inScan_)
         continue;
       JpegShape scan = EntropyCodedData();
-      if (scan != JpegShape::Whole)
+      if (scan != JpegShape::Whole || ended_)
         return scan;
-      if (ended_) {
-        pictureLength = at_;
-        return JpegShape::Whole;
-      }
     }
   }
 
-private:
   uint16_t U16(size_t at) const { return uint16_t(bytes_[at] << 8 | bytes_[at + 1]); }
 
   // One marker segment at at_: a marker (after any fill bytes) and its length-counted body.
@@ -106,10 +108,14 @@ private:
     size_t bodySize = size - 2;
     if (IsFrameHeader(code)) {
       // Precision, height, width, then three bytes a component. One frame a picture.
-      if (frame_ || bodySize < 6 || bytes_[body + 5] == 0 || U16(body + 3) == 0 ||
+      if (found_.frameCode != 0 || bodySize < 6 || bytes_[body + 5] == 0 || U16(body + 3) == 0 ||
           bodySize != 6 + 3 * size_t(bytes_[body + 5]))
         return JpegShape::Broken;
-      frame_ = true;
+      found_.frameCode = code;
+      found_.precision = bytes_[body];
+      found_.height = U16(body + 1);
+      found_.width = U16(body + 3);
+      found_.components = bytes_[body + 5];
     } else if (code == kRestartInterval) {
       if (bodySize != 2)
         return JpegShape::Broken;
@@ -117,8 +123,11 @@ private:
     } else if (code == kStartOfScan) {
       // Up to four components, two bytes each, then three bytes of spectral selection.
       size_t components = bodySize > 0 ? bytes_[body] : 0;
-      if (!frame_ || components == 0 || components > 4 || bodySize != 4 + 2 * components)
+      if (found_.frameCode == 0 || components == 0 || components > 4 ||
+          bodySize != 4 + 2 * components)
         return JpegShape::Broken;
+      if (found_.scans++ == 0)
+        found_.firstScanComponents = uint8_t(components);
       inScan_ = true;
     }
     at_ = end;
@@ -154,7 +163,7 @@ private:
   const uint8_t *bytes_;
   size_t length_;
   size_t at_ = 0;
-  bool frame_ = false;
+  JpegStructure found_;
   bool restarts_ = false;
   bool inScan_ = false;
   bool ended_ = false;
@@ -162,8 +171,8 @@ private:
 
 } // namespace
 
-JpegShape CheckJpegStructure(const uint8_t *bytes, size_t length, size_t &pictureLength) {
-  return StructureCheck(bytes, length).Run(pictureLength);
+JpegStructure ReadJpegStructure(const uint8_t *bytes, size_t length) {
+  return StructureCheck(bytes, length).Run();
 }
 
 } // namespace reelcraft

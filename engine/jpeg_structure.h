@@ -12,11 +12,25 @@ enum class JpegShape {
   Truncated, // whole so far, but the bytes end before the picture does
 };
 
+// What the markers of a picture say about it.
+struct JpegStructure {
+  JpegShape shape = JpegShape::Broken;
+  size_t length = 0; // whole: the bytes through the end marker
+  // The frame header: its marker's code (C0 baseline, C1 extended sequential, C2 progressive,
+  // ...), sample precision, size and components.
+  uint8_t frameCode = 0;
+  uint8_t precision = 0;
+  uint16_t width = 0;
+  uint16_t height = 0;
+  uint8_t components = 0;
+  unsigned scans = 0;
+  uint8_t firstScanComponents = 0;
+};
+
 // Whether the bytes from `bytes[0]` on, which begin with a start marker, form one structurally
-// whole JPEG picture: a chain of marker segments whose lengths fit one another, a frame header
+// whole JPEG picture: a chain of marker segments whose lengths fit one another, one frame header
 // before the first scan, entropy-coded data holding only stuffed bytes and restart markers in
 // their order, and the end marker. Only the structure is checked; the decoder judges the data.
-// `pictureLength` is set for a whole picture: the bytes through the end marker.
-JpegShape CheckJpegStructure(const uint8_t *bytes, size_t length, size_t &pictureLength);
+JpegStructure ReadJpegStructure(const uint8_t *bytes, size_t length);
 
 } // namespace reelcraft

@@ -8,9 +8,8 @@ namespace reelcraft {
 namespace {
 
 bool HoldsTogether(PictureBytes picture) {
-  size_t length = 0;
-  return CheckJpegStructure(picture.data(), picture.size(), length) == JpegShape::Whole &&
-         length == picture.size();
+  JpegStructure structure = ReadJpegStructure(picture.data(), picture.size());
+  return structure.shape == JpegShape::Whole && structure.length == picture.size();
 }
 
 } // namespace

@@ -55,11 +55,11 @@ bool PictureWindow::Salvage(PictureBytes &picture) {
         ++at;
         continue;
       }
-      size_t length = 0;
-      JpegShape shape = CheckJpegStructure(mark, span - at, length);
+      JpegStructure structure = ReadJpegStructure(mark, span - at);
+      JpegShape shape = structure.shape;
       if (shape == JpegShape::Whole) {
-        picture = PictureBytes(mark, length);
-        pos_ += at + length;
+        picture = PictureBytes(mark, structure.length);
+        pos_ += at + structure.length;
         return true;
       }
       // A picture cut off by the window's end is looked at again once a slide has brought it

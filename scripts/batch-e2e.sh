@@ -43,24 +43,7 @@ shot() {
   import -window root "$shots/$mode-$1.png"
 }
 
-# --- helpers
-# The window that has the keyboard (the X input focus, with or without a window manager).
-focused() { xdotool getwindowfocus 2> /dev/null || true; }
-title_of() { xdotool getwindowname "$1" 2> /dev/null || true; }
-# Waits until the keyboard is with a window titled $1 other than window $2; prints its id.
-wait_focus() {
-  local title=$1 other=${2:-} id
-  for _ in $(seq 300); do
-    id=$(focused)
-    if [ -n "$id" ] && [ "$id" != "$other" ] && [ "$(title_of "$id")" = "$title" ]; then
-      echo "$id"
-      return 0
-    fi
-    sleep 0.1
-  done
-  fail "the keyboard did not come to a window titled '$title' (it is with '$(title_of "$(focused)")')"
-}
-keys() { xdotool key --clearmodifiers "$@"; }
+# --- helpers (and those of e2e-session.sh)
 
 start() {
   (cd "$clips" && exec "$program" "$@") >> "$work/reelcraft.log" 2>&1 &

@@ -38,30 +38,8 @@ shot() {
 }
 expect_eq() { [ "$1" = "$2" ] || fail "$3: '$1', expected '$2'"; }
 
-# A stand-in player, so that no real one opens.
-player=$work/player.sh
-printf '#!/bin/sh\necho "$1" >> %s/played\n' "$work" > "$player"
-chmod +x "$player"
-printf '[Desktop Entry]\nType=Application\nName=Player\nExec=%s %%f\nMimeType=video/x-msvideo;\nNoDisplay=true\n' \
-  "$player" > "$XDG_DATA_HOME/applications/e2e-player.desktop"
-xdg-mime default e2e-player.desktop video/x-msvideo
+use_stand_in_player
 
-focused() { xdotool getwindowfocus 2> /dev/null || true; }
-title_of() { xdotool getwindowname "$1" 2> /dev/null || true; }
-# Waits until the keyboard is with a window titled $1 other than window $2; prints its id.
-wait_focus() {
-  local title=$1 other=${2:-} id
-  for _ in $(seq 300); do
-    id=$(focused)
-    if [ -n "$id" ] && [ "$id" != "$other" ] && [ "$(title_of "$id")" = "$title" ]; then
-      echo "$id"
-      return 0
-    fi
-    sleep 0.1
-  done
-  fail "the keyboard did not come to a window titled '$title' (it is with '$(title_of "$(focused)")')"
-}
-keys() { xdotool key --clearmodifiers "$@"; }
 start() {
   (cd "$1" && shift && QT_SCALE_FACTOR=2 exec "$program" "$@") >> "$work/reelcraft.log" 2>&1 &
   app_pid=$!

@@ -39,38 +39,9 @@ shot() {
 
 # --- a window manager (title bars show the captions), and a stand-in player
 start_openbox
+use_stand_in_player
 
-player=$work/player.sh
-printf '#!/bin/sh\necho "$1" >> %s/played\n' "$work" > "$player"
-chmod +x "$player"
-cat > "$applications/e2e-player.desktop" << EOF
-[Desktop Entry]
-Type=Application
-Name=Player
-Exec=$player %f
-MimeType=video/x-msvideo;
-NoDisplay=true
-EOF
-xdg-mime default e2e-player.desktop video/x-msvideo
-
-# --- helpers
-# Waits for the focused window to be titled exactly $1, with at least $2 (default 1) visible
-# windows of that title (a dialog over a window of the same caption); prints its id.
-wait_active() {
-  local title=$1 count=${2:-1} id name shown
-  for _ in $(seq 600); do
-    id=$(xdotool getactivewindow 2> /dev/null || true)
-    name=$([ -n "$id" ] && xdotool getwindowname "$id" 2> /dev/null || true)
-    shown=$({ xdotool search --onlyvisible --name "^$title\$" 2> /dev/null || true; } | wc -l)
-    if [ "$name" = "$title" ] && [ "$shown" -ge "$count" ]; then
-      echo "$id"
-      return 0
-    fi
-    sleep 0.1
-  done
-  fail "no window titled '$title' came to the front"
-}
-keys() { xdotool key --clearmodifiers "$@"; }
+# --- helpers (and those of e2e-session.sh)
 
 start() {
   "$program" "$@" >> "$work/reelcraft.log" 2>&1 &

@@ -23,11 +23,24 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 cd "$HOME"
 
 exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+# -noreset: without a window manager the display often has no client between two starts of the
+# program, and a server that resets then refuses the next one while it does.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset > "$work/xvfb.log" 2>&1 &
 pids+=($!)
 exec 3>&-
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(head -n1 "$work/display")
+
+# Makes a stand-in the desktop's player for AVI files, so that no real one opens: it notes each
+# file it is started on in $work/played.
+use_stand_in_player() {
+  local player=$work/player.sh
+  printf '#!/bin/sh\necho "$1" >> %s/played\n' "$work" > "$player"
+  chmod +x "$player"
+  printf '[Desktop Entry]\nType=Application\nName=Player\nExec=%s %%f\nMimeType=video/x-msvideo;\nNoDisplay=true\n' \
+    "$player" > "$XDG_DATA_HOME/applications/e2e-player.desktop"
+  xdg-mime default e2e-player.desktop video/x-msvideo
+}
 
 # Starts openbox (its id in wm_pid) and waits until it manages the display.
 start_openbox() {
@@ -52,4 +65,40 @@ wait_exit() {
   wait "$app_pid" || status=$?
   app_pid=
   [ "$status" = "$1" ] || fail "reelcraft ended with $status, not $1"
+}
+
+# --- keyboard and windows, for the sourcing script
+keys() { xdotool key --clearmodifiers "$@"; }
+# The window that has the keyboard (the X input focus, with or without a window manager).
+focused() { xdotool getwindowfocus 2> /dev/null || true; }
+title_of() { xdotool getwindowname "$1" 2> /dev/null || true; }
+# Waits until the keyboard is with a window titled $1 other than window $2; prints its id.
+wait_focus() {
+  local title=$1 other=${2:-} id
+  for _ in $(seq 300); do
+    id=$(focused)
+    if [ -n "$id" ] && [ "$id" != "$other" ] && [ "$(title_of "$id")" = "$title" ]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "the keyboard did not come to a window titled '$title' (it is with '$(title_of "$(focused)")')"
+}
+# Waits for the active window (a window manager's notion) to be titled exactly $1, with at least
+# $2 (default 1) visible windows of that title (a dialog over a window of the same caption);
+# prints its id.
+wait_active() {
+  local title=$1 count=${2:-1} id name shown
+  for _ in $(seq 600); do
+    id=$(xdotool getactivewindow 2> /dev/null || true)
+    name=$([ -n "$id" ] && xdotool getwindowname "$id" 2> /dev/null || true)
+    shown=$({ xdotool search --onlyvisible --name "^$title\$" 2> /dev/null || true; } | wc -l)
+    if [ "$name" = "$title" ] && [ "$shown" -ge "$count" ]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "no window titled '$title' came to the front"
 }

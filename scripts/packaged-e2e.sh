@@ -50,17 +50,6 @@ home_files() { (cd "$HOME" && find . -type f | sort); }
 before=$(home_files)
 written_since() { comm -13 <(echo "$before") <(home_files); }
 
-wait_active() {
-  local title=$1 id name
-  for _ in $(seq 600); do
-    id=$(xdotool getactivewindow 2> /dev/null || true)
-    name=$([ -n "$id" ] && xdotool getwindowname "$id" 2> /dev/null || true)
-    [ "$name" = "$title" ] && return 0
-    sleep 0.1
-  done
-  fail "no window titled '$title' came to the front"
-}
-keys() { xdotool key --clearmodifiers "$@"; }
 start() {
   "$@" >> "$work/reelcraft.log" 2>&1 &
   app_pid=$!
@@ -68,10 +57,10 @@ start() {
 
 # --- 1. First start from the package: the prompt, Yes; nothing is copied
 start reelcraft
-wait_active "Reelcraft 1-05"
+wait_active "Reelcraft 1-05" > /dev/null
 shot register-prompt
 keys alt+y
-wait_active reelcraft
+wait_active reelcraft > /dev/null
 shot installation-completed
 keys Return
 wait_exit 0
@@ -91,10 +80,10 @@ read -r -a argv <<< "$(sed -n '/^\[Desktop Entry\]/,/^\[/s/^Exec=//p' "$entry")"
 for i in "${!argv[@]}"; do [ "${argv[i]}" = %f ] && argv[i]=$clip; done
 expect_eq "${argv[*]}" "reelcraft $clip" "the entry's command line"
 start "${argv[@]}"
-wait_active reelcraft
+wait_active reelcraft > /dev/null
 shot open-question
 keys alt+n
-wait_active "Reelcraft 1-05"
+wait_active "Reelcraft 1-05" > /dev/null
 shot batch-window
 keys alt+x
 wait_exit 0
@@ -102,10 +91,10 @@ pass "the entry opens a clip; the batch window follows without a question"
 
 # --- 3. Removal takes back the default and leaves the settings
 start reelcraft /u
-wait_active reelcraft
+wait_active reelcraft > /dev/null
 shot remove-question
 keys alt+y
-wait_active reelcraft
+wait_active reelcraft > /dev/null
 shot removal-succeeded
 keys Return
 wait_exit 0
