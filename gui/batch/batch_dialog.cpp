@@ -1,12 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "gui/batch/batch_dialog.h"
 
+#include "desktop/clip_delivery.h"
+#include "engine/convert_clip.h"
 #include "gui/batch/batch_paths.h"
 #include "gui/batch/folder_listing.h"
+#include "gui/play_media.h"
 #include "gui/resources/app_icon.h"
 #include "gui/resources/dialog_templates.h"
+#include "gui/temp_avi.h"
 #include "sys/paths.h"
 #include "sys/translation.h"
+#include "ui/folder_picker.h"
+#include "ui/qt_events.h"
 #include "ui/qt_list_box.h"
 
 #include <QListWidget>
@@ -16,6 +22,13 @@
 #include <initializer_list>
 
 namespace reelcraft {
+
+struct BatchDialog::Run {
+  std::string outputDirectory;
+  std::unique_ptr<TempAvi> temp;
+  ClipDelivery delivery;
+  RunTally tally;
+};
 
 BatchDialog::BatchDialog(BatchServices services, QWidget *parent)
     : TemplateDialog(BatchTemplate(), parent), services_(std::move(services)), icon(AppIcon()) {
@@ -127,6 +140,280 @@ void BatchDialog::OnBrowseOutput() {
 void BatchDialog::OnExit() {
   UpdateData(true);
   EndDialog(IDOK);
+}
+
+// With no parent the picker is owned by the active window, which is this one.
+bool BatchDialog::BrowseFolder(const std::string &prompt, std::string &folder) {
+  UpdateData(true);
+  FolderPicker picker(kWindowCaption, prompt, folder, nullptr, services_.messages);
+  if (picker.DoModal() != 1)
+    return false;
+  folder = picker.GetPath();
+  UpdateData(false);
+  return true;
+}
+
+// The list stays live during a run, and a refill of it enables Create again; a second run
+// started inside the first would convert the clip in hand twice and end by disabling Cancel
+// while the first one still converts.
+void BatchDialog::OnCreateAvi() {
+  if (!running_)
+    CreateSelected();
+}
+
+void BatchDialog::OnCreateAll() {
+  if (running_)
+    return;
+  ListBox(*clipList).SetSel(-1, true);
+  // A run over several clips takes long enough for the user to turn to other windows.
+  bool several = ListBox(*clipList).GetCount() > 1;
+  RunTally tally = CreateSelected();
+  if (several && !isActiveWindow())
+    NotifyRunEnd(tally);
+}
+
+void BatchDialog::NotifyRunEnd(const RunTally &tally) {
+  if (!services_.notify)
+    return;
+  std::string body = Translate("BatchDialog", "%1 converted, %2 incomplete, %3 failed");
+  for (auto [mark, count] : {std::pair{"%1", tally.converted}, std::pair{"%2", tally.incomplete},
+                             std::pair{"%3", tally.failed}}) {
+    if (size_t at = body.find(mark); at != std::string::npos)
+      body.replace(at, 2, std::to_string(count));
+  }
+  services_.notify(Translate("BatchDialog", "The clips are converted"), body);
+}
+
+void BatchDialog::OnClipDoubleClick() { OnCreateAvi(); }
+
+void BatchDialog::OnAviDoubleClick() { OnPlay(); }
+
+void BatchDialog::OnCancelRun() { cancelFlag = 1; }
+
+void BatchDialog::OnPlay() {
+  ListBox avis(*aviList);
+  int index = avis.GetCurSel();
+  if (index < 0)
+    return;
+  PlayMediaFile(services_.shell, services_.messages, avis.GetText(index));
+}
+
+BatchDialog::RunTally BatchDialog::CreateSelected() {
+  UpdateData(true);
+  Run run{WithTrailingSeparator(outputFolder),
+          nullptr,
+          ClipDelivery(services_.shell, [this] { return services_.copyWindow(*this); }),
+          {}};
+  StartRun();
+  run.temp = TempAvi::Reserve(services_.shell);
+  if (run.temp) {
+    while (ListBox(*clipList).GetSelCount() > 0 && RunPass(run) == PassEnd::Next) {
+    }
+    run.temp.reset();
+  }
+  EndRun();
+  return run.tally;
+}
+
+// The one place where the run counts how a clip ended. A clip that the engine could convert
+// only in part would count as incomplete; the engine does not tell such an ending apart yet, so
+// none is counted.
+void BatchDialog::Count(Run &run, ClipEnd end) {
+  switch (end) {
+  case ClipEnd::Delivered:
+    ++run.tally.converted;
+    break;
+  case ClipEnd::Incomplete:
+    ++run.tally.incomplete;
+    break;
+  case ClipEnd::Failed:
+    ++run.tally.failed;
+    break;
+  }
+}
+
+void BatchDialog::StartRun() {
+  running_ = true;
+  EnableControl(IDC_CREATE, false);
+  EnableControl(IDC_CREATE_ALL, false);
+  EnableControl(IDC_PLAY, false);
+  EnableControl(IDC_CANCEL_RUN, true);
+  cancelFlag = 0;
+}
+
+void BatchDialog::EndRun() {
+  if (ListBox(*clipList).GetCount() > 0) {
+    EnableControl(IDC_CREATE, true);
+    EnableControl(IDC_CREATE_ALL, true);
+  }
+  if (ListBox(*aviList).GetCount() > 0)
+    EnableControl(IDC_PLAY, true);
+  EnableControl(IDC_CANCEL_RUN, false);
+  FitListExtent(*clipList);
+  FitListExtent(*aviList);
+  running_ = false;
+}
+
+BatchDialog::PassEnd BatchDialog::RunPass(Run &run) {
+  ListBox clips(*clipList);
+  int index = clips.FirstSelected();
+  if (index < 0) {
+    services_.messages.Show(Translate("BatchDialog", "Failed to get current selection"));
+    return PassEnd::LeaveRun;
+  }
+  std::string source = clips.GetText(index);
+  // Clips whose names share their part before the first dot would otherwise replace one
+  // another's AVI; only what was there before the run is offered for replacement.
+  std::string target = run.delivery.FreeName(TargetPath(run.outputDirectory, source));
+  if (services_.shell.Exists(target) &&
+      services_.messages.Show(
+          target + Translate("BatchDialog", "\nFile exists in do you want to overwrite?"),
+          MessageButtons::YesNo) != MessageAnswer::Yes) {
+    DeselectEntry(index, source);
+    return PassEnd::Next;
+  }
+  ConversionResult converted = Convert(run, source, target, false);
+  if (converted.state == ConversionState::Failed)
+    return PassEnd::LeaveRun;
+  if (converted.HasAvi()) {
+    BusyCursor busy;
+    if (CopyOut(run, index, source, target, converted) == PassEnd::LeaveRun)
+      return PassEnd::LeaveRun;
+  }
+  DeselectEntry(index, source);
+  progressSink_->SetPosition(0);
+  return PassEnd::Next;
+}
+
+ConversionResult BatchDialog::Convert(Run &run, const std::string &source,
+                                      const std::string &target, bool salvage) {
+  if (run.temp->kept()) {
+    // The kept file is the user's; this clip gets a temporary AVI of its own.
+    run.temp = TempAvi::Reserve(services_.shell);
+    if (!run.temp)
+      return {};
+  }
+  ProgressControl control{*progressSink_, pump_};
+  ConvertOptions options;
+  options.targetIdentity = run.temp->file().identity;
+  options.salvage = salvage;
+  ConversionResult result =
+      ConvertClip(source, run.temp->path(), &control, cancelFlag, services_.messages, options);
+  // What another hand put under the temporary name is no conversion of the clip.
+  if (result.state != ConversionState::Failed && !StillSameFile(run.temp->file()))
+    result.state = ConversionState::Failed;
+  if (result.state == ConversionState::Failed) {
+    Count(run, ClipEnd::Failed);
+    services_.messages.Show(Translate("BatchDialog", "Failed to create AVI!\n") + source + "\n" +
+                            target);
+  }
+  return result;
+}
+
+BatchDialog::PassEnd BatchDialog::CopyOut(Run &run, int index, const std::string &source,
+                                          const std::string &target,
+                                          const ConversionResult &converted) {
+  if (!FitsPathBuffer(target)) {
+    services_.messages.Show(Translate("BatchDialog", "Failed to copy.  Target path too long."));
+    Count(run, ClipEnd::Failed);
+    return PassEnd::Next;
+  }
+  if (!FitsPathBuffer(run.temp->path())) {
+    services_.messages.Show(Translate("BatchDialog", "Failed to copy.  Source path too long."));
+    Count(run, ClipEnd::Failed);
+    return PassEnd::Next;
+  }
+  // Read once: the box may be ticked while the copy window runs.
+  bool deleting = deleteSource == 1;
+  Delivered delivered = Deliver(run, source, target, converted, deleting);
+  if (delivered.placed != FileOpResult::Success) {
+    if (delivered.placed == FileOpResult::Failed || deleting)
+      Count(run, ClipEnd::Failed);
+    return PassEnd::Next;
+  }
+  bool incomplete = converted.state == ConversionState::Incomplete;
+  Count(run, incomplete ? ClipEnd::Incomplete : ClipEnd::Delivered);
+  if (delivered.besidePlaced == FileOpResult::Failed) {
+    services_.messages.Show(Translate("BatchDialog", "Failed to convert original file.") +
+                            (delivered.note.empty() ? "" : "\n" + delivered.note));
+    return PassEnd::LeaveRun;
+  }
+  std::string note = delivered.note;
+  // A clip that ended early may hold more pictures after its damage; the question tells the
+  // note, and what a salvage gives is told anew.
+  if (incomplete) {
+    bool salvage = services_.messages.Show(SalvageQuestion(note), MessageButtons::YesNoDefaultNo,
+                                           MessageIcon::Question) == MessageAnswer::Yes;
+    note.clear();
+    if (salvage) {
+      ConversionResult salvaged = Convert(run, source, target, true);
+      if (salvaged.state == ConversionState::Failed)
+        return PassEnd::LeaveRun;
+      if (salvaged.HasAvi()) {
+        Delivered again = Deliver(run, source, target, salvaged, deleting);
+        if (again.placed == FileOpResult::Success)
+          note = again.note;
+      }
+    }
+  }
+  if (!note.empty())
+    services_.messages.Show(note);
+  if (delivered.clipRemoved) {
+    int now = EntryIndex(index, source);
+    if (now >= 0)
+      ListBox(*clipList).DeleteString(now);
+  }
+  return PassEnd::Next;
+}
+
+Delivered BatchDialog::Deliver(Run &run, const std::string &source, const std::string &target,
+                               const ConversionResult &converted, bool deleting) {
+  DeliveryOrder order{source,
+                      run.temp->file(),
+                      target,
+                      false,
+                      FOF_NOCONFIRMATION | FOF_SIMPLEPROGRESS | FOF_NORECURSION,
+                      deleting,
+                      deleting ? SourceLocationAvi(source) : std::string(),
+                      converted.picturesWritten,
+                      converted.picturesExpected,
+                      converted.damaged.size()};
+  Delivered delivered = run.delivery.Deliver(order);
+  if (delivered.placed == FileOpResult::Success) {
+    SelectAvi(target);
+  } else if (delivered.placed == FileOpResult::Failed || deleting) {
+    services_.messages.Show(
+        (delivered.placed == FileOpResult::Aborted
+             ? Translate("BatchDialog", "Cancelled file copy.\nTemp stored in ")
+             : Translate("BatchDialog", "Failed to copy file.\nTemp stored in ")) +
+        run.temp->path() + (delivered.note.empty() ? "" : "\n" + delivered.note));
+    run.temp->Keep();
+  }
+  return delivered;
+}
+
+void BatchDialog::SelectAvi(const std::string &target) {
+  ListBox avis(*aviList);
+  int index = avis.FindStringPrefix(target);
+  if (index < 0)
+    index = avis.AddString(target);
+  avis.SetCurSel(index);
+}
+
+void BatchDialog::DeselectEntry(int index, const std::string &source) {
+  int now = EntryIndex(index, source);
+  if (now >= 0)
+    ListBox(*clipList).SetSel(now, false);
+}
+
+int BatchDialog::EntryIndex(int index, const std::string &source) const {
+  ListBox clips(*clipList);
+  if (index < clips.GetCount() && clips.GetText(index) == source)
+    return index;
+  for (int i = 0; i < clips.GetCount(); ++i)
+    if (clips.GetText(i) == source)
+      return i;
+  return -1;
 }
 
 } // namespace reelcraft
