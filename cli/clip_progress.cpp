@@ -5,38 +5,44 @@
 
 namespace reelcraft {
 
-namespace {
-// The separation of a clip with sound is the only phase that steps by blocks.
-constexpr uint32_t kSeparationStep = 512;
-} // namespace
+void ClipProgress::SetPhase(ConversionPhase phase) {
+  switch (phase) {
+  case ConversionPhase::Separation:
+    separated_ = true;
+    before_ = 0;
+    share_ = 0.5;
+    break;
+  case ConversionPhase::Pictures:
+    before_ = separated_ ? 0.5 : 0;
+    share_ = separated_ ? 0.5 : 1;
+    break;
+  case ConversionPhase::Sound:
+    return; // the bar stays as the pictures left it
+  }
+  ranged_ = false;
+}
 
 void ClipProgress::SetRange(uint32_t low, uint32_t high) {
   low_ = low;
   high_ = high;
   position_ = low;
-  ++passes_;
+  ranged_ = true;
 }
 
-void ClipProgress::SetStep(uint32_t step) {
-  step_ = step;
-  if (step == kSeparationStep && passes_ == 1)
-    twoPasses_ = true;
-}
+void ClipProgress::SetStep(uint32_t step) { step_ = step; }
 
 void ClipProgress::SetPosition(uint32_t position) { position_ = position; }
 
 void ClipProgress::StepIt() { position_ += step_; }
 
 double ClipProgress::Fraction() const {
-  int passes = passes_;
-  if (passes == 0)
-    return 0;
+  if (!ranged_)
+    return before_;
   uint32_t low = low_, high = high_, position = position_;
-  double pass =
+  double fill =
       high > low ? std::clamp(double(position) - low, 0.0, double(high - low)) / double(high - low)
                  : 1.0;
-  double expected = twoPasses_ ? 2 : 1;
-  return std::min((passes - 1 + pass) / expected, 1.0);
+  return std::min(before_ + share_ * fill, 1.0);
 }
 
 } // namespace reelcraft

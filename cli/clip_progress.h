@@ -9,9 +9,10 @@ namespace reelcraft {
 
 // The progress bar of one conversion, turned into the share of the clip done, so that a
 // display on another thread can read it at any time. A clip with sound fills the bar twice,
-// first for the separation (step 512), then for the pictures (step 1); each pass counts half.
+// first in the separation, then in the pictures; each fill counts half.
 class ClipProgress : public ProgressSink {
 public:
+  void SetPhase(ConversionPhase phase) override;
   void SetRange(uint32_t low, uint32_t high) override;
   void SetStep(uint32_t step) override;
   void SetPosition(uint32_t position) override;
@@ -25,8 +26,10 @@ private:
   std::atomic<uint32_t> high_{0};
   std::atomic<uint32_t> position_{0};
   std::atomic<uint32_t> step_{0};
-  std::atomic<int> passes_{0}; // ranges set so far
-  std::atomic<bool> twoPasses_{false};
+  std::atomic<bool> ranged_{false}; // the current fill has its range
+  std::atomic<bool> separated_{false};
+  std::atomic<double> before_{0}; // the share of the clip done before the current fill
+  std::atomic<double> share_{1};  // the share of the clip the current fill stands for
 };
 
 } // namespace reelcraft

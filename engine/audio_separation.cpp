@@ -61,6 +61,7 @@ bool ClipReadFailed(const SeparationFilesOpen &files, const std::string &clipPat
 void StartProgress(const ProgressControl &progress, RawFile &clip) {
   uint64_t length = 0;
   clip.Length(length);
+  progress.sink.SetPhase(ConversionPhase::Separation);
   progress.sink.SetRange(0, ProgressBound(length));
   progress.sink.SetStep(uint32_t(kSeparationBlockSize));
   progress.sink.SetPosition(uint32_t(kSeparationBlockSize));

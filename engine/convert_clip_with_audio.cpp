@@ -41,6 +41,8 @@ ConversionResult ConvertClipWithAudio(const std::string &clipPath, const FileRef
   // Without whole bytes per sample the sound has no length in samples: the video stands alone.
   if (!result.HasAvi() || format.nBlockAlign == 0 || options.scanOnly)
     return result;
+  if (progress)
+    progress->sink.SetPhase(ConversionPhase::Sound);
   AddAudioStream(files.audio(), target, format, messages, result, options.avi);
   return result;
 }

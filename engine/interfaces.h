@@ -20,11 +20,18 @@ namespace reelcraft {
 // from a signal while conversions run on worker threads.
 using CancelFlag = std::atomic<int>;
 
+// The phases of a conversion, in order. A clip with sound is first separated into a picture
+// file and a sound file, then its pictures are written, then its sound is added; a clip without
+// sound has the pictures alone. The bar fills once in the separation and once in the pictures.
+enum class ConversionPhase { Separation, Pictures, Sound };
+
 // The operations of a progress bar that the engine drives. The high bound is a full 32-bit
 // unsigned value; a position above it shows as full.
 class ProgressSink {
 public:
   virtual ~ProgressSink() = default;
+  // Comes before the calls of each phase; a bar that shows each fill as it comes ignores it.
+  virtual void SetPhase(ConversionPhase) {}
   virtual void SetRange(uint32_t low, uint32_t high) = 0;
   virtual void SetStep(uint32_t step) = 0;
   virtual void SetPosition(uint32_t position) = 0;

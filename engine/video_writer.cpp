@@ -44,6 +44,7 @@ bool WriteFrame(VideoStream &stream, uint32_t frame, PictureBytes picture) {
 }
 
 void StartProgress(const ProgressControl &progress, const ClipHeader &header) {
+  progress.sink.SetPhase(ConversionPhase::Pictures);
   progress.sink.SetRange(0, ProgressBound(uint64_t(header.dataOffset) + header.dataSize));
   progress.sink.SetStep(1);
   progress.sink.SetPosition(0);

@@ -46,6 +46,7 @@ TEST(StatusLineTest, ByteRatesInDecimalUnits) {
 TEST(ClipProgressTest, OnePassForPicturesTwoForAClipWithSound) {
   ClipProgress pictures;
   EXPECT_EQ(pictures.Fraction(), 0);
+  pictures.SetPhase(ConversionPhase::Pictures);
   pictures.SetRange(0, 1000);
   pictures.SetStep(1);
   pictures.SetPosition(0);
@@ -56,6 +57,7 @@ TEST(ClipProgressTest, OnePassForPicturesTwoForAClipWithSound) {
   EXPECT_EQ(pictures.Fraction(), 1);
 
   ClipProgress sound; // separation: range the clip, step 512, position 512, step-it per block
+  sound.SetPhase(ConversionPhase::Separation);
   sound.SetRange(0, 4096);
   sound.SetStep(512);
   sound.SetPosition(512);
@@ -64,12 +66,17 @@ TEST(ClipProgressTest, OnePassForPicturesTwoForAClipWithSound) {
   for (int block = 0; block < 10; ++block)
     sound.StepIt();
   EXPECT_DOUBLE_EQ(sound.Fraction(), 0.5);
+  sound.SetPhase(ConversionPhase::Pictures);
+  EXPECT_DOUBLE_EQ(sound.Fraction(), 0.5);
   sound.SetRange(0, 2000); // then the pictures
   sound.SetStep(1);
   sound.SetPosition(0);
   EXPECT_DOUBLE_EQ(sound.Fraction(), 0.5);
   sound.SetPosition(1000);
   EXPECT_DOUBLE_EQ(sound.Fraction(), 0.75);
+  sound.SetPosition(2000);
+  sound.SetPhase(ConversionPhase::Sound);
+  EXPECT_DOUBLE_EQ(sound.Fraction(), 1);
 }
 
 TEST(ProgressDisplayTest, CountsClipsAndBytesOfClipsInHand) {

@@ -260,6 +260,9 @@ TEST_F(ConvertClipTest, ProgressFillsOnceForTheBlocksAndOnceForThePictures) {
     expected.push_back("pos " + std::to_string(204800 + end));
   }
   EXPECT_EQ(progress.calls(), expected);
+  EXPECT_EQ(progress.phases(),
+            (std::vector<std::string>{"separation 0", "pictures " + std::to_string(3 + 2 * blocks),
+                                      "sound " + std::to_string(expected.size())}));
 }
 
 TEST_F(ConvertClipTest, ClipWithoutAudioBlocksGetsAnEmptySoundStream) {

@@ -132,6 +132,7 @@ TEST_F(VideoWriterTest, ProgressRangeThenWindowPositionAfterEachFurtherPicture) 
     expected.push_back("pos " + std::to_string(204800 + end));
   }
   EXPECT_EQ(progress.calls(), expected);
+  EXPECT_EQ(progress.phases(), std::vector<std::string>{"pictures 0"});
 }
 
 TEST_F(VideoWriterTest, OneFrameClipSetsTheBarAndNeverPumps) {

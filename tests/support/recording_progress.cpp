@@ -3,6 +3,11 @@
 
 namespace reelcraft::test {
 
+void RecordingProgress::SetPhase(ConversionPhase phase) {
+  static const char *const kNames[] = {"separation", "pictures", "sound"};
+  phases_.push_back(kNames[int(phase)] + (" " + std::to_string(calls_.size())));
+}
+
 void RecordingProgress::SetRange(uint32_t low, uint32_t high) {
   Record("range " + std::to_string(low) + " " + std::to_string(high));
 }

@@ -15,6 +15,7 @@ namespace reelcraft::test {
 // can act inside the pump as a window's Cancel handler would, or at any other point.
 class RecordingProgress : public ProgressSink, public Pump {
 public:
+  void SetPhase(ConversionPhase phase) override;
   void SetRange(uint32_t low, uint32_t high) override;
   void SetStep(uint32_t step) override;
   void SetPosition(uint32_t position) override;
@@ -26,9 +27,12 @@ public:
   const std::vector<std::string> &calls() const { return calls_; }
   // The recorded calls without the pumps.
   std::vector<std::string> bar() const;
+  // Each phase announced, with the number of calls recorded before it: "pictures 0".
+  const std::vector<std::string> &phases() const { return phases_; }
 
 private:
   std::vector<std::string> calls_;
+  std::vector<std::string> phases_;
   void Record(std::string call);
 
   std::function<void(const std::string &)> onCall_;
