@@ -112,8 +112,8 @@ bool AviWriter::AppendChunk(int stream, uint32_t start, uint32_t samples, uint32
   StreamRecord &record = file_.streams[size_t(stream)];
   uint64_t at = out_.position();
   uint8_t header[kChunkHeaderSize];
-  PutU32(header, ChunkId(size_t(stream), record.info.fccType));
-  PutU32(header + 4, size);
+  PutU32(header, ChunkId(size_t(stream), record.info.fccType)); // ckid
+  PutU32(header + 4, size);                                     // cksize
   out_.Append(header, sizeof header);
   if (!body()) {
     out_.Rewind(at);
@@ -158,9 +158,9 @@ uint64_t AviWriter::PartSizeWith(uint32_t size) const {
 
 void AviWriter::AppendListHeader(uint32_t id, uint32_t listType) {
   uint8_t header[kListHeaderSize];
-  PutU32(header, id);
-  PutU32(header + 4, 0); // set when the list is finished
-  PutU32(header + 8, listType);
+  PutU32(header, id);           // "RIFF" or "LIST"
+  PutU32(header + 4, 0);        // its size: set when the list is finished
+  PutU32(header + 8, listType); // the RIFF form or list type
   out_.Append(header, sizeof header);
 }
 
@@ -169,8 +169,8 @@ void AviWriter::StartFile() {
   AppendListHeader(kRiff, kAvi);
   file_.headerRoom = HeaderRoomFor(file_);
   uint8_t junk[kChunkHeaderSize];
-  PutU32(junk, kJunk);
-  PutU32(junk + 4, uint32_t(file_.headerRoom - kChunkHeaderSize));
+  PutU32(junk, kJunk);                                             // ckid
+  PutU32(junk + 4, uint32_t(file_.headerRoom - kChunkHeaderSize)); // cksize
   out_.Append(junk, sizeof junk);
   out_.AppendZeros(file_.headerRoom - kChunkHeaderSize);
   StartMovi(0);
@@ -190,6 +190,7 @@ void AviWriter::FinishPart() {
     if (file_.streams[i].entries.size() > file_.streams[i].partFirstEntry)
       WriteStandardIndex(i);
   }
+  // The sizes of the movi list and of the RIFF part, now that they are known.
   out_.WriteU32At(part.moviStart - 4, uint32_t(out_.position() - part.moviStart));
   if (file_.parts.size() == 1)
     WriteLegacyIndex();
@@ -204,15 +205,22 @@ void AviWriter::WriteStandardIndex(size_t number) {
   const uint32_t size = kIndexHeaderSize + count * kStdIndexEntrySize;
   const uint64_t at = out_.position();
   RecordBuilder header;
-  header.U32(IndexChunkId(number)).U32(size).U16(2).U8(0).U8(AVI_INDEX_OF_CHUNKS).U32(count);
-  header.U32(ChunkId(number, stream.info.fccType)).U64(base).U32(0);
+  header.U32(IndexChunkId(number));                 // fcc
+  header.U32(size);                                 // cb
+  header.U16(kStdIndexLongsPerEntry);               // wLongsPerEntry
+  header.U8(0);                                     // bIndexSubType
+  header.U8(AVI_INDEX_OF_CHUNKS);                   // bIndexType
+  header.U32(count);                                // nEntriesInUse
+  header.U32(ChunkId(number, stream.info.fccType)); // dwChunkId
+  header.U64(base);                                 // qwBaseOffset
+  header.U32(0);                                    // dwReserved3
   out_.Append(header.bytes().data(), header.size());
   uint64_t bytes = 0;
   for (size_t i = stream.partFirstEntry; i < stream.entries.size(); ++i) {
     const IndexEntry &entry = stream.entries[i];
     uint8_t e[kStdIndexEntrySize];
-    PutU32(e, uint32_t(entry.offset + kChunkHeaderSize - base));
-    PutU32(e + 4, entry.size | (entry.keyFrame ? 0 : kNotKeyFrame));
+    PutU32(e, uint32_t(entry.offset + kChunkHeaderSize - base));     // dwOffset: of the data
+    PutU32(e + 4, entry.size | (entry.keyFrame ? 0 : kNotKeyFrame)); // dwSize
     out_.Append(e, sizeof e);
     bytes += entry.size;
   }
@@ -228,8 +236,8 @@ void AviWriter::WriteLegacyIndex() {
   for (const StreamRecord &stream : file_.streams)
     total += stream.entries.size();
   uint8_t header[kChunkHeaderSize];
-  PutU32(header, kIdx1);
-  PutU32(header + 4, uint32_t(total * kIdx1EntrySize));
+  PutU32(header, kIdx1);                                // ckid
+  PutU32(header + 4, uint32_t(total * kIdx1EntrySize)); // cksize
   out_.Append(header, sizeof header);
   std::vector<size_t> next(file_.streams.size(), 0);
   for (size_t n = 0; n < total; ++n) {
@@ -245,10 +253,10 @@ void AviWriter::WriteLegacyIndex() {
     const StreamRecord &stream = file_.streams[pick];
     const IndexEntry &entry = stream.entries[next[pick]++];
     uint8_t e[kIdx1EntrySize];
-    PutU32(e, ChunkId(pick, stream.info.fccType));
-    PutU32(e + 4, entry.keyFrame ? AVIIF_KEYFRAME : 0);
-    PutU32(e + 8, uint32_t(entry.offset - movi));
-    PutU32(e + 12, entry.size);
+    PutU32(e, ChunkId(pick, stream.info.fccType));      // dwChunkId
+    PutU32(e + 4, entry.keyFrame ? AVIIF_KEYFRAME : 0); // dwFlags
+    PutU32(e + 8, uint32_t(entry.offset - movi));       // dwOffset: of the chunk's header
+    PutU32(e + 12, entry.size);                         // dwSize
     out_.Append(e, sizeof e);
   }
 }

@@ -43,9 +43,17 @@ void AppendMainHeader(RecordBuilder &b, const FileRecord &file) {
   uint64_t firstPartEnd = file.parts.size() > 1 ? file.parts[1].riffStart : UINT64_MAX;
 
   size_t avih = b.BeginChunk(kAvih);
-  b.U32(microSecPerFrame).U32(0).U32(0).U32(AVIF_HASINDEX);
-  b.U32(VideoFramesBefore(file, firstPartEnd)).U32(0).U32(uint32_t(file.streams.size()));
-  b.U32(largestChunk).U32(width).U32(height).Zeros(16);
+  b.U32(microSecPerFrame);                      // dwMicroSecPerFrame
+  b.U32(0);                                     // dwMaxBytesPerSec
+  b.U32(0);                                     // dwPaddingGranularity
+  b.U32(AVIF_HASINDEX);                         // dwFlags
+  b.U32(VideoFramesBefore(file, firstPartEnd)); // dwTotalFrames: of the first part alone
+  b.U32(0);                                     // dwInitialFrames
+  b.U32(uint32_t(file.streams.size()));         // dwStreams
+  b.U32(largestChunk);                          // dwSuggestedBufferSize
+  b.U32(width);                                 // dwWidth
+  b.U32(height);                                // dwHeight
+  b.Zeros(16);                                  // dwReserved[4]
   b.EndChunk(avih);
 }
 
@@ -62,10 +70,18 @@ void AppendStreamHeader(RecordBuilder &b, const AviStreamInfo &info) {
 
 void AppendSuperIndex(RecordBuilder &b, const StreamRecord &stream, size_t number) {
   size_t indx = b.BeginChunk(kIndx);
-  b.U16(4).U8(0).U8(AVI_INDEX_OF_INDEXES).U32(uint32_t(stream.superIndex.size()));
-  b.U32(ChunkId(number, stream.info.fccType)).Zeros(12);
-  for (const SuperIndexEntry &entry : stream.superIndex)
-    b.U64(entry.offset).U32(entry.size).U32(entry.duration);
+  b.U16(kSuperIndexLongsPerEntry);             // wLongsPerEntry
+  b.U8(0);                                     // bIndexSubType
+  b.U8(AVI_INDEX_OF_INDEXES);                  // bIndexType
+  b.U32(uint32_t(stream.superIndex.size()));   // nEntriesInUse
+  b.U32(ChunkId(number, stream.info.fccType)); // dwChunkId
+  b.Zeros(12);                                 // dwReserved[3]
+  for (const SuperIndexEntry &entry : stream.superIndex) {
+    b.U64(entry.offset);   // aIndex[].qwOffset
+    b.U32(entry.size);     // aIndex[].dwSize
+    b.U32(entry.duration); // aIndex[].dwDuration
+  }
+  // The unused entries, which keep the header's length as parts are added.
   b.Zeros((kSuperIndexEntries - stream.superIndex.size()) * kSuperIndexEntrySize);
   b.EndChunk(indx);
 }
@@ -93,7 +109,8 @@ std::vector<uint8_t> BuildHeaderList(const FileRecord &file, uint64_t dmlhExtra)
     AppendStreamList(b, file.streams[i], i);
   size_t odml = b.BeginList(kOdml);
   size_t dmlh = b.BeginChunk(kDmlh);
-  b.U32(VideoFramesBefore(file, UINT64_MAX)).Zeros(kDmlhSize - 4 + dmlhExtra);
+  b.U32(VideoFramesBefore(file, UINT64_MAX)); // dwTotalFrames: of the whole file
+  b.Zeros(kDmlhSize - 4 + dmlhExtra);         // dwFuture[61]
   b.EndChunk(dmlh);
   b.EndChunk(odml);
   b.EndChunk(hdrl);
@@ -111,7 +128,9 @@ std::vector<uint8_t> BuildHeader(const FileRecord &file) {
     return BuildHeaderList(file, slack);
   if (slack > 0) {
     RecordBuilder junk;
-    junk.U32(kJunk).U32(uint32_t(slack - kChunkHeaderSize)).Zeros(slack - kChunkHeaderSize);
+    junk.U32(kJunk);                              // ckid
+    junk.U32(uint32_t(slack - kChunkHeaderSize)); // cksize
+    junk.Zeros(slack - kChunkHeaderSize);
     header.insert(header.end(), junk.bytes().begin(), junk.bytes().end());
   }
   return header;

@@ -35,6 +35,9 @@ constexpr uint32_t kAuds = MakeFourCC("auds");
 constexpr uint32_t AVIF_HASINDEX = 0x10;
 constexpr uint8_t AVI_INDEX_OF_INDEXES = 0;
 constexpr uint8_t AVI_INDEX_OF_CHUNKS = 1;
+// An index's wLongsPerEntry: the size of its entries in 32-bit words.
+constexpr uint16_t kSuperIndexLongsPerEntry = 4;
+constexpr uint16_t kStdIndexLongsPerEntry = 2;
 // In a standard index entry's size: the chunk is not a key frame.
 constexpr uint32_t kNotKeyFrame = 0x80000000u;
 
@@ -44,8 +47,8 @@ constexpr uint32_t kMainHeaderSize = 56;
 constexpr uint32_t kStreamHeaderSize = 56;
 constexpr uint32_t kDmlhSize = 248;
 constexpr uint32_t kIndexHeaderSize = 24; // shared by super and standard indexes
-constexpr uint32_t kSuperIndexEntrySize = 16;
-constexpr uint32_t kStdIndexEntrySize = 8;
+constexpr uint32_t kSuperIndexEntrySize = 4 * kSuperIndexLongsPerEntry;
+constexpr uint32_t kStdIndexEntrySize = 4 * kStdIndexLongsPerEntry;
 constexpr uint32_t kIdx1EntrySize = 16;
 // Every super index is written at full size, so the header's length does not change as parts
 // are added; 256 parts of 1 GiB cover far more than a clip can hold.

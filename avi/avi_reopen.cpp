@@ -70,15 +70,18 @@ bool IsList(const ChunkView &chunk, uint32_t listType) {
 }
 
 bool ParseSuperIndex(const ChunkView &indx, StreamRecord &stream) {
-  if (indx.size < kIndexHeaderSize || GetU16(indx.data) != 4 ||
-      indx.data[3] != AVI_INDEX_OF_INDEXES)
+  if (indx.size < kIndexHeaderSize ||
+      GetU16(indx.data) != kSuperIndexLongsPerEntry || // wLongsPerEntry
+      indx.data[3] != AVI_INDEX_OF_INDEXES)            // bIndexType
     return false;
-  uint32_t count = GetU32(indx.data + 4);
+  uint32_t count = GetU32(indx.data + 4); // nEntriesInUse
   if (count > kSuperIndexEntries || count > (indx.size - kIndexHeaderSize) / kSuperIndexEntrySize)
     return false;
   for (uint32_t i = 0; i < count; ++i) {
     const uint8_t *e = indx.data + kIndexHeaderSize + i * kSuperIndexEntrySize;
-    stream.superIndex.push_back({GetU64(e), GetU32(e + 8), GetU32(e + 12)});
+    stream.superIndex.push_back({GetU64(e),        // qwOffset
+                                 GetU32(e + 8),    // dwSize
+                                 GetU32(e + 12)}); // dwDuration
   }
   return true;
 }
@@ -125,8 +128,10 @@ bool ParseHeaderList(const std::vector<uint8_t> &hdrl, FileRecord &file) {
 // The first RIFF part: "RIFF" size "AVI ", the hdrl list, filler, then the movi list.
 bool ReadFirstPart(const FileReader &reader, FileRecord &file) {
   std::vector<uint8_t> bytes;
-  if (!reader.Read(0, kListHeaderSize + kListHeaderSize, bytes) || GetU32(&bytes[0]) != kRiff ||
-      GetU32(&bytes[8]) != kAvi || !IsList({GetU32(&bytes[12]), &bytes[20], 4}, kHdrl))
+  if (!reader.Read(0, kListHeaderSize + kListHeaderSize, bytes))
+    return false;
+  bool riff = GetU32(&bytes[0]) == kRiff && GetU32(&bytes[8]) == kAvi; // "RIFF" size "AVI "
+  if (!riff || !IsList({GetU32(&bytes[12]), &bytes[20], 4}, kHdrl))    // "LIST" size "hdrl"
     return false;
   uint32_t hdrlSize = GetU32(&bytes[16]);
   if (hdrlSize < 4 || hdrlSize > kMaxHeaderRoom ||
@@ -135,12 +140,12 @@ bool ReadFirstPart(const FileReader &reader, FileRecord &file) {
     return false;
   uint64_t pos = kHeaderStart + kChunkHeaderSize + Padded(hdrlSize);
   while (pos - kHeaderStart <= kMaxHeaderRoom && reader.Read(pos, kListHeaderSize, bytes)) {
-    if (IsList({GetU32(&bytes[0]), &bytes[8], 4}, kMovi)) {
+    if (IsList({GetU32(&bytes[0]), &bytes[8], 4}, kMovi)) { // "LIST" size "movi"
       file.headerRoom = pos - kHeaderStart;
       file.parts.push_back({0, pos + kChunkHeaderSize});
       return true;
     }
-    pos += kChunkHeaderSize + Padded(GetU32(&bytes[4]));
+    pos += kChunkHeaderSize + Padded(GetU32(&bytes[4])); // past a chunk of filler
   }
   return false;
 }
@@ -155,9 +160,11 @@ bool ReadFurtherParts(const FileReader &reader, FileRecord &file) {
     pos += kChunkHeaderSize + Padded(GetU32(&bytes[4]));
     if (pos >= reader.size())
       return pos == reader.size() || pos == reader.size() + 1;
-    if (!reader.Read(pos, 2 * kListHeaderSize, bytes) || GetU32(&bytes[0]) != kRiff ||
-        GetU32(&bytes[8]) != kAvix || GetU32(&bytes[12]) != kList || GetU32(&bytes[20]) != kMovi ||
-        file.parts.size() == kSuperIndexEntries)
+    if (!reader.Read(pos, 2 * kListHeaderSize, bytes))
+      return false;
+    bool riff = GetU32(&bytes[0]) == kRiff && GetU32(&bytes[8]) == kAvix; // "RIFF" size "AVIX"
+    bool movi = IsList({GetU32(&bytes[12]), &bytes[20], 4}, kMovi);       // "LIST" size "movi"
+    if (!riff || !movi || file.parts.size() == kSuperIndexEntries)
       return false;
     file.parts.push_back({pos, pos + kListHeaderSize + kChunkHeaderSize});
   }
@@ -169,12 +176,13 @@ bool ReadStandardIndex(const FileReader &reader, const SuperIndexEntry &ref, siz
   std::vector<uint8_t> bytes;
   if (ref.size < kChunkHeaderSize + kIndexHeaderSize || !reader.Read(ref.offset, ref.size, bytes))
     return false;
-  uint32_t count = GetU32(&bytes[12]);
-  if (GetU32(&bytes[0]) != IndexChunkId(number) || GetU16(&bytes[8]) != 2 ||
-      bytes[11] != AVI_INDEX_OF_CHUNKS ||
+  uint32_t count = GetU32(&bytes[12]);               // nEntriesInUse
+  if (GetU32(&bytes[0]) != IndexChunkId(number) ||   // fcc
+      GetU16(&bytes[8]) != kStdIndexLongsPerEntry || // wLongsPerEntry
+      bytes[11] != AVI_INDEX_OF_CHUNKS ||            // bIndexType
       count > (ref.size - kChunkHeaderSize - kIndexHeaderSize) / kStdIndexEntrySize)
     return false;
-  uint64_t base = GetU64(&bytes[20]);
+  uint64_t base = GetU64(&bytes[20]); // qwBaseOffset
   if (base > reader.size())
     return false;
   uint64_t end = stream.entries.empty() ? 0
@@ -182,8 +190,8 @@ bool ReadStandardIndex(const FileReader &reader, const SuperIndexEntry &ref, siz
                                               Padded(stream.entries.back().size);
   for (uint32_t i = 0; i < count; ++i) {
     const uint8_t *e = &bytes[kChunkHeaderSize + kIndexHeaderSize + i * kStdIndexEntrySize];
-    uint32_t size = GetU32(e + 4) & ~kNotKeyFrame;
-    uint64_t offset = base + GetU32(e) - kChunkHeaderSize;
+    uint32_t size = GetU32(e + 4) & ~kNotKeyFrame;         // dwSize
+    uint64_t offset = base + GetU32(e) - kChunkHeaderSize; // dwOffset, of the data
     // Chunks come in file order and lie inside the file.
     if (base + GetU32(e) < kChunkHeaderSize || offset < end ||
         offset + kChunkHeaderSize + size > reader.size())
