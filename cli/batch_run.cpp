@@ -2,7 +2,7 @@
 #include "cli/batch_run.h"
 
 #include "cli/clip_to_avi.h"
-#include "cli/display_messages.h"
+#include "cli/progress_display_messages.h"
 #include "sys/error_text.h"
 #include "sys/file_system.h"
 
@@ -38,10 +38,12 @@ uint64_t FileSize(const std::string &path) {
   return error ? 0 : size;
 }
 
-class Run {
+// The clips of a run, taken one at a time by each worker thread, and the tally of how they
+// ended.
+class JobQueue {
 public:
-  Run(const std::vector<ClipJob> &jobs, ClipChoices choices, const std::atomic<int> &interrupted,
-      ProgressDisplay &display)
+  JobQueue(const std::vector<ClipJob> &jobs, ClipChoices choices,
+           const std::atomic<int> &interrupted, ProgressDisplay &display)
       : jobs_(jobs), choices_(choices), interrupted_(interrupted), display_(display) {}
 
   void Work(size_t slot) {
@@ -57,7 +59,7 @@ public:
 
 private:
   ClipOutcome Convert(const ClipJob &job, size_t slot, ClipProgress &progress) {
-    DisplayMessages messages(display_, job.clip);
+    ProgressDisplayMessages messages(display_, job.clip);
     if (!job.refusal.empty()) {
       messages.Show(job.refusal);
       return {ClipState::Skipped};
@@ -117,13 +119,13 @@ RunTotals TotalsOf(const std::vector<ClipJob> &jobs) {
 
 RunSummary ConvertClips(const std::vector<ClipJob> &jobs, size_t threads, ClipChoices choices,
                         const std::atomic<int> &interrupted, ProgressDisplay &display) {
-  Run run(jobs, choices, interrupted, display);
+  JobQueue queue(jobs, choices, interrupted, display);
   std::vector<std::jthread> workers;
   for (size_t slot = 1; slot < threads; ++slot)
-    workers.emplace_back([&run, slot] { run.Work(slot); });
-  run.Work(0);
+    workers.emplace_back([&queue, slot] { queue.Work(slot); });
+  queue.Work(0);
   workers.clear();
-  RunSummary summary = run.summary();
+  RunSummary summary = queue.summary();
   summary.interruptedBy = interrupted;
   return summary;
 }

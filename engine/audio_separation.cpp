@@ -14,13 +14,14 @@ namespace reelcraft {
 
 namespace {
 
-struct SeparationFilesOpen {
+// The clip open for reading and the two separation files open for writing.
+struct SeparationHandles {
   RawFile clip;
   RawOutputFile audio;
   RawOutputFile pictures;
 };
 
-bool OpenAll(SeparationFilesOpen &files, const std::string &clipPath, const FileRef &pictureFile,
+bool OpenAll(SeparationHandles &files, const std::string &clipPath, const FileRef &pictureFile,
              const FileRef &audioFile, MessageSink &messages) {
   if (!files.clip.OpenForReading(clipPath)) {
     messages.Show(Translate("Conversion", "Could not open input file:\n") +
@@ -42,7 +43,7 @@ bool OpenAll(SeparationFilesOpen &files, const std::string &clipPath, const File
 
 // Fails `result` with the place and the system's reason of the separation file that failed;
 // gives false.
-bool WriteFailed(const SeparationFilesOpen &files, const FileRef &pictureFile,
+bool WriteFailed(const SeparationHandles &files, const FileRef &pictureFile,
                  const FileRef &audioFile, ConversionResult &result) {
   if (files.pictures.error() != 0 || files.audio.error() == 0)
     NoteFailure(result, FileFailure{pictureFile.path, files.pictures.error()});
@@ -51,7 +52,7 @@ bool WriteFailed(const SeparationFilesOpen &files, const FileRef &pictureFile,
   return false;
 }
 
-bool ClipReadFailed(const SeparationFilesOpen &files, const std::string &clipPath,
+bool ClipReadFailed(const SeparationHandles &files, const std::string &clipPath,
                     MessageSink &messages, ConversionResult &result) {
   messages.Show(ReadErrorMessage(files.clip.error(), clipPath));
   NoteFailure(result);
@@ -69,9 +70,9 @@ void StartProgress(const ProgressControl &progress, RawFile &clip) {
 
 // Gathers the blocks bound for one file and writes them in whole pieces (kIoPieceSize)
 // rather than in the short runs of each chunk.
-class StagedOutput {
+class WriteBuffer {
 public:
-  explicit StagedOutput(RawOutputFile &file)
+  explicit WriteBuffer(RawOutputFile &file)
       : file_(file), buffer_(std::make_unique_for_overwrite<uint8_t[]>(kIoPieceSize)) {}
 
   bool Add(const uint8_t *block, size_t size) {
@@ -130,8 +131,8 @@ public:
 private:
   const ProgressControl *progress_;
   std::unique_ptr<uint8_t[]> chunk_;
-  StagedOutput pictures_;
-  StagedOutput audio_;
+  WriteBuffer pictures_;
+  WriteBuffer audio_;
 };
 
 } // namespace
@@ -150,7 +151,7 @@ bool TakeSoundFromBlock(uint8_t *block, size_t size) {
 bool SeparateBlocks(const std::string &clipPath, uint16_t dataOffset, const FileRef &pictureFile,
                     const FileRef &audioFile, const ProgressControl *progress,
                     const CancelFlag &cancelFlag, MessageSink &messages, ConversionResult &result) {
-  SeparationFilesOpen files;
+  SeparationHandles files;
   if (!OpenAll(files, clipPath, pictureFile, audioFile, messages)) {
     NoteFailure(result);
     return false;

@@ -23,7 +23,7 @@
 
 namespace reelcraft {
 
-struct BatchDialog::Run {
+struct BatchDialog::CreateRun {
   std::string outputDirectory;
   std::unique_ptr<TempAvi> temp;
   ClipDelivery delivery;
@@ -200,10 +200,10 @@ void BatchDialog::OnPlay() {
 
 BatchDialog::RunTally BatchDialog::CreateSelected() {
   UpdateData(true);
-  Run run{WithTrailingSeparator(outputFolder),
-          nullptr,
-          ClipDelivery(services_.shell, [this] { return services_.copyWindow(*this); }),
-          {}};
+  CreateRun run{WithTrailingSeparator(outputFolder),
+                nullptr,
+                ClipDelivery(services_.shell, [this] { return services_.copyWindow(*this); }),
+                {}};
   StartRun();
   run.temp = TempAvi::Reserve(services_.shell);
   if (run.temp) {
@@ -218,7 +218,7 @@ BatchDialog::RunTally BatchDialog::CreateSelected() {
 // The one place where the run counts how a clip ended. A clip that the engine could convert
 // only in part would count as incomplete; the engine does not tell such an ending apart yet, so
 // none is counted.
-void BatchDialog::Count(Run &run, ClipEnd end) {
+void BatchDialog::Count(CreateRun &run, ClipEnd end) {
   switch (end) {
   case ClipEnd::Delivered:
     ++run.tally.converted;
@@ -254,7 +254,7 @@ void BatchDialog::EndRun() {
   running_ = false;
 }
 
-BatchDialog::PassEnd BatchDialog::RunPass(Run &run) {
+BatchDialog::PassEnd BatchDialog::RunPass(CreateRun &run) {
   ListBox clips(*clipList);
   int index = clips.FirstSelected();
   if (index < 0) {
@@ -285,7 +285,7 @@ BatchDialog::PassEnd BatchDialog::RunPass(Run &run) {
   return PassEnd::Next;
 }
 
-ConversionResult BatchDialog::Convert(Run &run, const std::string &source,
+ConversionResult BatchDialog::Convert(CreateRun &run, const std::string &source,
                                       const std::string &target, bool salvage) {
   if (run.temp->kept()) {
     // The kept file is the user's; this clip gets a temporary AVI of its own.
@@ -310,7 +310,7 @@ ConversionResult BatchDialog::Convert(Run &run, const std::string &source,
   return result;
 }
 
-BatchDialog::PassEnd BatchDialog::CopyOut(Run &run, int index, const std::string &source,
+BatchDialog::PassEnd BatchDialog::CopyOut(CreateRun &run, int index, const std::string &source,
                                           const std::string &target,
                                           const ConversionResult &converted) {
   if (!FitsPathBuffer(target)) {
@@ -366,7 +366,7 @@ BatchDialog::PassEnd BatchDialog::CopyOut(Run &run, int index, const std::string
   return PassEnd::Next;
 }
 
-Delivered BatchDialog::Deliver(Run &run, const std::string &source, const std::string &target,
+Delivered BatchDialog::Deliver(CreateRun &run, const std::string &source, const std::string &target,
                                const ConversionResult &converted, bool deleting) {
   DeliveryOrder order{source,
                       run.temp->file(),

@@ -53,7 +53,9 @@ protected:
   void OnOK() override {}
 
 private:
-  struct Run;
+  // What one Create run carries from clip to clip: the output folder, the temporary AVI, the
+  // delivery and the tally.
+  struct CreateRun;
   enum class PassEnd { Next, LeaveRun };
   enum class ClipEnd { Delivered, Incomplete, Failed };
 
@@ -78,20 +80,20 @@ private:
 
   void StartRun();
   void EndRun();
-  PassEnd RunPass(Run &run);
+  PassEnd RunPass(CreateRun &run);
   // Converts into the run's temporary AVI, a fresh one when the last was kept.
-  ConversionResult Convert(Run &run, const std::string &source, const std::string &target,
+  ConversionResult Convert(CreateRun &run, const std::string &source, const std::string &target,
                            bool salvage);
   // Delivers the AVI to the target and, with Delete Original, beside the clip, which then goes.
-  PassEnd CopyOut(Run &run, int index, const std::string &source, const std::string &target,
+  PassEnd CopyOut(CreateRun &run, int index, const std::string &source, const std::string &target,
                   const ConversionResult &converted);
   // Copies the AVI to the target (and, for a clip to be removed, beside it, then removes the
   // clip); a copy that failed, or was aborted for a clip to be removed, keeps the temporary AVI
   // and says where it is.
-  Delivered Deliver(Run &run, const std::string &source, const std::string &target,
+  Delivered Deliver(CreateRun &run, const std::string &source, const std::string &target,
                     const ConversionResult &converted, bool deleting);
   void SelectAvi(const std::string &target);
-  void Count(Run &run, ClipEnd end);
+  void Count(CreateRun &run, ClipEnd end);
   // The desktop notification of a Create All run that ended behind other windows.
   void NotifyRunEnd(const RunTally &tally);
   // Where the pass's entry stands in the clip list now, or -1: a refill of the list during the

@@ -8,9 +8,9 @@ namespace reelcraft {
 
 // The messages of one clip on standard error, prefixed with the clip's path, each printed whole
 // with the status line out of the way.
-class DisplayMessages : public MessageSink {
+class ProgressDisplayMessages : public MessageSink {
 public:
-  DisplayMessages(ProgressDisplay &display, const std::string &clip);
+  ProgressDisplayMessages(ProgressDisplay &display, const std::string &clip);
   MessageAnswer Show(const std::string &text, MessageButtons buttons = MessageButtons::Ok,
                      MessageIcon icon = MessageIcon::Exclamation) override;
 
