@@ -31,7 +31,7 @@ struct BatchDialog::CreateRun {
 };
 
 BatchDialog::BatchDialog(BatchServices services, QWidget *parent)
-    : TemplateDialog(BatchTemplate(), parent), services_(std::move(services)), icon(AppIcon()) {
+    : TemplateDialog(BatchTemplate(), parent), icon(AppIcon()), services_(std::move(services)) {
   using N = Notification;
   Bind({
       {IDC_CREATE, N::Clicked, [this] { OnCreateAvi(); }},

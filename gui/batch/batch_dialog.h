@@ -101,8 +101,7 @@ private:
   int EntryIndex(int index, const std::string &source) const;
   void DeselectEntry(int index, const std::string &source);
 
-  BatchServices services_;
-
+  // The window's fields, under plain names (ARCHITECTURE.md, "Names").
   QListWidget *aviList = nullptr;
   QListWidget *clipList = nullptr;
   QProgressBar *progress = nullptr;
@@ -112,6 +111,9 @@ private:
   QIcon icon;
   CancelFlag cancelFlag{0};
 
+  // What the window holds beyond its fields: the services it works with, the engine's view of
+  // the bar, the pump, the guard against a second run.
+  BatchServices services_;
   std::unique_ptr<QtProgressSink> progressSink_;
   QtPump pump_;
   bool running_ = false;

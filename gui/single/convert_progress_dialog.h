@@ -55,6 +55,7 @@ private:
   bool MoveToTarget(TempAvi &temporaryAvi, const ConversionResult &converted, uint32_t flags,
                     std::string &note);
 
+  // The window's fields, under plain names (ARCHITECTURE.md, "Names").
   QProgressBar *progress = nullptr;
   bool deleteSource;
   bool askFolder;
@@ -62,6 +63,8 @@ private:
   CancelFlag cancelFlag{0};
   std::string sourcePath;
 
+  // What the dialog holds beyond its fields: the services it works with, the guard against a
+  // second run.
   MessageSink &messages_;
   const Shell &shell_;
   bool running_ = false;
