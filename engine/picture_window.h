@@ -77,9 +77,9 @@ private:
 
   // The window is a view into a larger buffer that is read in whole pieces ahead of it: a slide
   // moves the view instead of copying the window, and reads come in the sizes and at the
-  // offsets the page cache serves best. Two pieces hold a window and the piece read behind it;
-  // a larger buffer went back to the system after every clip and was faulted in anew for the
-  // next, which tripled the time of a batch of small clips.
+  // offsets the page cache serves best. Two pieces hold a window and the piece read behind it,
+  // and stay small enough for the allocator to keep between clips: a buffer large enough to go
+  // back to the system after every clip would be faulted in anew for each clip of a batch.
   static constexpr size_t kBufferSize = size_t(2) * kIoPieceSize;
 
   void Slide();

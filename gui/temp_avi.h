@@ -8,12 +8,13 @@
 
 namespace reelcraft {
 
-// The temporary AVI that a conversion writes into before it moves to the target: a name
-// reserved in the temporary folder, its extension changed to ".avi". Removed when dropped, unless
-// kept because a message has told the user where it is. The temporary AVI made from a reserved
-// name: only the extension changes, ".tmp" to ".avi".
+// The name of the temporary AVI made from a reserved name: only the extension changes, ".tmp"
+// to ".avi".
 std::string TempAviName(const std::string &reservedName);
 
+// The temporary AVI that a conversion writes into before it moves to the target: a name
+// reserved in the temporary folder, its extension changed to ".avi". Removed when dropped, unless
+// kept because a message has told the user where it is.
 class TempAvi {
 public:
   // Null when there is no temporary folder or no name to be had.

@@ -4,7 +4,7 @@
 # window manager, then under openbox. In each round the window opens on a folder of three clips:
 # Create All (Alt+A) gives three AVIs; Create All again, with the AVIs in place, asks three times
 # whether to overwrite, and Yes to each replaces all three. No temporary file may be left. Every
-# round is run several times: what takes the window's activation used to cut runs short at random.
+# round is run several times: what takes the window's activation can cut a run short at random.
 #
 #   scripts/batch-e2e.sh [BUILD_FOLDER] [SCREENSHOT_FOLDER] [ROUNDS]
 #

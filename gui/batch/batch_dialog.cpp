@@ -215,9 +215,7 @@ BatchDialog::RunTally BatchDialog::CreateSelected() {
   return run.tally;
 }
 
-// The one place where the run counts how a clip ended. A clip that the engine could convert
-// only in part would count as incomplete; the engine does not tell such an ending apart yet, so
-// none is counted.
+// The one place where the run counts how a clip ended.
 void BatchDialog::Count(CreateRun &run, ClipEnd end) {
   switch (end) {
   case ClipEnd::Delivered:

@@ -361,9 +361,8 @@ TEST(ConverterApp, AStoreThatCannotBeReadIsLeftAsItIsAndTheUserIsToldOnce) {
 }
 
 TEST(ConverterApp, AStoreThatExistsButCannotBeReadIsNoFirstStart) {
-  // Another program holds the store locked: a short wait (well below the old 10 s; the bound
-  // leaves room for a loaded machine), then the batch window, and no question that "never ask"
-  // might have ruled out.
+  // Another program holds the store locked: a short wait (the bound leaves room for a loaded
+  // machine), then the batch window, and no question that "never ask" might have ruled out.
   Machine locked;
   locked.Settings().Write(kNeverAskRegisterSetting, 1);
   locked.Settings().Write(kVersionSetting, 261);
