@@ -2,7 +2,6 @@
 #include "cli/cli_options.h"
 
 #include <charconv>
-#include <filesystem>
 #include <getopt.h>
 #include <utility>
 
@@ -207,10 +206,6 @@ std::string UsageText(const std::string &program) {
          "Exit status: 0 every clip converted whole, 1 a clip failed, was skipped or is\n"
          "incomplete (its AVI kept with fewer pictures than the clip names), 2 usage error,\n"
          "130 interrupted (Ctrl-C), 143 terminated (SIGTERM), 129 hung up (SIGHUP).\n";
-}
-
-std::string DefaultOutputPath(const std::string &clip) {
-  return std::filesystem::path(clip).replace_extension(".avi").string();
 }
 
 } // namespace reelcraft

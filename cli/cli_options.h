@@ -40,7 +40,4 @@ CliParse ParseCliOptions(const std::vector<std::string> &arguments);
 
 std::string UsageText(const std::string &program);
 
-// The clip's path with its extension (if any) replaced by ".avi".
-std::string DefaultOutputPath(const std::string &clip);
-
 } // namespace reelcraft

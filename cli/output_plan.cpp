@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "cli/output_plan.h"
 
-#include "cli/cli_options.h"
-
 #include <algorithm>
 #include <filesystem>
 #include <map>
@@ -63,6 +61,10 @@ bool AnyFromFolder(const std::vector<FoundClip> &clips) {
 }
 
 } // namespace
+
+std::string DefaultOutputPath(const std::string &clip) {
+  return fs::path(clip).replace_extension(".avi").string();
+}
 
 OutputPlan PlanOutputs(const std::vector<FoundClip> &clips, const std::string &outputOption) {
   OutputPlan plan;

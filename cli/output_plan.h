@@ -21,6 +21,9 @@ struct OutputPlan {
   std::string error; // a usage error: nothing is to be done
 };
 
+// The clip's path with its extension (if any) replaced by ".avi".
+std::string DefaultOutputPath(const std::string &clip);
+
 // Gives each clip its output: beside the clip without `outputOption`; inside it when it names
 // an existing folder, in the clip's subfolder (made as needed) for a clip found below a folder
 // argument; the path itself for a single clip otherwise. A clip whose output is the

@@ -77,14 +77,6 @@ TEST(CliOptionsTest, RefusedCommandLinesSayWhy) {
   EXPECT_FALSE(Parse({"in.qvj", "-x"}).options);
 }
 
-TEST(CliOptionsTest, DefaultOutputReplacesTheExtension) {
-  EXPECT_EQ(DefaultOutputPath("clips/day one.qvj"), "clips/day one.avi");
-  EXPECT_EQ(DefaultOutputPath("clip.QVJ"), "clip.avi");
-  EXPECT_EQ(DefaultOutputPath("clip"), "clip.avi");
-  EXPECT_EQ(DefaultOutputPath("my.clips/clip"), "my.clips/clip.avi");
-  EXPECT_EQ(DefaultOutputPath("/a/b.c.qvj"), "/a/b.c.avi");
-}
-
 TEST(CliOptionsTest, HelpExplainsOptionsAndExitStatus) {
   std::string help = UsageText("qvj2avi");
   for (const char *part :

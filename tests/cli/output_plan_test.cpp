@@ -25,6 +25,14 @@ std::vector<std::string> Outputs(const OutputPlan &plan) {
   return outputs;
 }
 
+TEST(OutputPlanTest, DefaultOutputReplacesTheExtension) {
+  EXPECT_EQ(DefaultOutputPath("clips/day one.qvj"), "clips/day one.avi");
+  EXPECT_EQ(DefaultOutputPath("clip.QVJ"), "clip.avi");
+  EXPECT_EQ(DefaultOutputPath("clip"), "clip.avi");
+  EXPECT_EQ(DefaultOutputPath("my.clips/clip"), "my.clips/clip.avi");
+  EXPECT_EQ(DefaultOutputPath("/a/b.c.qvj"), "/a/b.c.avi");
+}
+
 TEST(OutputPlanTest, BesideEachClipOrIntoAFolder) {
   test::TempDir dir;
   std::filesystem::create_directory(dir / "out");

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cli/cli_options.h"
+#include "cli/output_plan.h"
 #include "sys/file_identity.h"
 #include "tests/support/avi_probe.h"
 #include "tests/support/clip_builder.h"
