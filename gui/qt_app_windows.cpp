@@ -2,7 +2,7 @@
 #include "gui/qt_app_windows.h"
 
 #include "gui/batch/run_batch_window.h"
-#include "gui/register_prompt_dialog.h"
+#include "gui/register/register_prompt_dialog.h"
 #include "gui/resources/dialog_templates.h"
 #include "gui/single/run_convert_progress_dialog.h"
 

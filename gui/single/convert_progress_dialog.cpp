@@ -3,10 +3,10 @@
 
 #include "desktop/clip_delivery.h"
 #include "engine/convert_clip.h"
-#include "gui/play_media.h"
 #include "gui/resources/dialog_templates.h"
+#include "gui/shared/play_media.h"
+#include "gui/shared/temp_avi.h"
 #include "gui/single/single_clip_paths.h"
-#include "gui/temp_avi.h"
 #include "sys/translation.h"
 #include "ui/folder_picker.h"
 #include "ui/folder_rules.h"

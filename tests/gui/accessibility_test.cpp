@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Every control of every window has a name and a description for screen readers.
 #include "gui/batch/batch_dialog.h"
-#include "gui/register_prompt_dialog.h"
+#include "gui/register/register_prompt_dialog.h"
 #include "gui/single/convert_progress_dialog.h"
 #include "tests/support/environment.h"
 #include "tests/support/scripted_messages.h"

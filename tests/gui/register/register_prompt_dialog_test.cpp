@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/settings.h"
-#include "gui/register_prompt_dialog.h"
+#include "gui/register/register_prompt_dialog.h"
 #include "gui/resources/dialog_templates.h"
 
 #include "tests/gui/settings_probe.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "gui/register_prompt_dialog.h"
+#include "gui/register/register_prompt_dialog.h"
 
 #include "app/settings.h"
 #include "gui/resources/dialog_templates.h"

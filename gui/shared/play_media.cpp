@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "gui/play_media.h"
+#include "gui/shared/play_media.h"
 
 #include "sys/translation.h"
 

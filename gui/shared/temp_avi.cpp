@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "gui/temp_avi.h"
+#include "gui/shared/temp_avi.h"
 
 #include <vector>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "gui/temp_avi.h"
+#include "gui/shared/temp_avi.h"
 #include "tests/support/environment.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
