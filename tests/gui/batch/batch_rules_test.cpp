@@ -20,33 +20,6 @@ using Entries = std::vector<std::string>;
 
 void Touch(const std::string &path) { test::WriteFileBytes(path, {1, 2, 3}); }
 
-TEST(DirectorySearch, MatchesWildcardsWithoutRegardToLetterCase) {
-  EXPECT_TRUE(MatchesPattern("a.qvj", "*.qvj"));
-  EXPECT_TRUE(MatchesPattern("CLIP.QVJ", "*.qvj"));
-  EXPECT_TRUE(MatchesPattern("a.b.qvj", "*.qvj"));
-  EXPECT_TRUE(MatchesPattern(".qvj", "*.qvj"));
-  EXPECT_TRUE(MatchesPattern("ab.qvj", "a?.QVJ"));
-  EXPECT_FALSE(MatchesPattern("a.qvjx", "*.qvj"));
-  EXPECT_FALSE(MatchesPattern("a.qv", "*.qvj"));
-  EXPECT_FALSE(MatchesPattern("aqvj", "*.qvj"));
-  EXPECT_FALSE(MatchesPattern("abc.qvj", "a?.qvj"));
-}
-
-TEST(DirectorySearch, ListsMatchingFilesAndFoldersInCaseInsensitiveOrder) {
-  test::TempDir dir;
-  for (const char *name : {"b.qvj", "C.QVJ", "a.Qvj", "notes.txt", "a.avi"})
-    Touch(dir / name);
-  fs::create_directory(dir / "old.qvj");
-
-  DirectorySearch search = SearchDirectory(dir.path().string(), "*.qvj");
-  EXPECT_TRUE(search.started);
-  EXPECT_EQ(search.error, 0);
-  EXPECT_EQ(search.names, (Entries{"a.Qvj", "b.qvj", "C.QVJ", "old.qvj"}));
-
-  EXPECT_FALSE(SearchDirectory(dir.path().string(), "*.mov").started);
-  EXPECT_FALSE(SearchDirectory(dir / "missing", "*.qvj").started);
-}
-
 // A read that fails part-way keeps what it found; one that fails before any match is a search
 // that did not start.
 TEST(FolderListing, AReadFailingPartWayKeepsItsEntriesAndGivesTheSystemText) {
