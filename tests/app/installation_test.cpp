@@ -312,8 +312,8 @@ TEST_F(InstallationTest, ASecondInstallationReplacesTheCopyWithoutAQuestion) {
   ExpectTheAssociationOf(Installed());
 
   size_t entries = 0;
-  for (const auto &entry : fs::directory_iterator(Data() + "/applications"))
-    entries += entry.path().extension() == ".desktop";
+  for (const std::string &name : test::FolderHolds(Data() + "/applications"))
+    entries += fs::path(name).extension() == ".desktop";
   EXPECT_EQ(entries, 3u);
   EXPECT_EQ(ReadText(dir_ / "config/mimeapps.list"),
             "[Default Applications]\nvideo/x-qvj=reelcraft-qvj-open.desktop;\n");

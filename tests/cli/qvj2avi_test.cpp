@@ -32,14 +32,8 @@ namespace reelcraft {
 namespace {
 
 using test::Bytes;
+using test::FolderHolds;
 namespace fs = std::filesystem;
-
-std::set<std::string> FolderHolds(const std::string &folder) {
-  std::set<std::string> names;
-  for (const auto &entry : fs::directory_iterator(folder))
-    names.insert(entry.path().filename().string());
-  return names;
-}
 
 // Message groups of standard error: a group begins with a line "PATH: " (PATH without
 // blanks) or with the summary, and takes the lines that follow it (the rest of its message).

@@ -3,6 +3,7 @@
 #include "tests/support/avi_probe.h"
 #include "tests/support/clip_builder.h"
 #include "tests/support/environment.h"
+#include "tests/support/files.h"
 #include "tests/support/recording_progress.h"
 #include "tests/support/riff_tree.h"
 #include "tests/support/scripted_messages.h"
@@ -91,12 +92,7 @@ protected:
     EXPECT_EQ(test::StreamBytes(target, "0:a"), built.sound);
   }
 
-  std::vector<std::string> TempFilesLeft() const {
-    std::vector<std::string> names;
-    for (const auto &entry : fs::directory_iterator(tempFolder))
-      names.push_back(entry.path().filename().string());
-    return names;
-  }
+  std::set<std::string> TempFilesLeft() const { return test::FolderHolds(tempFolder); }
 
   test::TempDir dir;
   std::string clip = dir / "clip.qvj";

@@ -24,6 +24,13 @@ void WriteFileBytes(const std::string &path, const Bytes &bytes) {
     throw std::runtime_error("cannot write " + path);
 }
 
+std::set<std::string> FolderHolds(const std::string &folder) {
+  std::set<std::string> names;
+  for (const auto &entry : std::filesystem::directory_iterator(folder))
+    names.insert(entry.path().filename().string());
+  return names;
+}
+
 std::vector<std::string> FilesOpenIn(pid_t pid, const std::string &folder) {
   std::string fds = "/proc/" + (pid ? std::to_string(pid) : std::string("self")) + "/fd";
   std::vector<std::string> open;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -19,6 +20,9 @@ struct CommandResult {
   std::string output;
 };
 CommandResult RunCommand(const std::string &command);
+
+// The names of what `folder` holds (not below it).
+std::set<std::string> FolderHolds(const std::string &folder);
 
 // The files that the process `pid` (0: this one) holds open in `folder`, whether they have a
 // name there or none, each as the /proc path that reaches it.

@@ -58,10 +58,6 @@ test::Bytes Pattern(size_t size, uint8_t seed) {
   return bytes;
 }
 
-size_t EntriesIn(const std::string &folder) {
-  return size_t(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
-}
-
 constexpr size_t kLarge = 3 * 1024 * 1024 + 123; // several chunks
 
 TEST(CopyFile, CopiesBytesAndModeIntoANewFolderWithProgress) {
@@ -80,7 +76,7 @@ TEST(CopyFile, CopiesBytesAndModeIntoANewFolderWithProgress) {
   EXPECT_EQ(observer.lastDone, kLarge);
   EXPECT_GT(observer.progressCalls, 2);
   EXPECT_EQ(observer.ends, 1);
-  EXPECT_EQ(EntriesIn(dir / "New/Deeper"), 1u); // no temporary name left behind
+  EXPECT_EQ(test::FolderHolds(dir / "New/Deeper").size(), 1u); // no temporary name left behind
 }
 
 TEST(CopyFile, AnExistingFolderAsTargetReceivesTheFileUnderItsName) {
@@ -119,7 +115,7 @@ TEST(CopyFile, AbortLeavesNoPartialFileAndKeepsAnOldTarget) {
               FileOpResult::Aborted);
     EXPECT_EQ(observer.ends, 1);
     EXPECT_FALSE(fs::exists(dir / "out/target"));
-    EXPECT_EQ(EntriesIn(dir / "out"), 0u);
+    EXPECT_EQ(test::FolderHolds(dir / "out").size(), 0u);
   }
   test::WriteFileBytes(dir / "out/target", {9, 9});
   RecordingObserver observer;
@@ -128,7 +124,7 @@ TEST(CopyFile, AbortLeavesNoPartialFileAndKeepsAnOldTarget) {
       CopyFileWithProgress(dir / "source", dir / "out/target", "t", FOF_NOCONFIRMATION, observer),
       FileOpResult::Aborted);
   EXPECT_EQ(test::ReadFileBytes(dir / "out/target"), (test::Bytes{9, 9}));
-  EXPECT_EQ(EntriesIn(dir / "out"), 1u);
+  EXPECT_EQ(test::FolderHolds(dir / "out").size(), 1u);
 }
 
 TEST(CopyFile, AsksBeforeReplacingOnlyWithoutTheNoConfirmationFlag) {
@@ -262,7 +258,7 @@ TEST(MoveFile, AbortBetweenFileSystemsKeepsTheSourceAndLeavesNoTarget) {
                                  CrossDeviceRename),
             FileOpResult::Aborted);
   EXPECT_EQ(test::ReadFileBytes(dir / "temp.avi"), bytes);
-  EXPECT_EQ(EntriesIn(dir / "Target"), 0u);
+  EXPECT_EQ(test::FolderHolds(dir / "Target").size(), 0u);
 }
 
 TEST(MoveFile, AcrossRealFileSystemsWhenTheMachineHasTwo) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "tests/support/clip_builder.h"
+#include "tests/support/files.h"
 #include "tests/support/jpeg_pictures.h"
 #include "tests/support/temp_dir.h"
 
@@ -62,11 +63,9 @@ protected:
 
   // Everything in the thumbnail's folder but the clip.
   std::vector<std::string> Written() const {
-    std::vector<std::string> names;
-    for (const auto &entry : fs::directory_iterator(dir.path()))
-      if (entry.path().filename() != "clip.qvj")
-        names.push_back(entry.path().filename());
-    return names;
+    std::set<std::string> names = test::FolderHolds(dir.path());
+    names.erase("clip.qvj");
+    return {names.begin(), names.end()};
   }
 
   test::TempDir dir;

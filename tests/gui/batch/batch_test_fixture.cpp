@@ -10,7 +10,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <algorithm>
 #include <filesystem>
 #include <unistd.h>
 
@@ -128,11 +127,8 @@ TestClip BatchWindowTest::ClipAt(const std::string &path, int pictures, bool wit
 }
 
 std::vector<std::string> BatchWindowTest::TempFiles() const {
-  std::vector<std::string> names;
-  for (const auto &entry : fs::directory_iterator(root.path() / "tmp"))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
+  std::set<std::string> names = FolderHolds(root.path() / "tmp");
+  return {names.begin(), names.end()};
 }
 
 BatchServices BatchWindowTest::Services() {

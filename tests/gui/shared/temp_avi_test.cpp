@@ -4,7 +4,6 @@
 #include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -27,11 +26,8 @@ protected:
   Shell shell;
 
   Entries Files() const {
-    Entries names;
-    for (const auto &entry : fs::directory_iterator(dir.path()))
-      names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
+    std::set<std::string> names = test::FolderHolds(dir.path());
+    return {names.begin(), names.end()};
   }
 };
 
@@ -68,8 +64,7 @@ TEST_F(TempAviTest, AnAviNameThatIsTakenIsNeverTakenOver) {
   }
   EXPECT_FALSE(TempAvi::Reserve(shell));
   EXPECT_EQ(fs::hard_link_count(kept[0]) + fs::hard_link_count(kept[1]), 0xFFFFu + 2);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 0xFFFF + 2)
-      << "no reserved name left behind";
+  EXPECT_EQ(test::FolderHolds(dir.path()).size(), 0xFFFFu + 2) << "no reserved name left behind";
 }
 
 TEST_F(TempAviTest, NoTemporaryFolderGivesNothing) {

@@ -8,6 +8,7 @@
 #include "tests/support/avi_probe.h"
 #include "tests/support/clip_builder.h"
 #include "tests/support/environment.h"
+#include "tests/support/files.h"
 #include "tests/support/scoped_mount.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
@@ -124,10 +125,10 @@ protected:
   }
 
   std::vector<std::string> TempFiles() const {
-    std::vector<std::string> names;
-    for (const auto &entry : fs::directory_iterator(tempFolder))
-      names.push_back(entry.path().string());
-    return names;
+    std::vector<std::string> paths;
+    for (const std::string &name : test::FolderHolds(tempFolder))
+      paths.push_back(tempFolder + "/" + name);
+    return paths;
   }
 
   void ExpectAviOfTheClip(const std::string &path) const {
