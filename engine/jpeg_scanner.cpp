@@ -1,17 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "engine/jpeg_scanner.h"
 
+#include "engine/jpeg_markers.h"
+
 #include <algorithm>
 #include <cstring>
 
 namespace reelcraft {
 
 namespace {
-constexpr uint8_t kMarkerPrefix = 0xFF;
-constexpr uint8_t kStartOfImage = 0xD8;
-constexpr uint8_t kEndOfImage = 0xD9;
-constexpr uint8_t kTablesBegin = 0xDB;
-constexpr uint8_t kTablesEnd = 0xDD;
+using namespace jpeg;
+// The scanner's rule calls the stretch from DQT to DRI table data.
+constexpr uint8_t kTablesBegin = kQuantisationTables;
+constexpr uint8_t kTablesEnd = kRestartInterval;
 
 enum class Verdict { GoOn, Fail, Found };
 

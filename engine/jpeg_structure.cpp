@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "engine/jpeg_structure.h"
 
+#include "engine/jpeg_markers.h"
+
 #include <cstring>
 
 #ifdef __SSE2__
@@ -11,24 +13,21 @@ namespace reelcraft {
 
 namespace {
 
-constexpr uint8_t kMarker = 0xFF;
-constexpr uint8_t kStartOfImage = 0xD8;
-constexpr uint8_t kEndOfImage = 0xD9;
-constexpr uint8_t kStartOfScan = 0xDA;
-constexpr uint8_t kRestartInterval = 0xDD;
-constexpr uint8_t kFirstRestart = 0xD0;
-constexpr uint8_t kRestartCount = 8;
+using namespace jpeg;
+constexpr uint8_t kMarker = kMarkerPrefix;
 
-// SOF0 to SOF15, which are C0 to CF less DHT (C4), JPG (C8) and DAC (CC).
+// SOF0 to SOF15, which are C0 to CF less DHT, JPG (C8) and DAC.
 bool IsFrameHeader(uint8_t code) {
-  return code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC;
+  return code >= kBaselineFrame && code <= 0xCF && code != kHuffmanTables && code != 0xC8 &&
+         code != kArithmeticConditioning;
 }
 
-// Segments that may stand before a frame or between scans: DHT, DAC, DQT, DRI, DHP, EXP,
+// Segments that may stand before a frame or between scans: DHT, DAC, DQT, DNL, DRI, DHP, EXP,
 // APP0 to APP15, COM.
 bool IsTableOrMiscellany(uint8_t code) {
-  return code == 0xC4 || code == 0xCC || (code >= 0xDB && code <= 0xDF) ||
-         (code >= 0xE0 && code <= 0xEF) || code == 0xFE;
+  return code == kHuffmanTables || code == kArithmeticConditioning ||
+         (code >= kQuantisationTables && code <= 0xDF) || (code >= 0xE0 && code <= 0xEF) ||
+         code == kComment;
 }
 
 // The next FF at or after `at` that is not the FF of a stuffed FF 00, or `length`. In entropy-

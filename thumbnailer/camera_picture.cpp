@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "thumbnailer/camera_picture.h"
 
+#include "engine/jpeg_markers.h"
 #include "engine/jpeg_structure.h"
 
 namespace reelcraft {
 
 namespace {
 
-constexpr uint8_t kBaselineFrame = 0xC0;
-constexpr uint8_t kExtendedSequentialFrame = 0xC1;
+using jpeg::kBaselineFrame;
+using jpeg::kExtendedSequentialFrame;
 
 const char *const kDamaged = "The first picture cannot be decoded";
 const char *const kNotCameraLayout =
