@@ -36,7 +36,6 @@ shot() {
   sleep 0.3 # let the window finish painting
   import -window root "$shots/$mode-$1.png"
 }
-expect_eq() { [ "$1" = "$2" ] || fail "$3: '$1', expected '$2'"; }
 
 use_stand_in_player
 

@@ -23,19 +23,6 @@ store=$XDG_CONFIG_HOME/reelcraft/registry.sqlite
 installed=$XDG_DATA_HOME/Reelcrafter/reelcraft
 applications=$XDG_DATA_HOME/applications
 
-step=0
-fail() {
-  echo "FAILED: $*" >&2
-  import -window root "$shots/failure.png" 2>/dev/null || true
-  exit 1
-}
-pass() { echo "ok: $*"; }
-
-shot() {
-  step=$((step + 1))
-  sleep 0.3 # let the window finish painting
-  import -window root "$(printf '%s/%02d-%s.png' "$shots" "$step" "$1")"
-}
 
 # --- a window manager (title bars show the captions), and a stand-in player
 start_openbox
@@ -72,7 +59,6 @@ value_of() {
        WHERE key=$id AND name='$3'" ;;
   esac
 }
-expect_eq() { [ "$1" = "$2" ] || fail "$3: '$1', expected '$2'"; }
 
 settings='SOFTWARE\Orlancor\Reelcrafter'
 

@@ -2,7 +2,22 @@
 # Sourced by the scripts that drive the built reelcraft on a virtual display: a temporary home
 # with its XDG folders and temporary folder, a display of its own, openbox on request, and the
 # wait for the program's end. Sets `work` (removed on exit) and `DISPLAY`; what it starts, and
-# the program in `app_pid`, are ended on exit. The sourcing script defines `fail`.
+# the program in `app_pid`, are ended on exit. Reports come as numbered steps, screenshots in
+# `shots`; a script that runs in modes defines its own `fail`, `pass` and `shot` after sourcing.
+
+step=0
+fail() {
+  echo "FAILED: $*" >&2
+  import -window root "$shots/failure.png" 2> /dev/null || true
+  exit 1
+}
+pass() { echo "ok: $*"; }
+shot() {
+  step=$((step + 1))
+  sleep 0.3 # let the window finish painting
+  import -window root "$(printf '%s/%02d-%s.png' "$shots" "$step" "$1")"
+}
+expect_eq() { [ "$1" = "$2" ] || fail "$3: '$1', expected '$2'"; }
 
 work=$(mktemp -d)
 pids=()

@@ -20,19 +20,6 @@ rm -f "$shots"/*.png
 
 source "$root/scripts/e2e-session.sh"
 
-step=0
-fail() {
-  echo "FAILED: $*" >&2
-  import -window root "$shots/failure.png" 2> /dev/null || true
-  exit 1
-}
-pass() { echo "ok: $*"; }
-shot() {
-  step=$((step + 1))
-  sleep 0.3 # let the window finish painting
-  import -window root "$(printf '%s/%02d-%s.png' "$shots" "$step" "$1")"
-}
-expect_eq() { [ "$1" = "$2" ] || fail "$3: '$1', expected '$2'"; }
 
 # --- the package, installed and made known as its triggers would
 DESTDIR=$work/package cmake --install "$build" --prefix /usr > /dev/null
