@@ -13,7 +13,7 @@ namespace {
 constexpr unsigned kMaxJobs = 256;
 
 // Long options without a short form.
-enum LongOnly { kInfo = 256, kJson, kProgress, kScan };
+enum LongOnly { kInfo = 256, kJson, kProgress, kScan, kLike };
 
 const option kLongOptions[] = {{"output", required_argument, nullptr, 'o'},
                                {"force", no_argument, nullptr, 'f'},
@@ -23,6 +23,7 @@ const option kLongOptions[] = {{"output", required_argument, nullptr, 'o'},
                                {"salvage", no_argument, nullptr, 's'},
                                {"info", no_argument, nullptr, kInfo},
                                {"scan", no_argument, nullptr, kScan},
+                               {"like", required_argument, nullptr, kLike},
                                {"json", no_argument, nullptr, kJson},
                                {"progress", optional_argument, nullptr, kProgress},
                                {"help", no_argument, nullptr, 'h'},
@@ -62,6 +63,8 @@ public:
       options_.clips.push_back(argv_[size_t(index)]);
     if (options_.json && !options_.info)
       return {std::nullopt, "option --json goes with --info"};
+    if (!options_.like.empty() && !options_.salvage)
+      return {std::nullopt, "option --like goes with --salvage"};
     if (!options_.help && !options_.version && options_.clips.empty())
       return {std::nullopt, "no clip given"};
     return {options_, {}};
@@ -86,6 +89,9 @@ private:
       return TakeJobs();
     case kProgress:
       return TakeProgress();
+    case kLike:
+      options_.like = optarg;
+      return options_.like.empty() ? "option --like needs a value" : "";
     case kScan: // what a salvage would recover, for a script
       options_.info = options_.json = options_.salvage = true;
       return {};
@@ -175,12 +181,20 @@ std::string UsageText(const std::string &program) {
          "                     \"bytesTotal\"}, state started, converting, then converted,\n"
          "                     incomplete, failed, skipped or interrupted (converted and\n"
          "                     incomplete add \"picturesWritten\", \"picturesExpected\" and,\n"
-         "                     with -s, \"damagedStretches\"); \"clipBytes\" (base64) too\n"
+         "                     with -s, \"damagedStretches\", \"picturesLeftOut\",\n"
+         "                     \"picturesForeign\" and \"headerGuessed\"); \"clipBytes\"\n"
+         "                     (base64) too\n"
          "                     for a path that is not valid UTF-8\n"
          "  -s, --salvage      where damage stops the pictures, pass over it and go on with\n"
-         "                     the next picture whose markers hold together, to the end of\n"
-         "                     the data; the AVI is then incomplete; with --info: what a\n"
-         "                     salvage would recover, and where the damage lies\n"
+         "                     the next whole picture (it decodes, at the clip's size), to\n"
+         "                     the end of the file whatever the header says; a picture left\n"
+         "                     out or lost keeps its time as an empty frame; the AVI is then\n"
+         "                     incomplete; with --info: what a salvage would recover, and\n"
+         "                     where the damage lies\n"
+         "      --like OTHER   with -s, for a clip whose header is lost: take the picture\n"
+         "                     size, rate and sound format from OTHER, a clip of the same\n"
+         "                     camera (without it, the size of the first whole picture, 15\n"
+         "                     pictures a second and no sound)\n"
          "      --info         print each clip's header fields and convert nothing\n"
          "      --json         with --info: one JSON array, an object a clip\n"
          "      --scan         the same as --info --json --salvage\n"

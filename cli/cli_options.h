@@ -25,6 +25,7 @@ struct CliOptions {
   bool info = false;
   bool json = false; // with `info`
   bool salvage = false;
+  std::string like; // with `salvage`: a clip whose header stands in for an unreadable one
   ProgressRequest progress = ProgressRequest::Auto;
   bool help = false;
   bool version = false;

@@ -80,6 +80,14 @@ std::string SalvageScanText(const ConversionResult &scan) {
   for (const DamagedStretch &stretch : scan.damaged)
     text += "  damagedStretch: " + std::to_string(stretch.begin) + " to " +
             std::to_string(stretch.end) + "\n";
+  AddLine(text, "picturesLeftOut", scan.picturesLeftOut, "damaged");
+  AddLine(text, "picturesForeign", scan.picturesForeign, "of another size");
+  if (scan.cutShortAt)
+    text += "  cutShortAt: " + std::to_string(*scan.cutShortAt) + "\n";
+  for (const std::string &field : scan.headerGuessed)
+    text += "  headerGuessed: " + field + "\n";
+  for (const std::string &disagreement : scan.headerDisagrees)
+    text += "  headerDisagrees: " + disagreement + "\n";
   return text;
 }
 
@@ -89,11 +97,19 @@ void AddSalvageScan(nlohmann::ordered_json &info, const ConversionResult &scan) 
   for (const DamagedStretch &stretch : scan.damaged)
     stretches.push_back({{"begin", stretch.begin}, {"end", stretch.end}});
   info["damagedStretches"] = stretches;
+  info["picturesLeftOut"] = scan.picturesLeftOut;
+  info["picturesForeign"] = scan.picturesForeign;
+  info["headerGuessed"] = scan.headerGuessed;
+  info["headerDisagrees"] = scan.headerDisagrees;
+  info["cutShortAt"] =
+      scan.cutShortAt ? nlohmann::ordered_json(*scan.cutShortAt) : nlohmann::ordered_json();
 }
 
-ConversionResult ScanClip(const std::string &path, MessageSink &messages) {
+ConversionResult ScanClip(const std::string &path, MessageSink &messages,
+                          const std::optional<ClipHeader> &like) {
   CancelFlag never{0};
   ConvertOptions options;
+  options.like = like;
   options.salvage = options.scanOnly = true;
   return ConvertClip(path, std::string(), nullptr, never, messages, options);
 }

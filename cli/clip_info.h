@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <optional>
 #include <string>
 
 namespace reelcraft {
@@ -20,12 +21,16 @@ std::string ClipInfoText(const std::string &path, const ClipHeader &header);
 nlohmann::ordered_json ClipInfoJson(const std::string &path, const ClipHeader &header);
 
 // What a salvage would recover, as `ScanClip` found it: under the header's fields in the text,
-// "picturesRecovered" and "damagedStretches" ([{"begin", "end"}], bytes of the clip) in JSON.
+// "picturesRecovered" and "damagedStretches" ([{"begin", "end"}], bytes of the clip) in JSON,
+// with "picturesLeftOut", "picturesForeign", "headerGuessed", "headerDisagrees" and
+// "cutShortAt" (null when whole).
 std::string SalvageScanText(const ConversionResult &scan);
 void AddSalvageScan(nlohmann::ordered_json &info, const ConversionResult &scan);
 
 // Walks the clip as a salvage would, writing nothing; messages of a clip that cannot be read go
 // to `messages`.
-ConversionResult ScanClip(const std::string &path, MessageSink &messages);
+// `like`: the header that stands in for one that cannot be read.
+ConversionResult ScanClip(const std::string &path, MessageSink &messages,
+                          const std::optional<ClipHeader> &like = std::nullopt);
 
 } // namespace reelcraft

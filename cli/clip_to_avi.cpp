@@ -38,15 +38,45 @@ ClipOutcome Report(MessageSink &messages, const std::string &text, ClipState sta
 
 } // namespace
 
+const char kUnrecognisedHint[] =
+    "Its pictures may still be found: qvj2avi --salvage (with --like OTHER.qvj, a clip of the "
+    "same camera, for the size, rate and sound).";
+
+namespace {
+
+std::string Joined(const std::vector<std::string> &names) {
+  std::string text;
+  for (size_t i = 0; i < names.size(); ++i)
+    text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+  return text;
+}
+
+} // namespace
+
 std::string SalvageReport(const ConversionResult &result) {
-  size_t stretches = result.damaged.size();
   std::string text = "salvaged " + std::to_string(result.picturesWritten) + " of " +
                      std::to_string(result.picturesExpected) + " pictures";
-  if (stretches == 0)
-    return text + "; no damaged stretch";
-  return text + "; " + std::to_string(stretches) + " damaged stretch" +
-         (stretches > 1 ? "es" : "") + " skipped (first at byte " +
-         std::to_string(result.damaged.front().begin) + ")";
+  std::vector<std::string> leftOut;
+  if (result.picturesLeftOut > 0)
+    leftOut.push_back(std::to_string(result.picturesLeftOut) + " damaged");
+  if (result.picturesForeign > 0)
+    leftOut.push_back(std::to_string(result.picturesForeign) + " from another camera");
+  if (!leftOut.empty())
+    text += "; " + Joined(leftOut) + " left out";
+  size_t stretches = result.damaged.size();
+  if (stretches > 0)
+    text += "; " + std::to_string(stretches) + " damaged stretch" + (stretches > 1 ? "es" : "") +
+            " (first at byte " + std::to_string(result.damaged.front().begin) + ")";
+  if (result.cutShortAt)
+    text += "; cut short at byte " + std::to_string(*result.cutShortAt);
+  for (const std::string &disagreement : result.headerDisagrees)
+    text += "; " + disagreement;
+  if (!result.headerGuessed.empty())
+    text += "; no header: " + Joined(result.headerGuessed) + " guessed";
+  if (leftOut.empty() && stretches == 0 && !result.cutShortAt && result.headerDisagrees.empty() &&
+      result.headerGuessed.empty())
+    text += "; no damaged stretch";
+  return text;
 }
 
 ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output,
@@ -65,6 +95,9 @@ ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output,
   options.targetIdentity = staged.temporaryFile().identity;
   options.targetDescriptor = staged.temporaryFile().descriptor;
   options.salvage = choices.salvage;
+  options.like = choices.like;
+  if (!choices.salvage)
+    options.unrecognisedHint = kUnrecognisedHint;
   ConversionResult result =
       ConvertClip(clip, staged.temporaryFile().path, progress, cancelFlag, messages, options);
   switch (result.state) {
@@ -86,15 +119,18 @@ ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output,
                   ClipState::Failed);
   }
   ClipOutcome outcome{ClipState::Converted, result.picturesWritten, result.picturesExpected};
-  if (choices.salvage)
+  if (choices.salvage) {
     outcome.damagedStretches = result.damaged.size();
+    outcome.picturesLeftOut = result.picturesLeftOut;
+    outcome.picturesForeign = result.picturesForeign;
+    outcome.headerGuessed = result.headerGuessed;
+  }
   if (result.state != ConversionState::Incomplete)
     return outcome;
   outcome.state = ClipState::Incomplete;
-  messages.Show(!result.damaged.empty()
-                    ? SalvageReport(result)
-                    : "incomplete, " + std::to_string(result.picturesWritten) + " of " +
-                          std::to_string(result.picturesExpected) + " pictures");
+  messages.Show(choices.salvage ? SalvageReport(result)
+                                : "incomplete, " + std::to_string(result.picturesWritten) + " of " +
+                                      std::to_string(result.picturesExpected) + " pictures");
   return outcome;
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace reelcraft {
 
@@ -26,12 +27,17 @@ struct ClipOutcome {
   uint32_t picturesExpected = 0;
   // With salvage: the damaged stretches passed over.
   std::optional<size_t> damagedStretches = std::nullopt;
+  uint32_t picturesLeftOut = 0;
+  uint32_t picturesForeign = 0;
+  std::vector<std::string> headerGuessed = {};
 };
 
 // How each clip of a run is converted.
 struct ClipChoices {
   bool replace = false; // an existing output is replaced
   bool salvage = false; // damage is passed over rather than ending the pictures
+  // With salvage, for a clip without a header that can be read: another clip's of the camera.
+  std::optional<ClipHeader> like = std::nullopt;
 };
 
 // Converts the clip at `clip` into an AVI file at `output`, all or nothing: the output appears
@@ -43,7 +49,11 @@ ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output,
                              ClipChoices choices, const ProgressControl *progress,
                              CancelFlag &cancelFlag, MessageSink &messages);
 
-// "salvaged 412 of 420 pictures; 3 damaged stretches skipped (first at byte 1048576)".
+// "salvaged 412 of 420 pictures; 6 damaged and 2 from another camera left out; 3 damaged
+// stretches (first at byte 1048576)", then a cut, the header's disagreements and guesses.
 std::string SalvageReport(const ConversionResult &result);
+
+// The line that follows the message about a file that does not begin as a clip.
+extern const char kUnrecognisedHint[];
 
 } // namespace reelcraft

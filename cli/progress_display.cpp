@@ -83,8 +83,12 @@ void ProgressDisplay::Finished(size_t slot, const std::string &clip, const ClipO
     if (kept) {
       line["picturesWritten"] = outcome.picturesWritten;
       line["picturesExpected"] = outcome.picturesExpected;
-      if (outcome.damagedStretches)
+      if (outcome.damagedStretches) {
         line["damagedStretches"] = *outcome.damagedStretches;
+        line["picturesLeftOut"] = outcome.picturesLeftOut;
+        line["picturesForeign"] = outcome.picturesForeign;
+        line["headerGuessed"] = outcome.headerGuessed;
+      }
     }
     WriteLine(line);
   }

@@ -4,6 +4,7 @@
 #include "cli/cli_options.h"
 #include "cli/clip_info.h"
 #include "cli/clip_search.h"
+#include "cli/clip_to_avi.h"
 #include "cli/console_messages.h"
 #include "cli/interrupt_signal.h"
 #include "cli/json_text.h"
@@ -44,20 +45,37 @@ private:
   std::string text_;
 };
 
-int ShowClipInfo(const std::vector<FoundClip> &clips, bool json, bool salvage) {
+int ShowClipInfo(const std::vector<FoundClip> &clips, bool json, bool salvage,
+                 const std::optional<ClipHeader> &like) {
   int status = kExitConverted;
   nlohmann::ordered_json infos = nlohmann::ordered_json::array();
   for (const FoundClip &found : clips) {
     KeptMessages kept;
     ClipHeader header;
-    bool read = found.refusal.empty() && ReadClipHeader(found.clip, header, kept);
+    std::string problem;
+    HeaderFault fault = found.refusal.empty() ? ReadClipHeaderQuietly(found.clip, header, problem)
+                                              : HeaderFault::Unopened;
+    bool read = fault == HeaderFault::None;
     ConversionResult scan;
-    if (read && salvage)
-      read = (scan = ScanClip(found.clip, kept)).state != ConversionState::Failed;
-    std::string error = found.refusal.empty() ? kept.text() : found.refusal;
-    if (!read)
+    // A salvage looks for the pictures of a file without a clip's header too.
+    bool scanned = salvage && (read || fault == HeaderFault::Unrecognised) &&
+                   (scan = ScanClip(found.clip, kept, like)).state != ConversionState::Failed;
+    if (salvage && read && !scanned)
+      read = false;
+    std::string error = !found.refusal.empty() ? found.refusal
+                        : !problem.empty()     ? problem
+                                               : kept.text();
+    if (!read && !scanned)
       status = kExitFailed;
-    if (json && read) {
+    if (fault == HeaderFault::Unrecognised && !salvage)
+      error += std::string("\n") + kUnrecognisedHint;
+    if (json && scanned && !read) {
+      infos.push_back(WithPathFields("path", found.clip, {{"error", error}}));
+      AddSalvageScan(infos.back(), scan);
+    } else if (!json && scanned && !read) {
+      std::string text = found.clip + ": " + error + "\n" + SalvageScanText(scan);
+      std::fputs(TerminalSafeText(text).c_str(), stdout);
+    } else if (json && read) {
       infos.push_back(ClipInfoJson(found.clip, header));
       if (salvage)
         AddSalvageScan(infos.back(), scan);
@@ -95,7 +113,8 @@ ProgressStyle StyleOf(const CliOptions &options) {
   return terminal && EscapesWork() ? ProgressStyle::Terminal : ProgressStyle::Plain;
 }
 
-int ConvertAll(const CliOptions &options, const std::vector<FoundClip> &clips) {
+int ConvertAll(const CliOptions &options, const std::vector<FoundClip> &clips,
+               const std::optional<ClipHeader> &like) {
   OutputPlan plan = PlanOutputs(clips, options.output);
   if (!plan.error.empty())
     return UsageError(plan.error);
@@ -108,8 +127,8 @@ int ConvertAll(const CliOptions &options, const std::vector<FoundClip> &clips) {
   {
     ProgressDisplay display(style, style == ProgressStyle::Json ? stdout : stderr,
                             TotalsOf(plan.jobs), threads);
-    summary =
-        ConvertClips(plan.jobs, threads, {options.force, options.salvage}, interrupted, display);
+    summary = ConvertClips(plan.jobs, threads, {options.force, options.salvage, like}, interrupted,
+                           display);
   }
   if (!options.quiet)
     std::fprintf(stderr, "%s\n", SummaryText(summary).c_str());
@@ -142,9 +161,17 @@ int main(int argc, char **argv) {
     std::printf("%s %s\n", kProgram, kVersionName);
     return Printed(kExitConverted);
   }
+  std::optional<ClipHeader> like;
+  if (!options.like.empty()) {
+    ClipHeader header;
+    ConsoleMessages messages(options.like);
+    if (!ReadClipHeader(options.like, header, messages))
+      return kExitFailed;
+    like = header;
+  }
   std::vector<FoundClip> clips = FindClips(options.clips, options.recursive);
   if (options.info)
-    return Printed(ShowClipInfo(clips, options.json, options.salvage));
-  int status = ConvertAll(options, clips);
+    return Printed(ShowClipInfo(clips, options.json, options.salvage, like));
+  int status = ConvertAll(options, clips, like);
   return options.progress == ProgressRequest::Json ? Printed(status) : status;
 }

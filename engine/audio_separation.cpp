@@ -103,8 +103,8 @@ private:
 class ChunkSplitter {
 public:
   ChunkSplitter(const ProgressControl *progress, RawOutputFile &pictureFile,
-                RawOutputFile &audioFile)
-      : progress_(progress),
+                RawOutputFile &audioFile, SoundTimeline *timeline)
+      : progress_(progress), timeline_(timeline),
         chunk_(std::make_unique_for_overwrite<uint8_t[]>(kSeparationChunkSize)),
         pictures_(pictureFile), audio_(audioFile) {}
 
@@ -115,6 +115,11 @@ public:
       uint8_t *block = chunk_.get() + at;
       size_t blockSize = std::min(kSeparationBlockSize, size - at);
       bool sound = TakeSoundFromBlock(block, blockSize);
+      if (timeline_ && sound) {
+        timeline_->pictureBytesBefore.push_back(pictureBytes_);
+        timeline_->soundBytes += blockSize;
+      }
+      pictureBytes_ += sound ? 0 : blockSize;
       if (!(sound ? audio_ : pictures_).Add(block, blockSize))
         return false;
       if (progress_) {
@@ -130,6 +135,8 @@ public:
 
 private:
   const ProgressControl *progress_;
+  SoundTimeline *timeline_;
+  uint64_t pictureBytes_ = 0;
   std::unique_ptr<uint8_t[]> chunk_;
   WriteBuffer pictures_;
   WriteBuffer audio_;
@@ -150,7 +157,8 @@ bool TakeSoundFromBlock(uint8_t *block, size_t size) {
 
 bool SeparateBlocks(const std::string &clipPath, uint16_t dataOffset, const FileRef &pictureFile,
                     const FileRef &audioFile, const ProgressControl *progress,
-                    const CancelFlag &cancelFlag, MessageSink &messages, ConversionResult &result) {
+                    const CancelFlag &cancelFlag, MessageSink &messages, ConversionResult &result,
+                    SoundTimeline *timeline) {
   SeparationHandles files;
   if (!OpenAll(files, clipPath, pictureFile, audioFile, messages)) {
     NoteFailure(result);
@@ -160,7 +168,9 @@ bool SeparateBlocks(const std::string &clipPath, uint16_t dataOffset, const File
     return ClipReadFailed(files, clipPath, messages, result);
   if (progress)
     StartProgress(*progress, files.clip);
-  ChunkSplitter splitter(progress, files.pictures, files.audio);
+  if (timeline)
+    *timeline = SoundTimeline{dataOffset, {}, 0};
+  ChunkSplitter splitter(progress, files.pictures, files.audio, timeline);
   size_t read = 0;
   do {
     read = files.clip.Read(splitter.chunk(), kSeparationChunkSize);
@@ -181,33 +191,18 @@ bool SeparateBlocks(const std::string &clipPath, uint16_t dataOffset, const File
 
 namespace reelcraft {
 
-bool PictureStretchesInClip(const std::string &clipPath, uint16_t dataOffset,
-                            std::vector<DamagedStretch> &stretches) {
-  std::vector<uint64_t *> offsets;
-  for (DamagedStretch &stretch : stretches)
-    offsets.insert(offsets.end(), {&stretch.begin, &stretch.end});
-  RawFile clip;
-  if (!clip.OpenForReading(clipPath) || !clip.Seek(dataOffset))
-    return false;
-  auto chunk = std::make_unique_for_overwrite<uint8_t[]>(kSeparationChunkSize);
-  uint64_t inStream = 0, inClip = dataOffset;
-  auto next = offsets.begin();
-  for (size_t read = kSeparationChunkSize; read == kSeparationChunkSize && next != offsets.end();) {
-    read = clip.Read(chunk.get(), kSeparationChunkSize);
-    for (size_t at = 0; at < read; at += kSeparationBlockSize) {
-      size_t size = std::min(kSeparationBlockSize, read - at);
-      if (!IsAudioBlock(chunk.get() + at, size)) {
-        for (; next != offsets.end() && **next < inStream + size; ++next)
-          **next = inClip + (**next - inStream);
-        inStream += size;
-      }
-      inClip += size;
-    }
-  }
-  // What lies past the last picture block ends where the clip does.
-  for (; next != offsets.end(); ++next)
-    **next = inClip;
-  return clip.error() == 0;
+uint64_t SoundTimeline::SoundBlocksBefore(uint64_t streamOffset) const {
+  return uint64_t(
+      std::upper_bound(pictureBytesBefore.begin(), pictureBytesBefore.end(), streamOffset) -
+      pictureBytesBefore.begin());
+}
+
+uint64_t SoundTimeline::SoundBytesBefore(uint64_t streamOffset) const {
+  return std::min(soundBytes, SoundBlocksBefore(streamOffset) * kSeparationBlockSize);
+}
+
+uint64_t SoundTimeline::ClipOffset(uint64_t streamOffset) const {
+  return dataOffset + streamOffset + SoundBytesBefore(streamOffset);
 }
 
 } // namespace reelcraft

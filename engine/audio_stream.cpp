@@ -57,7 +57,7 @@ AviStreamInfo AudioStreamInfo(const WaveFormatEx &format, uint64_t audioBytes) {
 
 void AddAudioStream(const FileRef &audioFile, const FileRef &target, const WaveFormatEx &format,
                     MessageSink &messages, ConversionResult &result,
-                    const AviWriterOptions &options) {
+                    const AviWriterOptions &options, bool wholeSamplesOnly) {
   RawFile audio;
   if (!audio.OpenForReading(audioFile)) {
     messages.Show(Translate("Conversion", "Could not open auiod file to read:\n") +
@@ -67,6 +67,8 @@ void AddAudioStream(const FileRef &audioFile, const FileRef &target, const WaveF
   uint64_t length = 0;
   if (!audio.Length(length))
     return NoteFailure(result, FileFailure{audioFile.path, audio.error()});
+  if (wholeSamplesOnly)
+    length -= length % format.nBlockAlign;
   errno = 0; // a file that is no finished AVI sets none
   std::unique_ptr<AviFile> avi = AviFile::OpenForAppend(target, options);
   if (!avi)

@@ -19,11 +19,12 @@ WaveFormatEx AudioFormat(const ClipHeader &header);
 AviStreamInfo AudioStreamInfo(const WaveFormatEx &format, uint64_t audioBytes);
 
 // Opens the finished AVI file `target` again and adds the sound that `audioFile` holds as a new
-// stream, all of it in one chunk, copied through a fixed buffer. On failure marks `result`
+// stream, all of it in one chunk, copied through a fixed buffer; with `wholeSamplesOnly`, without
+// the part of a sample that may end it. On failure marks `result`
 // failed: with a message when the audio file cannot be opened or read, else with the place and
 // the system's reason as its cause.
 void AddAudioStream(const FileRef &audioFile, const FileRef &target, const WaveFormatEx &format,
                     MessageSink &messages, ConversionResult &result,
-                    const AviWriterOptions &options = {});
+                    const AviWriterOptions &options = {}, bool wholeSamplesOnly = false);
 
 } // namespace reelcraft

@@ -47,20 +47,50 @@ ClipHeader Decode(const uint8_t *bytes) {
 
 } // namespace
 
-bool ReadClipHeader(const std::string &path, ClipHeader &header, MessageSink &messages) {
+namespace {
+
+// Keeps the one message of a header that cannot be read.
+class KeptMessage : public MessageSink {
+public:
+  explicit KeptMessage(std::string &text) : text_(text) {}
+  MessageAnswer Show(const std::string &text, MessageButtons, MessageIcon) override {
+    text_ = text;
+    return MessageAnswer::Ok;
+  }
+
+private:
+  std::string &text_;
+};
+
+} // namespace
+
+HeaderFault ReadClipHeaderQuietly(const std::string &path, ClipHeader &header,
+                                  std::string &message) {
+  message.clear();
   RawFile file;
   if (!file.OpenForReading(path)) {
-    messages.Show(Translate("Conversion", "Could not open source file:\n") +
-                  FileErrorText(file.error(), path));
-    return false;
+    message = Translate("Conversion", "Could not open source file:\n") +
+              FileErrorText(file.error(), path);
+    return HeaderFault::Unopened;
   }
   uint8_t bytes[kClipHeaderSize];
   size_t got = file.Read(bytes, sizeof bytes);
   if (got != sizeof bytes && file.error() != 0) {
-    messages.Show(ReadErrorMessage(file.error(), path));
-    return false;
+    message = ReadErrorMessage(file.error(), path);
+    return HeaderFault::Unreadable;
   }
-  return DecodeClipHeader(bytes, got, header, messages);
+  KeptMessage kept(message);
+  if (DecodeClipHeader(bytes, got, header, kept))
+    return HeaderFault::None;
+  return got < kClipHeaderSize ? HeaderFault::TooShort : HeaderFault::Unrecognised;
+}
+
+bool ReadClipHeader(const std::string &path, ClipHeader &header, MessageSink &messages) {
+  std::string message;
+  if (ReadClipHeaderQuietly(path, header, message) == HeaderFault::None)
+    return true;
+  messages.Show(message);
+  return false;
 }
 
 bool DecodeClipHeader(const uint8_t *bytes, size_t size, ClipHeader &header,

@@ -29,6 +29,13 @@ struct ClipHeader {
   uint16_t bitsPerSample = 0;
 };
 
+// Why a header could not be read.
+enum class HeaderFault { None, Unopened, Unreadable, TooShort, Unrecognised };
+
+// As ReadClipHeader, giving the message (empty when read) instead of showing it.
+HeaderFault ReadClipHeaderQuietly(const std::string &path, ClipHeader &header,
+                                  std::string &message);
+
 // Reads and checks the header of the clip at `path`. On failure the reason has been shown
 // through `messages` and `header` is not to be used.
 bool ReadClipHeader(const std::string &path, ClipHeader &header, MessageSink &messages);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace reelcraft {
@@ -37,6 +38,18 @@ struct ConversionResult {
   std::optional<FileFailure> cause;
   // With salvage: the stretches passed over, in order.
   std::vector<DamagedStretch> damaged;
+  // With salvage: pictures found and left out, the damaged and those of another size (another
+  // camera's, from a cross-linked cluster); the length of a clip that ends inside a picture.
+  uint32_t picturesLeftOut = 0;
+  uint32_t picturesForeign = 0;
+  std::optional<uint64_t> cutShortAt;
+  // With salvage: the header's fields that were not read from the clip (it has none that can be
+  // read), and where its header disagrees with the data ("the header names 10 pictures; 90
+  // found").
+  std::vector<std::string> headerGuessed;
+  std::vector<std::string> headerDisagrees;
+  // The file does not begin as a clip: a salvage may still find its pictures.
+  bool unrecognisedFormat = false;
 
   // An AVI was written that the caller may keep.
   bool HasAvi() const {

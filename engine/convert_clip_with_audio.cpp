@@ -23,8 +23,9 @@ ConversionResult ConvertClipWithAudio(const std::string &clipPath, const FileRef
     NoteFailure(result, files.failure());
     return result;
   }
+  SoundTimeline timeline;
   if (!SeparateBlocks(clipPath, header.dataOffset, files.pictures(), files.audio(), progress,
-                      cancelFlag, messages, result))
+                      cancelFlag, messages, result, options.salvage ? &timeline : nullptr))
     return result;
   if (cancelFlag != 0) {
     result.state = ConversionState::Cancelled;
@@ -32,18 +33,20 @@ ConversionResult ConvertClipWithAudio(const std::string &clipPath, const FileRef
   }
   // The picture stream is the picture file from its first byte: the clip's own header and
   // whatever lay before its data area stayed behind in the separation.
-  uint16_t clipDataOffset = std::exchange(header.dataOffset, 0);
-  result = WriteVideoAvi(files.pictures(), target, progress, cancelFlag, header, messages, options);
+  header.dataOffset = 0;
+  result = WriteVideoAvi(files.pictures(), target, progress, cancelFlag, header, messages, options,
+                         options.salvage ? &timeline : nullptr);
   // The stretches passed over are told in places of the clip, not of the picture file.
-  if (!result.damaged.empty() && !PictureStretchesInClip(clipPath, clipDataOffset, result.damaged))
-    result.damaged.clear();
+  for (DamagedStretch &stretch : result.damaged)
+    stretch = {timeline.ClipOffset(stretch.begin), timeline.ClipOffset(stretch.end)};
   WaveFormatEx format = AudioFormat(header);
   // Without whole bytes per sample the sound has no length in samples: the video stands alone.
   if (!result.HasAvi() || format.nBlockAlign == 0 || options.scanOnly)
     return result;
   if (progress)
     progress->sink.SetPhase(ConversionPhase::Sound);
-  AddAudioStream(files.audio(), target, format, messages, result, options.avi);
+  // A clip cut inside a sound block ends in part of a sample, which players refuse.
+  AddAudioStream(files.audio(), target, format, messages, result, options.avi, options.salvage);
   return result;
 }
 

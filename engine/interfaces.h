@@ -2,6 +2,7 @@
 #pragma once
 
 #include "avi/avi_file.h"
+#include "engine/clip_header.h"
 
 #include <algorithm>
 #include <atomic>
@@ -70,6 +71,12 @@ struct ConvertOptions {
   // Where the pictures stop, pass over the damage and go on with the next picture whose markers
   // hold together, to the end of the data, rather than end the AVI there.
   bool salvage = false;
+  // A salvage of a clip without a header that can be read takes the picture size, the rate and
+  // the sound format from this header, of another clip of the same camera.
+  std::optional<ClipHeader> like;
+  // A line added to the message about a file that does not begin as a clip: how to look for its
+  // pictures anyway.
+  std::string unrecognisedHint;
   // Walk the clip as the conversion would, counting its pictures, but write no AVI.
   bool scanOnly = false;
 };

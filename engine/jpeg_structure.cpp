@@ -125,8 +125,10 @@ private:
       if (found_.frameCode == 0 || components == 0 || components > 4 ||
           bodySize != 4 + 2 * components)
         return JpegShape::Broken;
-      if (found_.scans++ == 0)
+      if (found_.scans++ == 0) {
         found_.firstScanComponents = uint8_t(components);
+        found_.firstScanData = end;
+      }
       inScan_ = true;
     }
     at_ = end;

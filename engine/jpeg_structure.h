@@ -25,6 +25,7 @@ struct JpegStructure {
   uint8_t components = 0;
   unsigned scans = 0;
   uint8_t firstScanComponents = 0;
+  size_t firstScanData = 0; // where the first scan's entropy-coded data begins
 };
 
 // Whether the bytes from `bytes[0]` on, which begin with a start marker, form one structurally

@@ -3,39 +3,82 @@
 
 #include "engine/jpeg_structure.h"
 
+#include <algorithm>
+
 namespace reelcraft {
-
-namespace {
-
-bool HoldsTogether(PictureBytes picture) {
-  JpegStructure structure = ReadJpegStructure(picture.data(), picture.size());
-  return structure.shape == JpegShape::Whole && structure.length == picture.size();
-}
-
-} // namespace
 
 bool PictureWalk::First(RawFile &file, uint32_t dataOffset, uint32_t dataSize,
                         PictureBytes &picture) {
+  if (salvage_)
+    window_.ReadToFileEnd();
   return Checked(window_.Begin(file, dataOffset, dataSize, picture), picture);
 }
 
 bool PictureWalk::Next(PictureBytes &picture) { return Checked(window_.Next(picture), picture); }
 
-// Without salvage the window's rules alone decide. With it, a picture they yield must hold
-// together too, or the walk looks again from that picture's start.
+// Whether a picture whose markers the window accepted is whole; one that is not is counted.
+bool PictureWalk::Judged(PictureBytes picture) {
+  JpegStructure structure = ReadJpegStructure(picture.data(), picture.size());
+  if (structure.shape != JpegShape::Whole || structure.length != picture.size())
+    return false;
+  switch (check_.Judge(picture, structure)) {
+  case PictureVerdict::Whole:
+    return true;
+  case PictureVerdict::Damaged:
+    ++leftOut_;
+    return false;
+  case PictureVerdict::Foreign:
+    ++foreign_;
+    return false;
+  }
+  return false;
+}
+
+// Without salvage the window's rules alone decide. With it, a picture they yield must be whole
+// too, or the walk looks on from that picture's start.
 bool PictureWalk::Checked(bool found, PictureBytes &picture) {
   // A read error is no damage: the pictures after it are lost, not missing.
   if (!salvage_ || window_.ReadFailed())
     return found;
-  if (found && HoldsTogether(picture))
-    return true;
-  if (found)
-    window_.SearchAgainFrom(picture);
+  uint32_t countedBefore = leftOut_ + foreign_;
   uint64_t from = window_.StreamOffset();
-  found = window_.Salvage(picture);
+  if (found) {
+    from -= picture.size();
+    if (Judged(picture)) {
+      pictureStart_ = from;
+      afterDamage_ = false;
+      return true;
+    }
+    // Markers that do not hold may hide a whole picture inside; a whole one left out does not.
+    if (leftOut_ + foreign_ == countedBefore)
+      window_.SearchAgainFrom(picture);
+  }
+  for (;;) {
+    found = window_.Salvage(picture);
+    if (!found || Judged(picture))
+      break;
+  }
+  return Kept(found, picture, from);
+}
+
+// Notes the stretch from `from` to the picture found (or to the end), and whether it is damage:
+// the zeros that fill the last block after the last picture are none, nor is a picture that
+// the file ends inside, which cuts the clip short.
+bool PictureWalk::Kept(bool found, PictureBytes picture, uint64_t from) {
   uint64_t to = window_.StreamOffset() - (found ? picture.size() : 0);
-  if (to > from)
+  if (!found && window_.cutAt()) {
+    cutShortAt_ = std::max(from, *window_.cutAt());
+    to = *cutShortAt_;
+  }
+  bool fill = !found && to - from < PictureWindow::kBlockSize && window_.OnlyZerosBetween(from, to);
+  if (to > from && !fill)
     damaged_.push_back({from, to});
+  if (!found)
+    endsInDamage_ = (to > from && !fill) || cutShortAt_;
+  if (found) {
+    pictureStart_ = to;
+    afterDamage_ = to > from;
+  }
   return found;
 }
 

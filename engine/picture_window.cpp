@@ -19,7 +19,7 @@ bool PictureWindow::Begin(PictureSource &source, uint32_t dataOffset, uint32_t d
                           PictureBytes &picture) {
   source_ = &source;
   // 64 bits: the data area's end may lie past 4 GiB.
-  readEnd_ = uint64_t(dataOffset) + dataSize;
+  readEnd_ = toFileEnd_ ? UINT64_MAX : uint64_t(dataOffset) + dataSize;
   pos_ = base_ = held_ = 0;
   fileAt_ = dataOffset;
   readsEnded_ = !source.Seek(dataOffset);
@@ -60,6 +60,7 @@ bool PictureWindow::Salvage(PictureBytes &picture) {
       if (shape == JpegShape::Whole) {
         picture = PictureBytes(mark, structure.length);
         pos_ += at + structure.length;
+        cutAt_.reset();
         return true;
       }
       // A picture cut off by the window's end is looked at again once a slide has brought it
@@ -68,9 +69,22 @@ bool PictureWindow::Salvage(PictureBytes &picture) {
         pos_ += at;
         break;
       }
+      if (shape == JpegShape::Truncated && !MoreToCome() && !cutAt_)
+        cutAt_ = StreamOffset() + at;
       at += 2;
     }
   }
+}
+
+bool PictureWindow::OnlyZerosBetween(uint64_t from, uint64_t to) const {
+  uint64_t bufferStart = loaded_ - kWindowSize - base_; // the stream offset of buffer_[0]
+  from = std::max(from, bufferStart);
+  to = std::min(to, bufferStart + held_);
+  for (uint64_t at = from; at < to; ++at) {
+    if (buffer_[size_t(at - bufferStart)] != 0)
+      return false;
+  }
+  return true;
 }
 
 // Moves the window on by whole blocks, keeping every byte not yet searched.

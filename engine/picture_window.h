@@ -46,12 +46,20 @@ public:
   bool Begin(RawFile &file, uint32_t dataOffset, uint32_t dataSize, PictureBytes &picture);
   // The same from any source; it must outlive the window.
   bool Begin(PictureSource &source, uint32_t dataOffset, uint32_t dataSize, PictureBytes &picture);
+  // Before Begin: read to the file's end, whatever `dataSize` says (a salvage believes no
+  // header).
+  void ReadToFileEnd() { toFileEnd_ = true; }
   bool AtEnd() const { return pos_ >= kWindowSize; }
   bool Next(PictureBytes &picture);
   // Where Next finds nothing: the next picture whose marker structure holds, past whatever
   // stands before it, up to the end of the data. False when none is left; the window has then
   // passed over all of it.
   bool Salvage(PictureBytes &picture);
+  // Where the last Salvage that found nothing saw a picture begin that the data ends inside.
+  std::optional<uint64_t> cutAt() const { return cutAt_; }
+  // Whether the bytes from stream offset `from` to `to` that the buffer still holds are all
+  // zeros, as a camera fills the rest of a block.
+  bool OnlyZerosBetween(uint64_t from, uint64_t to) const;
   // The next search begins at `picture`, the one just found, again.
   void SearchAgainFrom(PictureBytes picture) { pos_ = size_t(picture.data() - window()); }
   uint64_t ProgressValue() const { return pos_ + loaded_; }
@@ -89,7 +97,10 @@ private:
   size_t filled() const { return std::min(kWindowSize, held_ - base_); }
   bool Search(PictureBytes &picture);
   // A slide can still bring bytes of the data area into the window.
-  bool MoreToCome() const { return loaded_ < readEnd_ && !readsEnded_; }
+  // (Once the reads have ended, the buffer may still hold bytes past the window.)
+  bool MoreToCome() const {
+    return loaded_ < readEnd_ && (!readsEnded_ || held_ - base_ > kWindowSize);
+  }
 
   std::unique_ptr<uint8_t[]> buffer_;
   size_t base_ = 0;     // the window's first byte in the buffer
@@ -101,6 +112,8 @@ private:
   size_t pos_ = 0;
   uint64_t loaded_ = 0;
   uint64_t readEnd_ = 0;
+  bool toFileEnd_ = false;
+  std::optional<uint64_t> cutAt_;
 };
 
 } // namespace reelcraft

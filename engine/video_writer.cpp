@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "engine/video_writer.h"
 
+#include "engine/audio_stream.h"
 #include "engine/avi_finish.h"
+#include "engine/picture_slots.h"
 #include "engine/picture_walk.h"
 #include "engine/picture_window.h"
 #include "sys/error_text.h"
@@ -39,8 +41,13 @@ VideoStream CreateVideoStream(const FileRef &target, const ClipHeader &header,
 }
 
 bool WriteFrame(VideoStream &stream, uint32_t frame, PictureBytes picture) {
-  return !stream.file || stream.file->Write(stream.index, frame, 1, picture.data(), uint32_t(picture.size()),
-                            AVIIF_KEYFRAME);
+  return !stream.file || stream.file->Write(stream.index, frame, 1, picture.data(),
+                                            uint32_t(picture.size()), AVIIF_KEYFRAME);
+}
+
+// The AVI convention for a dropped frame: a player holds the picture before it.
+bool WriteEmptyFrame(VideoStream &stream, uint32_t frame) {
+  return !stream.file || stream.file->Write(stream.index, frame, 1, nullptr, 0, 0);
 }
 
 void StartProgress(const ProgressControl &progress, const ClipHeader &header) {
@@ -82,6 +89,47 @@ public:
         result.picturesWritten = frame + 1;
       ReportPosition();
     }
+    return written;
+  }
+
+  // Salvage: every whole picture to the end of the stream, each in its time slot, the slots of
+  // pictures left out or lost empty. Counts frames and pictures in `result`; gives false once a
+  // frame write has failed.
+  bool WriteSalvagedFrames(PictureSlots &slots, const CancelFlag &cancelFlag, PictureBytes &picture,
+                           bool written, ConversionResult &result, uint64_t &lastPictureEnd) {
+    slots.Place(walk_.pictureStart(), lastPictureEnd, false);
+    uint32_t frames = 1;
+    bool ended = false;
+    while (written) {
+      if (cancelFlag != 0) {
+        result.state = ConversionState::Cancelled;
+        break;
+      }
+      if (!walk_.Next(picture)) {
+        ended = !window_.ReadFailed();
+        break;
+      }
+      uint32_t slot = slots.Place(walk_.pictureStart(), walk_.pictureStart() + picture.size(),
+                                  walk_.afterDamage());
+      for (; written && frames < slot; ++frames)
+        written = WriteEmptyFrame(stream_, frames);
+      if (!written)
+        break;
+      written = WriteFrame(stream_, slot, picture);
+      frames = slot + 1;
+      if (written)
+        ++result.picturesWritten;
+      lastPictureEnd = walk_.pictureStart() + picture.size();
+      ReportPosition();
+    }
+    if (ended && written) {
+      uint32_t total = slots.Total(window_.StreamOffset(), walk_.endsInDamage());
+      for (; written && frames < total; ++frames)
+        written = WriteEmptyFrame(stream_, frames);
+    }
+    if (!written && result.state != ConversionState::Cancelled && !window_.ReadFailed())
+      messages_.Show(Translate("Conversion", "Failed to find JPEG\n"));
+    result.picturesExpected = frames;
     return written;
   }
 
@@ -135,10 +183,41 @@ BitmapInfoHeader VideoFormat(const ClipHeader &header) {
   return format;
 }
 
+namespace {
+
+// The sound bytes in the time of one picture, for the slots of a salvage; 0 without a rate.
+double SoundBytesPerSlot(const ClipHeader &header) {
+  WaveFormatEx format = AudioFormat(header);
+  return header.frameRate == 0 ? 0 : 2.0 * format.nAvgBytesPerSec / header.frameRate;
+}
+
+// Where the header of a salvaged clip disagrees with what the walk found.
+void NoteDisagreements(const ClipHeader &header, const PictureWalk &walk, uint64_t streamEnd,
+                       ConversionResult &result) {
+  if (!result.headerGuessed.empty())
+    return;
+  auto &notes = result.headerDisagrees;
+  if (header.frameCount != result.picturesExpected)
+    notes.push_back(
+        FillIn(Translate("Conversion", "the header names %1 pictures; %2 found"),
+               {std::to_string(header.frameCount), std::to_string(result.picturesExpected)}));
+  if (streamEnd > header.dataSize)
+    notes.push_back(FillIn(Translate("Conversion", "the header's dataSize is %1 bytes; the "
+                                                   "pictures take %2"),
+                           {std::to_string(header.dataSize), std::to_string(streamEnd)}));
+  if (header.width != walk.check().width() || header.height != walk.check().height())
+    notes.push_back(
+        FillIn(Translate("Conversion", "the header names pictures of %1x%2; they are %3x%4"),
+               {std::to_string(header.width), std::to_string(header.height),
+                std::to_string(walk.check().width()), std::to_string(walk.check().height())}));
+}
+
+} // namespace
+
 ConversionResult WriteVideoAvi(const FileRef &pictureFile, const FileRef &target,
                                const ProgressControl *progress, CancelFlag &cancelFlag,
                                const ClipHeader &header, MessageSink &messages,
-                               const ConvertOptions &options) {
+                               const ConvertOptions &options, const SoundTimeline *timeline) {
   cancelFlag = 0;
   ConversionResult result;
   result.picturesExpected = std::max<uint32_t>(header.frameCount, 1);
@@ -156,9 +235,15 @@ ConversionResult WriteVideoAvi(const FileRef &pictureFile, const FileRef &target
                                      : Translate("Conversion", "Failed to find first JPEG"));
     return result;
   }
+  // A salvage takes the size of the pictures it keeps, whatever the header says.
+  ClipHeader video = header;
+  if (options.salvage) {
+    video.width = walk.check().width();
+    video.height = walk.check().height();
+  }
   VideoStream stream;
   if (!options.scanOnly) {
-    stream = CreateVideoStream(target, header, options.avi, result);
+    stream = CreateVideoStream(target, video, options.avi, result);
     if (stream.index < 0)
       return result;
   }
@@ -168,7 +253,16 @@ ConversionResult WriteVideoAvi(const FileRef &pictureFile, const FileRef &target
   if (progress)
     StartProgress(*progress, header);
   FrameRun run(window, walk, stream, progress, messages, options.salvage);
-  written = run.WriteFurtherFrames(header.frameCount, cancelFlag, picture, written, result);
+  uint64_t lastPictureEnd = walk.pictureStart() + picture.size();
+  if (options.salvage) {
+    PictureSlots slots(timeline, SoundBytesPerSlot(header));
+    written = run.WriteSalvagedFrames(slots, cancelFlag, picture, written, result, lastPictureEnd);
+    result.picturesLeftOut = walk.leftOut();
+    result.picturesForeign = walk.foreign();
+    result.cutShortAt = walk.cutShortAt();
+  } else {
+    written = run.WriteFurtherFrames(header.frameCount, cancelFlag, picture, written, result);
+  }
   for (DamagedStretch stretch : walk.damaged())
     result.damaged.push_back({header.dataOffset + stretch.begin, header.dataOffset + stretch.end});
   if (stream.file)
@@ -177,9 +271,13 @@ ConversionResult WriteVideoAvi(const FileRef &pictureFile, const FileRef &target
     messages.Show(ReadErrorMessage(input.error(), pictureFile.path));
     NoteFailure(result);
   }
+  if (options.salvage && result.state == ConversionState::Done)
+    NoteDisagreements(header, walk, lastPictureEnd, result);
   // Damage passed over leaves an AVI that is not the whole clip, whatever the count.
   if (result.state == ConversionState::Done &&
-      (result.picturesWritten < result.picturesExpected || !result.damaged.empty()))
+      (result.picturesWritten < result.picturesExpected || !result.damaged.empty() ||
+       result.picturesLeftOut + result.picturesForeign > 0 || result.cutShortAt ||
+       !result.headerDisagrees.empty() || !result.headerGuessed.empty()))
     result.state = ConversionState::Incomplete;
   return result;
 }

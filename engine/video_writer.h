@@ -3,6 +3,7 @@
 
 #include "avi/avi_file.h"
 #include "avi/avi_records.h"
+#include "engine/audio_separation.h"
 #include "engine/clip_header.h"
 #include "engine/conversion_result.h"
 #include "engine/interfaces.h"
@@ -26,10 +27,14 @@ BitmapInfoHeader VideoFormat(const ClipHeader &header);
 // A later picture not found is reported and ends the file early: the result is then incomplete,
 // as it is when the stream runs out before `frameCount` pictures. With `options.salvage` the
 // writer passes over such stretches instead, and notes them in the result, in offsets of
-// `pictureFile`.
+// `pictureFile`. A salvage reads to the end of the file, whatever `dataSize` and `frameCount`
+// say, keeps only whole pictures of the first one's size, and gives every picture left out or
+// lost its time slot as an empty frame; `timeline`, where the pictures came from a clip with
+// sound, ties the slots to the sound.
 ConversionResult WriteVideoAvi(const FileRef &pictureFile, const FileRef &target,
                                const ProgressControl *progress, CancelFlag &cancelFlag,
                                const ClipHeader &header, MessageSink &messages,
-                               const ConvertOptions &options = {});
+                               const ConvertOptions &options = {},
+                               const SoundTimeline *timeline = nullptr);
 
 } // namespace reelcraft

@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build ccache g++ clang clang-format libclang-rt-14-dev
   qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libgl-dev libsqlite3-dev
   libgtest-dev libgmock-dev
-  ffmpeg libjpeg-turbo-progs
+  ffmpeg libjpeg-turbo-progs libturbojpeg0-dev
   xvfb xdotool x11-apps imagemagick desktop-file-utils shared-mime-info xdg-utils
   openbox x11-utils sqlite3 file libglib2.0-bin appstream man-db tesseract-ocr
   nlohmann-json3-dev libglib2.0-dev pkg-config zsh fish dbus-daemon

@@ -33,6 +33,8 @@ namespace {
 
 using test::Bytes;
 using test::FolderHolds;
+// The line that follows the message about a file that is no clip.
+const std::string kHint = "\nIts pictures may still be found: qvj2avi --salvage (with --like OTHER.qvj, a clip of the same camera, for the size, rate and sound).";
 namespace fs = std::filesystem;
 
 // Message groups of standard error: a group begins with a line "PATH: " (PATH without
@@ -309,10 +311,10 @@ TEST_F(Qvj2aviTest, BadClipsFailWithTheirMessageAndLeaveNothing) {
       {"short.qvj", Bytes(whole.begin(), whole.begin() + 34), "Failed to read file header"},
       {"foreign.qvj", Bytes{'R', 'I', 'F', 'F', 'x', 'y', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                             0,   0,   0,   0,   0,   0,   0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-       "Unrecgonised file format: RIFFxy"},
+       "Unrecgonised file format: RIFFxy" + kHint},
       {"lower.qvj", Bytes{'q', 'v', 'a', 'v', '0', '1', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                           0,   0,   0,   0,   0,   0,   0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-       "Unrecgonised file format: qvav01"},
+       "Unrecgonised file format: qvav01" + kHint},
       {"nopicture.qvj", test::BuildClip(noPicture).file, "Failed to find first JPEG"},
   };
   std::set<std::string> clipsLeft;
@@ -394,13 +396,14 @@ TEST_F(Qvj2aviTest, SalvagePassesOverDamageAndScanTellsWhereItLies) {
                     test::ShellQuote(dir / "whole.qvj"));
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.errors,
-            clip + ": salvaged 4 of 5 pictures; 1 damaged stretch skipped (first at byte " +
+            clip + ": salvaged 4 of 5 pictures; 1 damaged stretch (first at byte " +
                 std::to_string(begin) + ")\n1 converted, 1 incomplete, 0 failed, 0 skipped\n");
   ExpectFrames(avi, {spec.pictures[0], spec.pictures[2], spec.pictures[3], spec.pictures[4]});
   EXPECT_NE(run.output.find(
                 "\"state\":\"incomplete\",\"bytesDone\":" + std::to_string(fs::file_size(clip)) +
                 ",\"bytesTotal\":" + std::to_string(fs::file_size(clip)) +
-                ",\"picturesWritten\":4,\"picturesExpected\":5,\"damagedStretches\":1}"),
+                ",\"picturesWritten\":4,\"picturesExpected\":5,\"damagedStretches\":1,"
+                "\"picturesLeftOut\":0,\"picturesForeign\":0,\"headerGuessed\":[]}"),
             std::string::npos)
       << run.output;
   Bytes salvaged = test::ReadFileBytes(dir / "whole.avi");
@@ -842,7 +845,8 @@ TEST_F(Qvj2aviTest, BytesThatCouldSteerTheTerminalAreShownEscaped) {
   Run run = Qvj2avi("--info " + test::ShellQuote(foreign) + " " + test::ShellQuote(named));
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.errors, dir / "bad\\x1b]0;owned\\x07.qvj: Unrecgonised file format: "
-                              "\\x1b[2J\\x9bx\n");
+                              "\\x1b[2J\\x9bx" +
+                              kHint + "\n");
   EXPECT_TRUE(run.output.starts_with(dir / "\xc3\xa9t\xc3\xa9\\x1b[1m.qvj:\n")) << run.output;
 }
 
