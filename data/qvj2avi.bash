@@ -8,7 +8,7 @@ _qvj2avi() {
     [ "$word" = -- ] && break
   done
   case $prev in
-  -o | --output)
+  -o | --output | --like)
     COMPREPLY=($(compgen -f -- "$cur"))
     compopt -o filenames 2> /dev/null
     return
@@ -24,7 +24,7 @@ _qvj2avi() {
   fi
   if [ "$word" != -- ] && [[ $cur == -* ]]; then
     local options=$'-o\n--output\n-f\n--force\n-r\n--recursive\n-j\n--jobs\n-q\n--quiet\n'
-    options+=$'-s\n--salvage\n--progress\n--progress=\n--info\n--json\n--scan\n-h\n--help\n'
+    options+=$'-s\n--salvage\n--like\n--progress\n--progress=\n--info\n--json\n--scan\n-h\n--help\n'
     options+=$'-V\n--version\n--'
     COMPREPLY=($(compgen -W "$options" -- "$cur"))
     [[ ${COMPREPLY[*]} == --progress= ]] && compopt -o nospace 2> /dev/null

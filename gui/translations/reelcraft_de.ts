@@ -279,6 +279,18 @@ Die temporäre Datei liegt in </translation>
         <source>Failed to find first JPEG</source>
         <translation>Das erste JPEG-Bild wurde nicht gefunden</translation>
     </message>
+    <message>
+        <source>the header names %1 pictures; %2 found</source>
+        <translation>der Kopf nennt %1 Bilder; %2 gefunden</translation>
+    </message>
+    <message>
+        <source>the header&apos;s dataSize is %1 bytes; the pictures take %2</source>
+        <translation>dataSize im Kopf ist %1 Bytes; die Bilder belegen %2</translation>
+    </message>
+    <message>
+        <source>the header names pictures of %1x%2; they are %3x%4</source>
+        <translation>der Kopf nennt Bilder von %1x%2; sie sind %3x%4</translation>
+    </message>
 </context>
 <context>
     <name>ConvertProgressDialog</name>
