@@ -201,7 +201,8 @@ void NoteDisagreements(const ClipHeader &header, const PictureWalk &walk, uint64
     notes.push_back(
         FillIn(Translate("Conversion", "the header names %1 pictures; %2 found"),
                {std::to_string(header.frameCount), std::to_string(result.picturesExpected)}));
-  if (streamEnd > header.dataSize)
+  // Sound blocks that lost their mark lengthen the picture stream: only undamaged data speaks.
+  if (streamEnd > header.dataSize && result.damaged.empty())
     notes.push_back(FillIn(Translate("Conversion", "the header's dataSize is %1 bytes; the "
                                                    "pictures take %2"),
                            {std::to_string(header.dataSize), std::to_string(streamEnd)}));
