@@ -21,7 +21,8 @@ AviOutput::~AviOutput() {
 }
 
 void AviOutput::Append(const void *data, size_t size) {
-  if (failed())
+  // An empty chunk (a dropped frame) may come without data at all.
+  if (failed() || size == 0)
     return;
   if (used_ + size > kBufferSize)
     Flush();
