@@ -922,8 +922,8 @@ TEST_P(Qvj2aviInterruptTest, StopsEveryConversionAndLeavesNoPartialFile) {
   Bytes errors = test::ReadFileBytes(work / "stderr.txt");
   std::string text(errors.begin(), errors.end());
   std::string summary = "Interrupted: " + std::to_string(written.size()) +
-                        " converted, 0 incomplete, 0 failed, " +
-                        std::to_string(kClips - written.size()) + " skipped\n";
+                        " converted, 0 incomplete, 0 failed, 0 skipped, " +
+                        std::to_string(kClips - written.size()) + " interrupted\n";
   ASSERT_TRUE(text.ends_with(summary)) << text;
   std::string messages = text.substr(0, text.size() - summary.size());
   EXPECT_TRUE(messages.empty() || messages.ends_with(": Interrupted; nothing written\n")) << text;
