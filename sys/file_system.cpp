@@ -24,7 +24,12 @@ bool CreateFolders(const std::string &path) {
   std::string parent = ParentFolder(path);
   if (!parent.empty() && parent != path && !CreateFolders(parent))
     return false;
-  return CreateFolder(path) || (errno == EEXIST && IsFolder(path));
+  if (CreateFolder(path) || (errno == EEXIST && IsFolder(path)))
+    return true;
+  // A file in the folder's place: the path leads through something that is no folder.
+  if (errno == EEXIST)
+    errno = ENOTDIR;
+  return false;
 }
 
 bool RenamePath(const std::string &from, const std::string &to) {

@@ -745,9 +745,9 @@ TEST_F(Qvj2aviTest, FailuresNameTheirPlaceAndTheSystemsReason) {
   test::WriteClip(clip, LargeClip(8, 80));
   EXPECT_EQ(ExitStatusOf(Spawn({"-q", clip}, work / "stderr.txt", 256 * 1024)), 1);
   Bytes errors = test::ReadFileBytes(work / "stderr.txt");
-  EXPECT_EQ(std::string(errors.begin(), errors.end()), clip + ": Failed to find JPEG\n" + clip +
-                                                           ": Could not write the AVI file " + avi +
-                                                           ": File too large\n");
+  // A write that fails is the output's failure, never a picture missing from the clip.
+  EXPECT_EQ(std::string(errors.begin(), errors.end()),
+            clip + ": Could not write the AVI file " + avi + ": File too large\n");
   EXPECT_EQ(FolderHolds(dir.path()), std::set<std::string>{"clip.qvj"});
 
   // A temporary folder that is not there, for the sound.
