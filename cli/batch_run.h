@@ -30,8 +30,8 @@ RunTotals TotalsOf(const std::vector<ClipJob> &jobs);
 
 // Converts the clips of `jobs` on `threads` threads, each conversion with a cancel flag of its
 // own, raised once `interrupted` holds a signal number: clips in hand stop at their next picture
-// and leave nothing, clips not started are not converted. Workers report through `display`, whose slots
-// must number `threads` at least.
+// and leave nothing, clips not started are not converted. Workers report through `display`, whose
+// slots must number `threads` at least.
 RunSummary ConvertClips(const std::vector<ClipJob> &jobs, size_t threads, ClipChoices choices,
                         const std::atomic<int> &interrupted, ProgressDisplay &display);
 

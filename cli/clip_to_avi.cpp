@@ -62,8 +62,7 @@ std::string SalvageReport(const ConversionResult &result) {
 
 ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output,
                              ClipChoices choices, const ProgressControl *progress,
-                             CancelFlag &cancelFlag, MessageSink &messages,
-                             PlacedOutputs *placed) {
+                             CancelFlag &cancelFlag, MessageSink &messages, PlacedOutputs *placed) {
   bool replace = choices.replace;
   // The clip first: a missing clip says so, whatever the output's folder allows.
   ClipHeader header;

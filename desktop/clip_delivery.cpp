@@ -3,8 +3,8 @@
 
 #include "desktop/trash.h"
 #include "sys/error_text.h"
-#include "sys/file_system.h"
 #include "sys/file_identity.h"
+#include "sys/file_system.h"
 #include "sys/translation.h"
 
 #include <cerrno>
@@ -70,8 +70,8 @@ std::string ClipDelivery::FreeName(const std::string &path) const {
 }
 
 FileOpResult ClipDelivery::Place(const std::string &from, const std::string &to, bool move,
-                                 const std::string &title, uint32_t flags,
-                                 const std::string &clip, Delivered &delivered) {
+                                 const std::string &title, uint32_t flags, const std::string &clip,
+                                 Delivered &delivered) {
   // The AVI of another clip of this run is never replaced, whatever the flags say.
   if (std::optional<std::string> owner = written_.OwnerOf(to); owner && *owner != clip) {
     delivered.failure = {to, EEXIST};
@@ -96,10 +96,9 @@ Delivered ClipDelivery::Deliver(const DeliveryOrder &order) {
   // A temporary AVI without a name is read through this process's own link to it.
   std::string avi =
       order.avi.descriptor >= 0 ? DescriptorPath(order.avi.descriptor) : order.avi.path;
-  delivered.placed =
-      Place(avi, order.target, order.move,
-            Translate("ClipDelivery", "Writing AVI to target location"), order.flags, order.clip,
-            delivered);
+  delivered.placed = Place(avi, order.target, order.move,
+                           Translate("ClipDelivery", "Writing AVI to target location"), order.flags,
+                           order.clip, delivered);
   if (delivered.placed != FileOpResult::Success) {
     if (order.removeClip)
       delivered.note = ClipKeptText(order.clip);
@@ -138,17 +137,17 @@ Delivered ClipDelivery::Deliver(const DeliveryOrder &order) {
   delivered.clipRemoved = refused.empty();
   // A clip that is gone was taken by another hand, such as a second "open" of it: not kept.
   if (!delivered.clipRemoved && !PathExists(order.clip))
-    delivered.note = Joined(
-        FillIn(Translate("ClipDelivery",
-                         "%1 is no longer there: another program has moved it or put it in "
-                         "the Trash."),
-               {order.clip}),
-        delivered.note);
+    delivered.note =
+        Joined(FillIn(Translate("ClipDelivery",
+                                "%1 is no longer there: another program has moved it or put it in "
+                                "the Trash."),
+                      {order.clip}),
+               delivered.note);
   else if (!delivered.clipRemoved)
-    delivered.note = Joined(
-        FillIn(Translate("ClipDelivery", "%1 was kept: no Trash could take it (%2)."),
-               {order.clip, refused}),
-        delivered.note);
+    delivered.note =
+        Joined(FillIn(Translate("ClipDelivery", "%1 was kept: no Trash could take it (%2)."),
+                      {order.clip, refused}),
+               delivered.note);
   return delivered;
 }
 

@@ -39,8 +39,8 @@ VideoStream CreateVideoStream(const FileRef &target, const ClipHeader &header,
 }
 
 bool WriteFrame(VideoStream &stream, uint32_t frame, PictureBytes picture) {
-  return !stream.file || stream.file->Write(stream.index, frame, 1, picture.data(), uint32_t(picture.size()),
-                            AVIIF_KEYFRAME);
+  return !stream.file || stream.file->Write(stream.index, frame, 1, picture.data(),
+                                            uint32_t(picture.size()), AVIIF_KEYFRAME);
 }
 
 void StartProgress(const ProgressControl &progress, const ClipHeader &header) {

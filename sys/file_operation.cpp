@@ -235,7 +235,8 @@ int SystemRename(const std::string &from, const std::string &to) {
 std::string AttributesWarning(const FileOpReport &report) {
   if (report.attributes.error == 0)
     return {};
-  std::string reason = Translate("FileOperation", "error ") + std::to_string(report.attributes.error);
+  std::string reason =
+      Translate("FileOperation", "error ") + std::to_string(report.attributes.error);
   SystemErrorText(uint32_t(report.attributes.error), reason);
   return FillIn(Translate("FileOperation",
                           "%1 is whole, but it could not take its original's permissions and "

@@ -218,10 +218,9 @@ bool ScratchFile::Keep(const std::string &extension) {
     std::string name = NameFor(folder, "qvj", (first + tries) % 0xFFFF + 1);
     name.replace(name.size() - 4, 4, extension);
     // Neither a link nor the rename ever takes an existing name.
-    bool placed =
-        unnamed_.get() >= 0
-            ? ::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0
-            : RenameWithoutReplacing(from, name);
+    bool placed = unnamed_.get() >= 0 ? ::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, name.c_str(),
+                                                 AT_SYMLINK_FOLLOW) == 0
+                                      : RenameWithoutReplacing(from, name);
     if (placed) {
       file_ = FileRef(name, file_.identity);
       unnamed_.Reset();

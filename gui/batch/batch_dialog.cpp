@@ -385,9 +385,8 @@ Delivered BatchDialog::Deliver(CreateRun &run, const std::string &source, const 
   } else if (delivered.placed == FileOpResult::Failed || deleting) {
     // Named before the message names it.
     run.temp->Keep();
-    std::string reason = delivered.placed == FileOpResult::Failed
-                             ? FailureReason(delivered.failure)
-                             : std::string();
+    std::string reason =
+        delivered.placed == FileOpResult::Failed ? FailureReason(delivered.failure) : std::string();
     services_.messages.Show(
         (delivered.placed == FileOpResult::Aborted
              ? Translate("BatchDialog", "Cancelled file copy.\nTemp stored in ")

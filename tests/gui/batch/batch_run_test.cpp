@@ -385,8 +385,8 @@ TEST_F(BatchRunTest, ACopyThatFailsKeepsTheTemporaryAviAndTheRunGoesOn) {
   ASSERT_EQ(temps.size(), 2u) << "one kept temporary AVI per failed copy";
   Texts expected;
   for (const std::string &name : temps)
-    expected.push_back("Failed to copy file.\nTemp stored in " + (root / ("tmp/" + name)) +
-                       "\n" + (root / "file/out") + " contains an invalid path.");
+    expected.push_back("Failed to copy file.\nTemp stored in " + (root / ("tmp/" + name)) + "\n" +
+                       (root / "file/out") + " contains an invalid path.");
   Texts texts = messages.texts();
   std::sort(texts.begin(), texts.end());
   EXPECT_EQ(texts, expected);
