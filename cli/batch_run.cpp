@@ -75,7 +75,8 @@ private:
     InterruptPump pump(interrupted_, cancelFlag);
     ProgressControl control{progress, pump};
     display_.Started(slot, job.clip, FileSize(job.clip), progress);
-    return ConvertClipToAvi(job.clip, job.output, choices_, &control, cancelFlag, messages);
+    return ConvertClipToAvi(job.clip, job.output, choices_, &control, cancelFlag, messages,
+                            &placed_);
   }
 
   void Count(const ClipOutcome &outcome) {
@@ -91,8 +92,10 @@ private:
       ++summary_.failed;
       break;
     case ClipState::Skipped:
-    case ClipState::Interrupted:
       ++summary_.skipped;
+      break;
+    case ClipState::Interrupted:
+      ++summary_.interrupted;
       break;
     }
   }
@@ -102,6 +105,7 @@ private:
   const std::atomic<int> &interrupted_;
   ProgressDisplay &display_;
   std::atomic<size_t> next_{0};
+  PlacedOutputs placed_;
   std::mutex mutex_;
   RunSummary summary_;
 };
@@ -134,7 +138,9 @@ std::string SummaryText(const RunSummary &summary) {
   return std::string(summary.interruptedBy ? "Interrupted: " : "") +
          std::to_string(summary.converted) + " converted, " + std::to_string(summary.incomplete) +
          " incomplete, " + std::to_string(summary.failed) + " failed, " +
-         std::to_string(summary.skipped) + " skipped";
+         std::to_string(summary.skipped) + " skipped" +
+         (summary.interruptedBy ? ", " + std::to_string(summary.interrupted) + " interrupted"
+                                : std::string());
 }
 
 int ExitStatusOf(const RunSummary &summary) {

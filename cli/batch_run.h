@@ -20,8 +20,9 @@ struct RunSummary {
   size_t converted = 0;
   size_t incomplete = 0; // kept with fewer pictures than the clip names
   size_t failed = 0;
-  size_t skipped = 0;    // refused, or not converted because of an interrupt
-  int interruptedBy = 0; // the signal that stopped the run, if one did
+  size_t skipped = 0;     // refused
+  size_t interrupted = 0; // stopped, or not started, because of an interrupt
+  int interruptedBy = 0;  // the signal that stopped the run, if one did
 };
 
 // The clips of `jobs` and the bytes of those that are to be converted.
@@ -29,12 +30,13 @@ RunTotals TotalsOf(const std::vector<ClipJob> &jobs);
 
 // Converts the clips of `jobs` on `threads` threads, each conversion with a cancel flag of its
 // own, raised once `interrupted` holds a signal number: clips in hand stop at their next picture
-// and leave nothing, clips not started are skipped. Workers report through `display`, whose slots
-// must number `threads` at least.
+// and leave nothing, clips not started are not converted. Workers report through `display`, whose
+// slots must number `threads` at least.
 RunSummary ConvertClips(const std::vector<ClipJob> &jobs, size_t threads, ClipChoices choices,
                         const std::atomic<int> &interrupted, ProgressDisplay &display);
 
-// "3 converted, 1 incomplete, 0 failed, 0 skipped", after "Interrupted: " when it was.
+// "3 converted, 1 incomplete, 0 failed, 0 skipped"; when a signal stopped the run, after
+// "Interrupted: " and followed by ", 2 interrupted".
 std::string SummaryText(const RunSummary &summary);
 
 int ExitStatusOf(const RunSummary &summary);

@@ -63,6 +63,10 @@ private:
       return;
     }
     if (S_ISDIR(status.st_mode)) {
+      // Hidden folders are no part of a card's recordings: a Trash (".Trash-1000") holds clips
+      // the user deleted, which converting would bring back, and programs keep their own there.
+      if (name.starts_with("."))
+        return;
       Descriptor below(
           ::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
       if (below.get() >= 0)

@@ -18,9 +18,10 @@ struct FoundClip {
 
 // The clips of the command line's `arguments` in their order. With `recursive`, a folder stands
 // for the files below it whose names end in ".qvj" in any letter case, in name order, folder by
-// folder, however deep; links to folders are not followed. Without it, a folder is refused with
-// a word on -r; and so is every entry below that cannot be examined or read, and every clip
-// whose path is too long to be opened, so that no clip is left out unsaid.
+// folder, however deep; links to folders are not followed, nor are hidden folders below
+// the ones given (names that begin with ".", such as a card's ".Trash-1000"). Without it, a folder
+// is refused with a word on -r; and so is every entry below that cannot be examined or read, and
+// every clip whose path is too long to be opened, so that no clip is left out unsaid.
 std::vector<FoundClip> FindClips(const std::vector<std::string> &arguments, bool recursive);
 
 // Why `path` cannot be used at all, to follow it: it is longer than the system takes

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/clip_to_avi.h"
 
+#include "engine/clip_header.h"
 #include "engine/convert_clip.h"
 #include "sys/error_text.h"
 #include "sys/file_system.h"
@@ -34,6 +35,16 @@ std::string AlreadyExists(const std::string &output) {
 ClipOutcome Report(MessageSink &messages, const std::string &text, ClipState state) {
   messages.Show(text);
   return {state};
+}
+
+// Why `output` may not be written: another clip of the run put its AVI there. Call with the
+// lock held.
+std::string TakenBy(const PlacedOutputs *placed, const std::string &clip,
+                    const std::string &output) {
+  if (!placed)
+    return {};
+  std::optional<std::string> owner = placed->outputs.OwnerOf(output);
+  return owner && *owner != clip ? "its AVI would replace the AVI of " + *owner : std::string();
 }
 
 } // namespace
@@ -81,8 +92,20 @@ std::string SalvageReport(const ConversionResult &result) {
 
 ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output,
                              ClipChoices choices, const ProgressControl *progress,
-                             CancelFlag &cancelFlag, MessageSink &messages) {
+                             CancelFlag &cancelFlag, MessageSink &messages, PlacedOutputs *placed) {
   bool replace = choices.replace;
+  // The clip first: a missing clip says so, whatever the output's folder allows. A header
+  // that is not a clip's is the engine's to judge: salvage may stand in for it.
+  ClipHeader header;
+  std::string problem;
+  if (HeaderFault fault = ReadClipHeaderQuietly(clip, header, problem);
+      fault == HeaderFault::Unopened || fault == HeaderFault::Unreadable)
+    return Report(messages, problem, ClipState::Failed);
+  if (placed) {
+    std::lock_guard hold(placed->mutex);
+    if (std::string taken = TakenBy(placed, clip, output); !taken.empty())
+      return Report(messages, taken, ClipState::Skipped);
+  }
   if (!replace && PathExists(output))
     return Report(messages, AlreadyExists(output), ClipState::Skipped);
   StagedFile staged;
@@ -111,12 +134,23 @@ ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output,
   case ConversionState::Incomplete:
     break;
   }
-  if (!staged.Commit(replace)) {
-    if (staged.error() == EEXIST)
-      return Report(messages, AlreadyExists(output), ClipState::Skipped);
-    return Report(messages,
-                  "Could not put the AVI file in place:\n" + FileErrorText(staged.error(), output),
-                  ClipState::Failed);
+  {
+    // Checked and placed under one lock: two clips of the run finishing at once.
+    std::unique_lock<std::mutex> hold;
+    if (placed)
+      hold = std::unique_lock(placed->mutex);
+    if (std::string taken = TakenBy(placed, clip, output); !taken.empty())
+      return Report(messages, taken, ClipState::Skipped);
+    if (!staged.Commit(replace)) {
+      if (staged.error() == EEXIST)
+        return Report(messages, AlreadyExists(output), ClipState::Skipped);
+      return Report(messages,
+                    "Could not put the AVI file in place:\n" +
+                        FileErrorText(staged.error(), output),
+                    ClipState::Failed);
+    }
+    if (placed)
+      placed->outputs.Record(output, clip);
   }
   ClipOutcome outcome{ClipState::Converted, result.picturesWritten, result.picturesExpected};
   if (choices.salvage) {

@@ -4,8 +4,10 @@
 #include "engine/conversion_result.h"
 #include "engine/interfaces.h"
 #include "sys/message_sink.h"
+#include "sys/run_outputs.h"
 
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,14 +42,22 @@ struct ClipChoices {
   std::optional<ClipHeader> like = std::nullopt;
 };
 
+// The AVI files a run has put in place, shared by its worker threads.
+struct PlacedOutputs {
+  std::mutex mutex;
+  RunOutputs outputs;
+};
+
 // Converts the clip at `clip` into an AVI file at `output`, all or nothing: the output appears
 // only complete, and an existing one is kept unless `choices.replace`. Every reason for a failure
 // is shown on `messages`. A clip whose later pictures are missing, or whose damage a salvage
 // passed over, is converted as far as it goes and kept as incomplete, which is said on `messages`
-// too; a cancelled one leaves nothing.
+// too; a cancelled one leaves nothing. With `placed`, an AVI that another clip of the run put in
+// place is never replaced (the clip is skipped), and this one's is recorded there.
 ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output,
                              ClipChoices choices, const ProgressControl *progress,
-                             CancelFlag &cancelFlag, MessageSink &messages);
+                             CancelFlag &cancelFlag, MessageSink &messages,
+                             PlacedOutputs *placed = nullptr);
 
 // "salvaged 412 of 420 pictures; 6 damaged and 2 from another camera left out; 3 damaged
 // stretches (first at byte 1048576)", then a cut, the header's disagreements and guesses.

@@ -2,8 +2,12 @@
 #include "desktop/clip_delivery.h"
 
 #include "desktop/trash.h"
+#include "sys/error_text.h"
+#include "sys/file_identity.h"
 #include "sys/file_system.h"
 #include "sys/translation.h"
+
+#include <cerrno>
 
 namespace reelcraft {
 
@@ -23,7 +27,21 @@ std::string ShortAviText(const DeliveryOrder &order) {
   return text;
 }
 
+// Two lines of a note, either of which may be empty.
+std::string Joined(const std::string &first, const std::string &second) {
+  return first.empty() || second.empty() ? first + second : first + "\n" + second;
+}
+
 } // namespace
+
+std::string FailureReason(const FileFailure &failure) {
+  if (failure.path.empty() && failure.error == 0)
+    return {};
+  // No system error: the writer refused the data itself.
+  return failure.error == 0
+             ? FillIn(Translate("ClipDelivery", "%1 could not be written."), {failure.path})
+             : FileErrorText(failure.error, failure.path);
+}
 
 std::string ClipKeptText(const std::string &clip) {
   return FillIn(Translate("ClipDelivery", "%1 was kept."), {clip});
@@ -37,7 +55,7 @@ std::string SalvageQuestion(const std::string &note) {
 }
 
 std::string ClipDelivery::FreeName(const std::string &path) const {
-  if (!written_.contains(path))
+  if (!written_.OwnerOf(path))
     return path;
   size_t slash = path.find_last_of('/');
   size_t dot = path.find_last_of('.');
@@ -46,26 +64,41 @@ std::string ClipDelivery::FreeName(const std::string &path) const {
   std::string stem = path.substr(0, dot), extension = path.substr(dot);
   for (unsigned n = 2;; ++n) {
     std::string name = stem + " (" + std::to_string(n) + ")" + extension;
-    if (!written_.contains(name) && !PathExists(name))
+    if (!written_.OwnerOf(name) && !PathExists(name))
       return name;
   }
 }
 
 FileOpResult ClipDelivery::Place(const std::string &from, const std::string &to, bool move,
-                                 const std::string &title, uint32_t flags) {
+                                 const std::string &title, uint32_t flags, const std::string &clip,
+                                 Delivered &delivered) {
+  // The AVI of another clip of this run is never replaced, whatever the flags say.
+  if (std::optional<std::string> owner = written_.OwnerOf(to); owner && *owner != clip) {
+    delivered.failure = {to, EEXIST};
+    return FileOpResult::Failed;
+  }
   std::unique_ptr<CopyObserver> window = window_();
-  FileOpResult result = move ? shell_.Move(from, to, title, flags, *window)
-                             : shell_.Copy(from, to, title, flags, *window);
-  if (result == FileOpResult::Success)
-    written_.insert(to);
+  FileOpReport report;
+  FileOpResult result = move ? shell_.Move(from, to, title, flags, *window, &report)
+                             : shell_.Copy(from, to, title, flags, *window, &report);
+  if (result == FileOpResult::Success) {
+    written_.Record(to, clip);
+    if (std::string warning = AttributesWarning(report); !warning.empty())
+      delivered.note = Joined(delivered.note, warning);
+  } else {
+    delivered.failure = report.failure;
+  }
   return result;
 }
 
 Delivered ClipDelivery::Deliver(const DeliveryOrder &order) {
   Delivered delivered;
-  delivered.placed =
-      Place(order.avi.path, order.target, order.move,
-            Translate("ClipDelivery", "Writing AVI to target location"), order.flags);
+  // A temporary AVI without a name is read through this process's own link to it.
+  std::string avi =
+      order.avi.descriptor >= 0 ? DescriptorPath(order.avi.descriptor) : order.avi.path;
+  delivered.placed = Place(avi, order.target, order.move,
+                           Translate("ClipDelivery", "Writing AVI to target location"), order.flags,
+                           order.clip, delivered);
   if (delivered.placed != FileOpResult::Success) {
     if (order.removeClip)
       delivered.note = ClipKeptText(order.clip);
@@ -73,36 +106,48 @@ Delivered ClipDelivery::Deliver(const DeliveryOrder &order) {
   }
   // An AVI that salvage made past damage never takes the clip's place, whatever its count.
   if (order.picturesWritten < order.picturesExpected || order.damagedStretches > 0) {
-    delivered.note = ShortAviText(order);
+    delivered.note = Joined(ShortAviText(order), delivered.note);
     return delivered;
   }
   if (!order.removeClip)
     return delivered;
   // Every copy that is to replace the clip is on disk before the clip goes.
   if (!shell_.Flush(FileRef(order.target))) {
-    delivered.note =
+    delivered.note = Joined(
         FillIn(Translate("ClipDelivery", "%1 was kept: its AVI could not be written to disk."),
-               {order.clip});
+               {order.clip}),
+        delivered.note);
     return delivered;
   }
   if (!order.beside.empty() && order.beside != order.target) {
     // The move took the temporary AVI away; the second copy comes from the first.
-    const std::string &from = order.move ? order.target : order.avi.path;
+    const std::string &from = order.move ? order.target : avi;
     std::string beside = FreeName(order.beside);
+    Delivered besideCopy;
     delivered.besidePlaced =
         Place(from, beside, false,
               Translate("ClipDelivery", "Converting original file to AVI in source location"),
-              FOF_SIMPLEPROGRESS | FOF_NORECURSION);
+              FOF_SIMPLEPROGRESS | FOF_NORECURSION, order.clip, besideCopy);
     if (delivered.besidePlaced != FileOpResult::Success || !shell_.Flush(FileRef(beside))) {
-      delivered.note = ClipKeptText(order.clip);
+      delivered.note = Joined(ClipKeptText(order.clip), delivered.note);
       return delivered;
     }
   }
   std::string refused = MoveToTrash(order.clip);
   delivered.clipRemoved = refused.empty();
-  if (!delivered.clipRemoved)
-    delivered.note = FillIn(Translate("ClipDelivery", "%1 was kept: no Trash could take it (%2)."),
-                            {order.clip, refused});
+  // A clip that is gone was taken by another hand, such as a second "open" of it: not kept.
+  if (!delivered.clipRemoved && !PathExists(order.clip))
+    delivered.note =
+        Joined(FillIn(Translate("ClipDelivery",
+                                "%1 is no longer there: another program has moved it or put it in "
+                                "the Trash."),
+                      {order.clip}),
+               delivered.note);
+  else if (!delivered.clipRemoved)
+    delivered.note =
+        Joined(FillIn(Translate("ClipDelivery", "%1 was kept: no Trash could take it (%2)."),
+                      {order.clip, refused}),
+               delivered.note);
   return delivered;
 }
 

@@ -3,11 +3,11 @@
 
 #include "desktop/shell.h"
 #include "sys/file_operation.h"
+#include "sys/run_outputs.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <set>
 #include <string>
 
 namespace reelcraft {
@@ -36,10 +36,17 @@ struct Delivered {
   FileOpResult placed = FileOpResult::Failed;        // the AVI at its target
   FileOpResult besidePlaced = FileOpResult::Success; // the second copy, where one was due
   bool clipRemoved = false;
+  // Why the AVI could not be placed: the file and the system's reason.
+  FileFailure failure;
   // What the user is to hear about the clip or its AVI beyond the copy's own outcome: why a clip
-  // that was to go stays, or that the AVI lacks pictures; "" when there is nothing.
+  // that was to go stays, that the AVI lacks pictures, or that a copy could not take its
+  // original's permissions and date; "" when there is nothing.
   std::string note;
 };
+
+// The sentence that tells why a file failed ("Disk full while accessing /media/card/a.avi.");
+// "" when nothing failed.
+std::string FailureReason(const FileFailure &failure);
 
 // "CLIP was kept.": the clip that was to go stays.
 std::string ClipKeptText(const std::string &clip);
@@ -51,7 +58,8 @@ std::string SalvageQuestion(const std::string &note);
 // Puts converted clips' AVIs in place and removes the clips that the user wants gone, in the
 // one order that never loses a clip: copy, flush to disk, and only then the Trash, and only for
 // an AVI that holds every picture. One object serves a whole run: an AVI it has put somewhere
-// is never replaced by a later one of the same run.
+// is never replaced by a later one of the same run, even under a name that differs only in
+// letter case in a folder that does not tell case apart.
 class ClipDelivery {
 public:
   using CopyWindow = std::function<std::unique_ptr<CopyObserver>()>;
@@ -66,11 +74,12 @@ public:
 
 private:
   FileOpResult Place(const std::string &from, const std::string &to, bool move,
-                     const std::string &title, uint32_t flags);
+                     const std::string &title, uint32_t flags, const std::string &clip,
+                     Delivered &delivered);
 
   const Shell &shell_;
   CopyWindow window_;
-  std::set<std::string> written_;
+  RunOutputs written_;
 };
 
 } // namespace reelcraft

@@ -20,13 +20,15 @@ FileRef Shell::ReserveTempName(const std::string &folder) const {
 }
 
 FileOpResult Shell::Copy(const std::string &source, const std::string &target,
-                         const std::string &title, uint32_t flags, CopyObserver &observer) const {
-  return CopyFileWithProgress(source, target, title, flags, observer);
+                         const std::string &title, uint32_t flags, CopyObserver &observer,
+                         FileOpReport *report) const {
+  return CopyFileWithProgress(source, target, title, flags, observer, report);
 }
 
 FileOpResult Shell::Move(const std::string &source, const std::string &target,
-                         const std::string &title, uint32_t flags, CopyObserver &observer) const {
-  return MoveFileWithProgress(source, target, title, flags, observer, hooks_.rename);
+                         const std::string &title, uint32_t flags, CopyObserver &observer,
+                         FileOpReport *report) const {
+  return MoveFileWithProgress(source, target, title, flags, observer, hooks_.rename, report);
 }
 
 bool HasDefaultProgram(const std::string &path) {

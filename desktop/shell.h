@@ -41,9 +41,9 @@ public:
   FileRef ReserveTempName(const std::string &folder) const;
 
   FileOpResult Copy(const std::string &source, const std::string &target, const std::string &title,
-                    uint32_t flags, CopyObserver &observer) const;
+                    uint32_t flags, CopyObserver &observer, FileOpReport *report = nullptr) const;
   FileOpResult Move(const std::string &source, const std::string &target, const std::string &title,
-                    uint32_t flags, CopyObserver &observer) const;
+                    uint32_t flags, CopyObserver &observer, FileOpReport *report = nullptr) const;
 
   // Opens a file with the desktop's default program for its type, from the file's folder;
   // false when that program could not be started.

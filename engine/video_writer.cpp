@@ -76,12 +76,10 @@ public:
         result.state = ConversionState::Cancelled;
         break;
       }
-      // A failed write is reported as the picture after it being missing.
-      if (!written) {
-        if (!window_.ReadFailed())
-          messages_.Show(Translate("Conversion", "Failed to find JPEG\n"));
+      // A failed write is the output's failure, told with its place and the system's reason
+      // once the file is finished, never as a picture missing from the clip.
+      if (!written)
         break;
-      }
       if (!NextPicture(picture))
         break;
       written = WriteFrame(stream_, frame, picture);
@@ -127,8 +125,7 @@ public:
       for (; written && frames < total; ++frames)
         written = WriteEmptyFrame(stream_, frames);
     }
-    if (!written && result.state != ConversionState::Cancelled && !window_.ReadFailed())
-      messages_.Show(Translate("Conversion", "Failed to find JPEG\n"));
+    // A failed write is the output's failure, told with its cause, not a picture missing.
     result.picturesExpected = frames;
     return written;
   }

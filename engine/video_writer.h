@@ -21,9 +21,9 @@ BitmapInfoHeader VideoFormat(const ClipHeader &header);
 // at `target` (replaced if present), one frame per picture, `header.frameCount` frames at most
 // (one at least). Clears `cancelFlag` first and stops before the next picture once it is set.
 // With `progress`, pumps the caller's events and reports the position after every picture but
-// the first. Fails with a message when the input cannot be opened or read, when it holds no
-// first picture, or when a frame write has failed before the next picture; fails with the place
-// and the system's reason as its cause when the AVI file cannot be set up, written or finished.
+// the first. Fails with a message when the input cannot be opened or read, or when it holds no
+// first picture; fails with the place and the system's reason as its cause, and no message,
+// when the AVI file cannot be set up, written or finished.
 // A later picture not found is reported and ends the file early: the result is then incomplete,
 // as it is when the stream runs out before `frameCount` pictures. With `options.salvage` the
 // writer passes over such stretches instead, and notes them in the result, in offsets of

@@ -14,6 +14,7 @@ packages=(
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   gstreamer1.0-plugins-base-apps
+  fusefat exfat-fuse dosfstools exfatprogs
 )
 missing=()
 for p in "${packages[@]}"; do

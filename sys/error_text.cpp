@@ -14,7 +14,8 @@ namespace {
 
 constexpr size_t kLongestNamedPath = 1023;
 
-// The sentence for a file failure, "%1" standing for the file.
+// The sentence for a file failure, "%1" standing for the file; the system's own text, where
+// none of ours says more, "%2".
 std::string Sentence(int systemError) {
   switch (systemError) {
   case 0:
@@ -34,9 +35,19 @@ std::string Sentence(int systemError) {
   case EIO:
     return Translate("FileErrors", "A hardware I/O error was reported while accessing %1.");
   case ENOSPC:
+  case EDQUOT:
     return Translate("FileErrors", "Disk full while accessing %1.");
+  case EBADF:
+    return Translate("FileErrors", "An invalid file handle was associated with %1.");
+  case ESPIPE:
+    return Translate("FileErrors", "Seek failed on %1");
+  case ETXTBSY:
+    return Translate("FileErrors", "A sharing violation occurred while accessing %1.");
+  case EWOULDBLOCK:
+  case ENOLCK:
+    return Translate("FileErrors", "A locking violation occurred while accessing %1.");
   default:
-    return Translate("FileErrors", "An unknown error occurred while accessing %1.");
+    return Translate("FileErrors", "%2 while accessing %1.");
   }
 }
 
@@ -59,6 +70,13 @@ std::string FileErrorText(int systemError, const std::string &path) {
   std::string name =
       path.empty() ? Translate("FileErrors", "an unnamed file") : path.substr(0, kLongestNamedPath);
   std::string text = Sentence(systemError);
+  if (auto at = text.find("%2"); at != std::string::npos) {
+    // A read-only card, a card pulled out, a stale network file: the system says which.
+    std::string reason;
+    SystemErrorText(uint32_t(systemError), reason);
+    text = reason.empty() ? Translate("FileErrors", "An unknown error occurred while accessing %1.")
+                          : text.replace(at, 2, reason);
+  }
   if (auto at = text.find("%1"); at != std::string::npos)
     text.replace(at, 2, name);
   return text;

@@ -76,7 +76,8 @@ bool SetModificationTime(const FileRef &file, const timespec &time) {
   int fd = OpenFileRef(file, O_RDONLY);
   if (fd < 0)
     return false;
-  const timespec times[2] = {{0, UTIME_OMIT}, time};
+  // Both at once: some exFAT drivers drop a modification time that comes alone.
+  const timespec times[2] = {time, time};
   bool set = ::futimens(fd, times) == 0;
   ::close(fd);
   return set;

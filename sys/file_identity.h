@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <compare>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@ struct FileIdentity {
   uint64_t device = 0;
   uint64_t inode = 0;
   bool operator==(const FileIdentity &) const = default;
+  auto operator<=>(const FileIdentity &) const = default;
 };
 
 // A path to open, and, when the caller created the file there itself, that file's identity.
@@ -49,7 +51,7 @@ bool StillSameFile(const FileRef &file);
 
 // The time the file at `path` was last modified; nullopt when it cannot be had.
 std::optional<timespec> ModificationTime(const std::string &path);
-// Gives `file` that modification time; false when it cannot be set.
+// Gives `file` that modification time, and that access time; false when they cannot be set.
 bool SetModificationTime(const FileRef &file, const timespec &time);
 
 // Waits until the file and its entry in its folder are on disk, so that a power cut after it

@@ -2,6 +2,7 @@
 #include "sys/file_operation.h"
 
 #include "sys/descriptor.h"
+#include "sys/error_text.h"
 #include "sys/file_identity.h"
 #include "sys/file_system.h"
 #include "sys/temp_files.h"
@@ -26,15 +27,26 @@ class PartialFile {
 public:
   explicit PartialFile(const std::string &target)
       : file_(staged_.Reserve(target) ? OpenFileRef(staged_.temporaryFile(), O_WRONLY | O_CLOEXEC)
-                                      : -1) {}
+                                      : -1),
+        error_(file_.get() < 0 ? (staged_.error() ? staged_.error() : errno) : 0) {}
 
   int fd() const { return file_.get(); }
-  // Closes the file and gives it the target's name.
-  bool Finish() { return file_.Close() && staged_.Commit(true); }
+  // Why it could not be had.
+  int error() const { return error_; }
+  // Closes the file and gives it the target's name; false with errno set.
+  bool Finish() {
+    if (!file_.Close())
+      return false;
+    if (staged_.Commit(true))
+      return true;
+    errno = staged_.error();
+    return false;
+  }
 
 private:
   StagedFile staged_;
   Descriptor file_;
+  int error_;
 };
 
 // Calls End() on every way out once Begin() has been called.
@@ -109,15 +121,23 @@ private:
   std::vector<char> buffer_;
 };
 
-FileOpResult CopyBytes(int in, int out, uint64_t total, CopyObserver &observer) {
+// Records why the operation failed.
+FileOpResult Fail(FileOpReport &report, const std::string &path, int error) {
+  report.failure = {path, error};
+  return FileOpResult::Failed;
+}
+
+FileOpResult CopyBytes(int in, int out, uint64_t total, CopyObserver &observer, int &error) {
   ChunkMover mover;
   uint64_t done = 0;
   if (!observer.Progress(done, total))
     return FileOpResult::Aborted;
   for (;;) {
     ssize_t n = mover.Next(in, out);
-    if (n < 0)
+    if (n < 0) {
+      error = errno;
       return FileOpResult::Failed;
+    }
     if (n == 0)
       return FileOpResult::Success;
     done += uint64_t(n);
@@ -126,29 +146,34 @@ FileOpResult CopyBytes(int in, int out, uint64_t total, CopyObserver &observer) 
   }
 }
 
-// Copies the bytes and the permission bits; `durable` waits for the disk, for a move that
-// removes its source next.
+// Copies the bytes, then the permission bits and dates as far as the target takes them;
+// `durable` waits for the disk, for a move that removes its source next.
 FileOpResult CopyToTarget(const std::string &source, const std::string &target, bool durable,
-                          CopyObserver &observer) {
+                          CopyObserver &observer, FileOpReport &report) {
   Descriptor in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat info;
   if (in.get() < 0 || fstat(in.get(), &info) != 0)
-    return FileOpResult::Failed;
+    return Fail(report, source, errno);
   PartialFile partial(target);
   if (partial.fd() < 0)
-    return FileOpResult::Failed;
-  FileOpResult result = CopyBytes(in.get(), partial.fd(), uint64_t(info.st_size), observer);
+    return Fail(report, target, partial.error());
+  int error = 0;
+  FileOpResult result = CopyBytes(in.get(), partial.fd(), uint64_t(info.st_size), observer, error);
+  if (result == FileOpResult::Failed)
+    return Fail(report, target, error);
   if (result != FileOpResult::Success)
     return result;
-  // A copy keeps the source's date: for an AVI, that is when its clip was shot.
-  const timespec times[2] = {{0, UTIME_OMIT}, info.st_mtim};
-  if (fchmod(partial.fd(), info.st_mode & 0777) != 0 || futimens(partial.fd(), times) != 0 ||
-      (durable && fsync(partial.fd()) != 0))
-    return FileOpResult::Failed;
-  if (!partial.Finish())
-    return FileOpResult::Failed;
+  // A copy keeps the source's date: for an AVI, that is when its clip was shot. Both times go
+  // at once, as some exFAT drivers drop a modification time that comes alone.
+  const timespec times[2] = {info.st_atim, info.st_mtim};
+  if (fchmod(partial.fd(), info.st_mode & 0777) != 0 || futimens(partial.fd(), times) != 0)
+    report.attributes = {target, errno};
+  if ((durable && fsync(partial.fd()) != 0) || !partial.Finish())
+    return Fail(report, target, errno);
   // The new name too must be on disk before a move takes the source away.
-  return !durable || FlushToDisk(FileRef(target)) ? FileOpResult::Success : FileOpResult::Failed;
+  if (durable && !FlushToDisk(FileRef(target)))
+    return Fail(report, target, errno);
+  return FileOpResult::Success;
 }
 
 std::string ResolveTarget(const std::string &source, const std::string &target) {
@@ -157,19 +182,24 @@ std::string ResolveTarget(const std::string &source, const std::string &target) 
 
 std::optional<uint64_t> RegularFileSize(const std::string &path) {
   struct stat info;
-  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+  if (stat(path.c_str(), &info) != 0)
     return std::nullopt;
+  if (!S_ISREG(info.st_mode)) {
+    errno = EINVAL;
+    return std::nullopt;
+  }
   return uint64_t(info.st_size);
 }
 
 // The checks before any byte moves: a missing target folder is made, and an existing target
 // is replaced only where the flags or the user allow it.
-FileOpResult PrepareTarget(const std::string &target, uint32_t flags, CopyObserver &observer) {
+FileOpResult PrepareTarget(const std::string &target, uint32_t flags, CopyObserver &observer,
+                           FileOpReport &report) {
   std::string folder = ParentFolder(target);
   if (!folder.empty() && !CreateFolders(folder))
-    return FileOpResult::Failed;
+    return Fail(report, folder, errno);
   if (IsFolder(target))
-    return FileOpResult::Failed;
+    return Fail(report, target, EISDIR);
   if (PathExists(target) && !(flags & FOF_NOCONFIRMATION) && !observer.AskReplace(target))
     return FileOpResult::Aborted;
   return FileOpResult::Success;
@@ -181,13 +211,13 @@ using Transfer = std::function<FileOpResult(const std::string &destination, uint
 // operation, and the target is settled before `transfer` moves the bytes.
 FileOpResult RunOperation(const std::string &source, const std::string &target,
                           const std::string &title, uint32_t flags, CopyObserver &observer,
-                          const Transfer &transfer) {
+                          FileOpReport &report, const Transfer &transfer) {
   std::optional<uint64_t> size = RegularFileSize(source);
   if (!size)
-    return FileOpResult::Failed;
+    return Fail(report, source, errno != 0 ? errno : EINVAL);
   Showing showing(observer, title, *size);
   std::string destination = ResolveTarget(source, target);
-  FileOpResult ready = PrepareTarget(destination, flags, observer);
+  FileOpResult ready = PrepareTarget(destination, flags, observer, report);
   return ready == FileOpResult::Success ? transfer(destination, *size) : ready;
 }
 
@@ -202,19 +232,35 @@ int SystemRename(const std::string &from, const std::string &to) {
   return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
+std::string AttributesWarning(const FileOpReport &report) {
+  if (report.attributes.error == 0)
+    return {};
+  std::string reason =
+      Translate("FileOperation", "error ") + std::to_string(report.attributes.error);
+  SystemErrorText(uint32_t(report.attributes.error), reason);
+  return FillIn(Translate("FileOperation",
+                          "%1 is whole, but it could not take its original's permissions and "
+                          "date: %2"),
+                {report.attributes.path, reason});
+}
+
 FileOpResult CopyFileWithProgress(const std::string &source, const std::string &target,
-                                  const std::string &title, uint32_t flags,
-                                  CopyObserver &observer) {
-  return RunOperation(source, target, title, flags, observer,
+                                  const std::string &title, uint32_t flags, CopyObserver &observer,
+                                  FileOpReport *report) {
+  FileOpReport unused;
+  FileOpReport &told = report ? *report : unused;
+  return RunOperation(source, target, title, flags, observer, told,
                       [&](const std::string &destination, uint64_t) {
-                        return CopyToTarget(source, destination, false, observer);
+                        return CopyToTarget(source, destination, false, observer, told);
                       });
 }
 
 FileOpResult MoveFileWithProgress(const std::string &source, const std::string &target,
                                   const std::string &title, uint32_t flags, CopyObserver &observer,
-                                  const RenameFunction &rename) {
-  return RunOperation(source, target, title, flags, observer,
+                                  const RenameFunction &rename, FileOpReport *report) {
+  FileOpReport unused;
+  FileOpReport &told = report ? *report : unused;
+  return RunOperation(source, target, title, flags, observer, told,
                       [&](const std::string &destination, uint64_t size) {
                         int error = rename(source, destination);
                         if (error == 0) {
@@ -222,10 +268,11 @@ FileOpResult MoveFileWithProgress(const std::string &source, const std::string &
                           return FileOpResult::Success;
                         }
                         if (error != EXDEV)
-                          return FileOpResult::Failed;
+                          return Fail(told, destination, error);
                         // Another file system: the source goes only once the copy is whole and on
                         // disk.
-                        FileOpResult copied = CopyToTarget(source, destination, true, observer);
+                        FileOpResult copied =
+                            CopyToTarget(source, destination, true, observer, told);
                         if (copied == FileOpResult::Success)
                           DeletePath(source);
                         return copied;

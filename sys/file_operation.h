@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "sys/message_sink.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -52,14 +54,28 @@ std::string ReplaceQuestion(const std::string &path);
 using RenameFunction = std::function<int(const std::string &from, const std::string &to)>;
 int SystemRename(const std::string &from, const std::string &to);
 
+// Why an operation failed, and what of the source a finished copy could not take along.
+struct FileOpReport {
+  FileFailure failure;    // a failed operation: the file and the system's reason
+  FileFailure attributes; // permission bits or dates that the target refused; error 0: none
+};
+
+// The line that tells `report.attributes` (a card without permission bits, a file system that
+// takes no date); "" when there was nothing.
+std::string AttributesWarning(const FileOpReport &report);
+
 // Copies or moves one file. `target` is the new file's path, or an existing folder to put it
 // in under its own name; a missing target folder is created. A copy that fails or is aborted
 // leaves the target as it was (the bytes go to a temporary name beside it first), and a move
-// removes its source only once the file is whole at the target.
+// removes its source only once the file is whole at the target. The copy takes the source's
+// permission bits and dates where the target's file system lets it; that it cannot is no
+// failure. With `report`, says why a failure failed and what could not be taken along.
 FileOpResult CopyFileWithProgress(const std::string &source, const std::string &target,
-                                  const std::string &title, uint32_t flags, CopyObserver &observer);
+                                  const std::string &title, uint32_t flags, CopyObserver &observer,
+                                  FileOpReport *report = nullptr);
 FileOpResult MoveFileWithProgress(const std::string &source, const std::string &target,
                                   const std::string &title, uint32_t flags, CopyObserver &observer,
-                                  const RenameFunction &rename = SystemRename);
+                                  const RenameFunction &rename = SystemRename,
+                                  FileOpReport *report = nullptr);
 
 } // namespace reelcraft

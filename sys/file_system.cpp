@@ -24,7 +24,12 @@ bool CreateFolders(const std::string &path) {
   std::string parent = ParentFolder(path);
   if (!parent.empty() && parent != path && !CreateFolders(parent))
     return false;
-  return CreateFolder(path) || (errno == EEXIST && IsFolder(path));
+  if (CreateFolder(path) || (errno == EEXIST && IsFolder(path)))
+    return true;
+  // A file in the folder's place: the path leads through something that is no folder.
+  if (errno == EEXIST)
+    errno = ENOTDIR;
+  return false;
 }
 
 bool RenamePath(const std::string &from, const std::string &to) {
@@ -37,7 +42,22 @@ bool RenameWithoutReplacing(const std::string &from, const std::string &to) {
   if (errno != EINVAL && errno != ENOSYS)
     return false;
   // A file system without the no-replace rename: a hard link fails on an existing name too.
-  return link(from.c_str(), to.c_str()) == 0 && unlink(from.c_str()) == 0;
+  if (link(from.c_str(), to.c_str()) == 0)
+    return unlink(from.c_str()) == 0;
+  if (errno == EEXIST)
+    return false;
+  // Nor links (FAT, exFAT): the name is taken by a new empty file of ours, which then only
+  // this rename replaces.
+  int placeholder = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (placeholder < 0)
+    return false;
+  close(placeholder);
+  if (std::rename(from.c_str(), to.c_str()) == 0)
+    return true;
+  int error = errno;
+  unlink(to.c_str());
+  errno = error;
+  return false;
 }
 
 bool DeletePath(const std::string &path) { return unlink(path.c_str()) == 0; }

@@ -18,13 +18,22 @@ std::optional<std::string> TempFolder();
 
 // Creates a new empty file in `folder` named `prefix` + up to four hexadecimal digits + ".tmp",
 // exclusively (never an existing file), with `mode` less the umask, and gives its path and
-// identity; an empty path on failure, errno telling why.
-FileRef ReserveTempName(const std::string &folder, const std::string &prefix, unsigned mode);
+// identity; an empty path on failure, errno telling why. With `lock`, the file stays open there
+// under an exclusive lock, which marks it as in use for as long as the caller holds it.
+FileRef ReserveTempName(const std::string &folder, const std::string &prefix, unsigned mode,
+                        Descriptor *lock = nullptr);
+
+// Removes what runs of ours that ended without cleaning up (kill -9, a crash, a card pulled out)
+// left in `folder` under the names of our temporary files: only files of those names that are
+// not locked by a live run and were last written before this process started. Once a process
+// and folder; a folder that cannot be read is left alone.
+void RemoveStaleTemporaries(const std::string &folder);
 
 // A file of this process's own in a temporary folder, readable by the owner alone, gone when
 // the object goes. It is made without a name where the file system allows it, so that it goes
 // with the process however that ends (kill -9 and the out-of-memory killer included);
-// elsewhere under a reserved "qvj" name, removed while that name still stands for it.
+// elsewhere under a reserved "qvj" name, locked while in use and removed while that name still
+// stands for it (a later run removes it where this one could not).
 class ScratchFile {
 public:
   ScratchFile() = default;
@@ -32,20 +41,28 @@ public:
   ScratchFile(const ScratchFile &) = delete;
   ScratchFile &operator=(const ScratchFile &) = delete;
 
-  // Creates it, empty, in `folder`; false with errno set on failure.
-  bool Create(const std::string &folder);
+  // Creates it, empty, in `folder`, with `mode` less the umask (by default readable by the
+  // owner alone, however open the folder is); false with errno set on failure.
+  bool Create(const std::string &folder, unsigned mode = 0600);
   // The file: write and read it only through this. Without a name, its path is the folder's.
   const FileRef &file() const { return file_; }
+  // Keeps the file when the object goes, under a new name of its folder, "qvj" + up to four
+  // hexadecimal digits + `extension`, never an existing file's; its path is then that name.
+  bool Keep(const std::string &extension);
+  bool kept() const { return kept_; }
 
 private:
   FileRef file_{""};
   Descriptor unnamed_;
+  Descriptor lock_;
+  bool kept_ = false;
 };
 
 // A file written in the folder of its final path and put in place only when it is complete; so
 // the final path never holds a partial file. Where the file system allows it, the file has no
 // name until then, so that a process that ends in any way leaves nothing; elsewhere it is
-// written under a hidden temporary name, removed unless it was put in place.
+// written under a hidden temporary name, locked while in use and removed unless it was put in
+// place; a later run into the folder removes one that a run ended in any way left.
 class StagedFile {
 public:
   StagedFile() = default;
@@ -72,6 +89,7 @@ private:
   std::string finalPath_;
   FileRef temporary_{""};
   Descriptor unnamed_;
+  Descriptor lock_;
   int error_ = 0;
 };
 

@@ -294,6 +294,7 @@ ConversionResult BatchDialog::Convert(CreateRun &run, const std::string &source,
   ProgressControl control{*progressSink_, pump_};
   ConvertOptions options;
   options.targetIdentity = run.temp->file().identity;
+  options.targetDescriptor = run.temp->file().descriptor;
   options.salvage = salvage;
   ConversionResult result =
       ConvertClip(source, run.temp->path(), &control, cancelFlag, services_.messages, options);
@@ -302,8 +303,10 @@ ConversionResult BatchDialog::Convert(CreateRun &run, const std::string &source,
     result.state = ConversionState::Failed;
   if (result.state == ConversionState::Failed) {
     Count(run, ClipEnd::Failed);
+    // The system's reason, so that a full or pulled-out disk is not taken for a damaged clip.
+    std::string reason = result.cause ? FailureReason(*result.cause) : std::string();
     services_.messages.Show(Translate("BatchDialog", "Failed to create AVI!\n") + source + "\n" +
-                            target);
+                            target + (reason.empty() ? "" : "\n" + reason));
   }
   return result;
 }
@@ -380,12 +383,16 @@ Delivered BatchDialog::Deliver(CreateRun &run, const std::string &source, const 
   if (delivered.placed == FileOpResult::Success) {
     SelectAvi(target);
   } else if (delivered.placed == FileOpResult::Failed || deleting) {
+    // Named before the message names it.
+    run.temp->Keep();
+    std::string reason =
+        delivered.placed == FileOpResult::Failed ? FailureReason(delivered.failure) : std::string();
     services_.messages.Show(
         (delivered.placed == FileOpResult::Aborted
              ? Translate("BatchDialog", "Cancelled file copy.\nTemp stored in ")
              : Translate("BatchDialog", "Failed to copy file.\nTemp stored in ")) +
-        run.temp->path() + (delivered.note.empty() ? "" : "\n" + delivered.note));
-    run.temp->Keep();
+        run.temp->path() + (reason.empty() ? "" : "\n" + reason) +
+        (delivered.note.empty() ? "" : "\n" + delivered.note));
   }
   return delivered;
 }

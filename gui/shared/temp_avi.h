@@ -2,39 +2,39 @@
 #pragma once
 
 #include "desktop/shell.h"
+#include "sys/temp_files.h"
 
 #include <memory>
 #include <string>
 
 namespace reelcraft {
 
-// The name of the temporary AVI made from a reserved name: only the extension changes, ".tmp"
-// to ".avi".
-std::string TempAviName(const std::string &reservedName);
-
-// The temporary AVI that a conversion writes into before it moves to the target: a name
-// reserved in the temporary folder, its extension changed to ".avi". Removed when dropped, unless
-// kept because a message has told the user where it is.
+// The temporary AVI that a conversion writes into before it goes to the target: a file of the
+// temporary folder without a name where the file system allows it, so that a run that ends in
+// any way (kill -9, a crash) leaves nothing; elsewhere under a locked "qvj" name that a later
+// run removes if this one could not. Removed when dropped, unless kept because a message tells
+// the user where it is.
 class TempAvi {
 public:
-  // Null when there is no temporary folder or no name to be had.
+  // Null when there is no temporary folder or no file to be had.
   static std::unique_ptr<TempAvi> Reserve(const Shell &shell);
-  ~TempAvi();
   TempAvi(const TempAvi &) = delete;
   TempAvi &operator=(const TempAvi &) = delete;
 
-  const std::string &path() const { return file_.path; }
-  // The path with the identity of the file reserved: write and flush it only through this.
-  const FileRef &file() const { return file_; }
-  bool kept() const { return kept_; }
-  void Keep() { kept_ = true; }
+  // Names the file in messages: the temporary folder while it has no name of its own.
+  const std::string &path() const { return scratch_.file().path; }
+  // The file with its identity (and its descriptor while it has no name): write it only through
+  // this.
+  const FileRef &file() const { return scratch_.file(); }
+  bool kept() const { return scratch_.kept(); }
+  // Gives the file a lasting name "qvjXXXX.avi" in the temporary folder, which path() then
+  // gives, for a message to tell; false when it could not have one.
+  bool Keep() { return scratch_.Keep(".avi"); }
 
 private:
-  TempAvi(const Shell &shell, FileRef file) : shell_(shell), file_(std::move(file)) {}
+  TempAvi() = default;
 
-  const Shell &shell_;
-  FileRef file_;
-  bool kept_ = false;
+  ScratchFile scratch_;
 };
 
 } // namespace reelcraft

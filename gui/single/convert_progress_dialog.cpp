@@ -116,13 +116,19 @@ ConversionResult ConvertProgressDialog::Convert(TempAvi &temporaryAvi, bool salv
   cancelFlag = 0;
   ConvertOptions options;
   options.targetIdentity = temporaryAvi.file().identity;
+  options.targetDescriptor = temporaryAvi.file().descriptor;
   options.salvage = salvage;
   ConversionResult converted =
       ConvertClip(sourcePath, temporaryAvi.path(), &control, cancelFlag, messages_, options);
   // What another hand put under the temporary name is no conversion of the clip.
   if (converted.state == ConversionState::Failed || !StillSameFile(temporaryAvi.file())) {
+    // The system's reason, so that a full or pulled-out disk is not taken for a damaged clip.
+    std::string reason = converted.state == ConversionState::Failed && converted.cause
+                             ? FailureReason(*converted.cause)
+                             : std::string();
     converted.state = ConversionState::Failed;
-    messages_.Show(Translate("ConvertProgressDialog", "Failed to create AVI!\n") + sourcePath);
+    messages_.Show(Translate("ConvertProgressDialog", "Failed to create AVI!\n") + sourcePath +
+                   (reason.empty() ? "" : "\n" + reason));
   }
   return converted;
 }
@@ -155,12 +161,15 @@ bool ConvertProgressDialog::MoveToTarget(TempAvi &temporaryAvi, const Conversion
   note = delivered.note;
   if (delivered.placed == FileOpResult::Success)
     return true;
+  temporaryAvi.Keep(); // the message names it
+  std::string reason =
+      delivered.placed == FileOpResult::Failed ? FailureReason(delivered.failure) : std::string();
   messages_.Show(
       (delivered.placed == FileOpResult::Aborted
            ? Translate("ConvertProgressDialog", "Cancelled file copy.\nTemp stored in ")
            : Translate("ConvertProgressDialog", "Failed to copy file.\nTemp stored in ")) +
-      temporaryAvi.path() + (note.empty() ? std::string() : "\n" + note));
-  temporaryAvi.Keep(); // the message names it
+      temporaryAvi.path() + (reason.empty() ? std::string() : "\n" + reason) +
+      (note.empty() ? std::string() : "\n" + note));
   return false;
 }
 

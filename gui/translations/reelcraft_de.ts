@@ -228,6 +228,14 @@ Die temporäre Datei liegt in </translation>
         <source>%1 was kept: no Trash could take it (%2).</source>
         <translation>%1 wurde behalten: Kein Papierkorb konnte ihn aufnehmen (%2).</translation>
     </message>
+    <message>
+        <source>%1 could not be written.</source>
+        <translation>%1 konnte nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>%1 is no longer there: another program has moved it or put it in the Trash.</source>
+        <translation>%1 ist nicht mehr da: ein anderes Programm hat die Datei verschoben oder in den Papierkorb gelegt.</translation>
+    </message>
 </context>
 <context>
     <name>Conversion</name>
@@ -410,6 +418,26 @@ Die temporäre Datei liegt in </translation>
         <source>Could not read </source>
         <translation>Lesefehler in </translation>
     </message>
+    <message>
+        <source>An invalid file handle was associated with %1.</source>
+        <translation>Mit %1 war ein ungültiges Dateihandle verknüpft.</translation>
+    </message>
+    <message>
+        <source>Seek failed on %1</source>
+        <translation>Positionieren in %1 fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>A sharing violation occurred while accessing %1.</source>
+        <translation>Beim Zugriff auf %1 ist eine Freigabeverletzung aufgetreten.</translation>
+    </message>
+    <message>
+        <source>A locking violation occurred while accessing %1.</source>
+        <translation>Beim Zugriff auf %1 ist eine Sperrverletzung aufgetreten.</translation>
+    </message>
+    <message>
+        <source>%2 while accessing %1.</source>
+        <translation>%2 beim Zugriff auf %1.</translation>
+    </message>
 </context>
 <context>
     <name>FileOperation</name>
@@ -428,6 +456,14 @@ already exists. Do you want to replace it?</source>
         <translation>
 
 existiert bereits. Möchten Sie sie ersetzen?</translation>
+    </message>
+    <message>
+        <source>error </source>
+        <translation>Fehler </translation>
+    </message>
+    <message>
+        <source>%1 is whole, but it could not take its original&apos;s permissions and date: %2</source>
+        <translation>%1 ist vollständig, konnte aber die Zugriffsrechte und das Datum des Originals nicht übernehmen: %2</translation>
     </message>
 </context>
 <context>

@@ -90,9 +90,9 @@ TEST_F(ClipHeaderTest, FileThatCannotBeOpened) {
   EXPECT_EQ(messages.texts(),
             (std::vector<std::string>{
                 "Could not open source file:\n" + (dir / "missing.qvj") + " was not found.",
-                "Could not open source file:\nAn unknown error occurred while accessing " +
+                "Could not open source file:\nIs a directory while accessing " +
                     dir.path().string() + ".",
-                "Could not open source file:\nAn unknown error occurred while accessing " +
+                "Could not open source file:\nNo such device or address while accessing " +
                     (dir / "fifo.qvj") + "."}));
 }
 

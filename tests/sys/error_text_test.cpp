@@ -32,7 +32,13 @@ TEST(FileErrorTextTest, ChoosesTheSentenceByCause) {
   EXPECT_EQ(FileErrorText(EINVAL, "a"), "a contains an invalid path.");
   EXPECT_EQ(FileErrorText(EIO, "a"), "A hardware I/O error was reported while accessing a.");
   EXPECT_EQ(FileErrorText(ENOSPC, "a"), "Disk full while accessing a.");
-  EXPECT_EQ(FileErrorText(EBUSY, "a"), "An unknown error occurred while accessing a.");
+  EXPECT_EQ(FileErrorText(EDQUOT, "a"), "Disk full while accessing a.");
+  EXPECT_EQ(FileErrorText(EBADF, "a"), "An invalid file handle was associated with a.");
+  EXPECT_EQ(FileErrorText(EWOULDBLOCK, "a"), "A locking violation occurred while accessing a.");
+  // Where no sentence of ours fits, the system's own text says what went wrong.
+  EXPECT_EQ(FileErrorText(EROFS, "e.avi"), "Read-only file system while accessing e.avi.");
+  EXPECT_EQ(FileErrorText(ENOTCONN, "a"), "Transport endpoint is not connected while accessing a.");
+  EXPECT_EQ(FileErrorText(99999, "a"), "An unknown error occurred while accessing a.");
   EXPECT_EQ(FileErrorText(0, "a"), "No error occurred.");
 }
 

@@ -385,12 +385,17 @@ TEST_F(BatchRunTest, ACopyThatFailsKeepsTheTemporaryAviAndTheRunGoesOn) {
   ASSERT_EQ(temps.size(), 2u) << "one kept temporary AVI per failed copy";
   Texts expected;
   for (const std::string &name : temps)
-    expected.push_back("Failed to copy file.\nTemp stored in " + (root / ("tmp/" + name)));
+    expected.push_back("Failed to copy file.\nTemp stored in " + (root / ("tmp/" + name)) + "\n" +
+                       (root / "file/out") + " contains an invalid path.");
   Texts texts = messages.texts();
   std::sort(texts.begin(), texts.end());
   EXPECT_EQ(texts, expected);
-  std::string first = messages.texts()[0].substr(messages.texts()[0].find(" in ") + 4);
-  std::string second = messages.texts()[1].substr(messages.texts()[1].find(" in ") + 4);
+  auto keptIn = [](const std::string &text) {
+    size_t from = text.find(" in ") + 4;
+    return text.substr(from, text.find('\n', from) - from);
+  };
+  std::string first = keptIn(messages.texts()[0]);
+  std::string second = keptIn(messages.texts()[1]);
   ExpectConverted(first, a);
   ExpectConverted(second, b);
 }

@@ -14,11 +14,6 @@ namespace {
 namespace fs = std::filesystem;
 using Entries = std::vector<std::string>;
 
-TEST(TempAviName, OnlyTheExtensionChanges) {
-  EXPECT_EQ(TempAviName("/tmp/qvj1F0A.tmp"), "/tmp/qvj1F0A.avi");
-  EXPECT_EQ(TempAviName("/tmp/Stamp/qvjF.tmp"), "/tmp/Stamp/qvjF.avi");
-}
-
 class TempAviTest : public ::testing::Test {
 protected:
   test::TempDir dir;
@@ -31,26 +26,34 @@ protected:
   }
 };
 
-TEST_F(TempAviTest, ReservesAnAviNameAndRemovesItUnlessKept) {
-  std::string kept;
+// Until it is kept, the temporary AVI has no name (or, where the folder cannot have unnamed
+// files, a locked scratch name); kept, it is a "qvjXXXX.avi" that holds what was written.
+TEST_F(TempAviTest, HasNoNameUntilKeptAndThenAnAviName) {
   {
     auto temp = TempAvi::Reserve(shell);
     ASSERT_TRUE(temp);
-    EXPECT_EQ(fs::path(temp->path()).parent_path(), dir.path());
-    EXPECT_TRUE(temp->path().ends_with(".avi"));
-    EXPECT_EQ(Files(), Entries{fs::path(temp->path()).filename().string()});
+    ASSERT_GE(temp->file().descriptor, 0) << "the test folder takes unnamed files";
+    EXPECT_EQ(temp->path(), dir.path().string());
+    EXPECT_TRUE(Files().empty());
   }
   EXPECT_TRUE(Files().empty());
+  std::string kept;
   {
     auto temp = TempAvi::Reserve(shell);
+    test::WriteFileBytes(DescriptorPath(temp->file().descriptor), {1, 2, 3});
+    ASSERT_TRUE(temp->Keep());
     kept = temp->path();
-    temp->Keep();
+    EXPECT_TRUE(temp->kept());
+    EXPECT_TRUE(StillSameFile(temp->file()));
   }
-  EXPECT_EQ(Files(), Entries{fs::path(kept).filename().string()});
+  std::string name = fs::path(kept).filename().string();
+  EXPECT_TRUE(name.starts_with("qvj") && name.ends_with(".avi")) << name;
+  EXPECT_EQ(Files(), Entries{name});
+  EXPECT_EQ(test::ReadFileBytes(kept), (test::Bytes{1, 2, 3}));
 }
 
-// A kept temporary AVI of an earlier run is never taken over by a later reservation whose
-// reserved name would turn into it: with every ".avi" name taken there is no temporary AVI.
+// A kept temporary AVI of an earlier run is never taken over by a later one: with every ".avi"
+// name taken, the new one cannot be kept.
 TEST_F(TempAviTest, AnAviNameThatIsTakenIsNeverTakenOver) {
   // Every name is a link to one of two files (a file system limits the links to one), so two
   // link counts tell that none was replaced.
@@ -62,9 +65,13 @@ TEST_F(TempAviTest, AnAviNameThatIsTakenIsNeverTakenOver) {
     std::snprintf(name, sizeof name, "qvj%X.avi", i);
     ASSERT_EQ(link(kept[i % 2].c_str(), (dir / name).c_str()), 0);
   }
-  EXPECT_FALSE(TempAvi::Reserve(shell));
+  {
+    auto temp = TempAvi::Reserve(shell);
+    ASSERT_TRUE(temp);
+    EXPECT_FALSE(temp->Keep());
+  }
   EXPECT_EQ(fs::hard_link_count(kept[0]) + fs::hard_link_count(kept[1]), 0xFFFFu + 2);
-  EXPECT_EQ(test::FolderHolds(dir.path()).size(), 0xFFFFu + 2) << "no reserved name left behind";
+  EXPECT_EQ(test::FolderHolds(dir.path()).size(), 0xFFFFu + 2) << "nothing left behind";
 }
 
 TEST_F(TempAviTest, NoTemporaryFolderGivesNothing) {

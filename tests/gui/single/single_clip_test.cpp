@@ -334,10 +334,13 @@ TEST_F(SingleClip, AMoveThatFailsOrIsRefusedKeepsTheTemporaryAviAndNamesIt) {
   struct Case {
     std::string target;
     const char *message;
+    std::string reason;
   };
-  for (const Case &c : {Case{dir / "file/clip.avi", "Failed to copy file.\nTemp stored in "},
-                        Case{tooLong, "Failed to copy file.\nTemp stored in "},
-                        Case{dir / "videos/clip.avi", "Cancelled file copy.\nTemp stored in "}}) {
+  for (const Case &c :
+       {Case{dir / "file/clip.avi", "Failed to copy file.\nTemp stored in ",
+             "\n" + (dir / "file") + " contains an invalid path."},
+        Case{tooLong, "Failed to copy file.\nTemp stored in ", ""},
+        Case{dir / "videos/clip.avi", "Cancelled file copy.\nTemp stored in ", ""}}) {
     SCOPED_TRACE(c.target);
     fs::remove_all(tempFolder);
     fs::create_directories(tempFolder);
@@ -351,7 +354,7 @@ TEST_F(SingleClip, AMoveThatFailsOrIsRefusedKeepsTheTemporaryAviAndNamesIt) {
     ASSERT_EQ(TempFiles().size(), 1u);
     std::string kept = TempFiles()[0];
     EXPECT_TRUE(IsTemporaryAviName(fs::path(kept).filename().string())) << kept;
-    EXPECT_EQ(messages.texts().back(), c.message + kept + "\n" + clip + " was kept.");
+    EXPECT_EQ(messages.texts().back(), c.message + kept + c.reason + "\n" + clip + " was kept.");
     ExpectAviOfTheClip(kept);
     EXPECT_TRUE(fs::exists(clip)) << "the only copy stays until its AVI is in place";
     EXPECT_TRUE(launched.empty());
