@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace reelcraft::avi {
@@ -82,7 +83,10 @@ void AviOutput::WriteU32At(uint64_t position, uint32_t value) {
 
 bool AviOutput::Close() {
   Flush();
-  if (!failed() && ::ftruncate(fd_, off_t(position())) != 0)
+  // Only a longer file is cut: some FUSE file systems refuse every truncation.
+  struct stat info;
+  if (!failed() && (::fstat(fd_, &info) != 0 || (uint64_t(info.st_size) > position() &&
+                                                 ::ftruncate(fd_, off_t(position())) != 0)))
     Fail(errno);
   if (::close(fd_) != 0)
     Fail(errno);

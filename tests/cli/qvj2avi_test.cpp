@@ -6,6 +6,7 @@
 #include "tests/support/environment.h"
 #include "tests/support/files.h"
 #include "tests/support/md5.h"
+#include "tests/support/scoped_mount.h"
 #include "tests/support/temp_dir.h"
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -34,7 +36,8 @@ namespace {
 using test::Bytes;
 using test::FolderHolds;
 // The line that follows the message about a file that is no clip.
-const std::string kHint = "\nIts pictures may still be found: qvj2avi --salvage (with --like OTHER.qvj, a clip of the same camera, for the size, rate and sound).";
+const std::string kHint = "\nIts pictures may still be found: qvj2avi --salvage (with --like "
+                          "OTHER.qvj, a clip of the same camera, for the size, rate and sound).";
 namespace fs = std::filesystem;
 
 // Message groups of standard error: a group begins with a line "PATH: " (PATH without
@@ -395,9 +398,9 @@ TEST_F(Qvj2aviTest, SalvagePassesOverDamageAndScanTellsWhereItLies) {
   Run run = Qvj2avi("-s -j1 --progress=json " + test::ShellQuote(clip) + " " +
                     test::ShellQuote(dir / "whole.qvj"));
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.errors,
-            clip + ": salvaged 4 of 5 pictures; 1 damaged stretch (first at byte " +
-                std::to_string(begin) + ")\n1 converted, 1 incomplete, 0 failed, 0 skipped\n");
+  EXPECT_EQ(run.errors, clip + ": salvaged 4 of 5 pictures; 1 damaged stretch (first at byte " +
+                            std::to_string(begin) +
+                            ")\n1 converted, 1 incomplete, 0 failed, 0 skipped\n");
   ExpectFrames(avi, {spec.pictures[0], spec.pictures[2], spec.pictures[3], spec.pictures[4]});
   EXPECT_NE(run.output.find(
                 "\"state\":\"incomplete\",\"bytesDone\":" + std::to_string(fs::file_size(clip)) +
@@ -765,6 +768,138 @@ TEST_F(Qvj2aviTest, FailuresNameTheirPlaceAndTheSystemsReason) {
   EXPECT_EQ(FolderHolds(dir.path()), std::set<std::string>{"clip.qvj"});
 }
 
+// Cards as desktops mount them, and what befalls them: a run killed outright leaves nothing
+// after the next run into the same folder, and a card that is full, write-protected or pulled
+// out is named as the cause, never the clip, which stays as it was.
+TEST_F(Qvj2aviTest, CardFaultsLeaveNothingAndNameTheirCause) {
+  using Kind = test::ScopedMount::Kind;
+  enum class Fault { Killed, Full, ReadOnly, Pulled };
+  struct Case {
+    const char *card;
+    Kind kind;
+    uint64_t bytes;
+    Fault fault;
+    std::string cause; // in the run's messages
+  } cases[] = {
+      {"FAT, killed", Kind::FuseFat, 64 << 20, Fault::Killed, ""},
+      {"exFAT, killed", Kind::FuseExfat, 64 << 20, Fault::Killed, ""},
+      {"ext4, killed", Kind::LoopExt4, 64 << 20, Fault::Killed, ""},
+      {"ext4, full", Kind::LoopExt4, 8 << 20, Fault::Full, "No space left on device"},
+      {"tmpfs, read-only", Kind::Tmpfs, 8 << 20, Fault::ReadOnly, "Read-only file system"},
+      {"FAT, pulled", Kind::FuseFat, 64 << 20, Fault::Pulled,
+       "Transport endpoint is not connected"},
+      {"exFAT, pulled", Kind::FuseExfat, 64 << 20, Fault::Pulled,
+       "Transport endpoint is not connected"},
+  };
+  test::ClipSpec large = LargeClip(16, 700);
+  test::WriteClip(clip, large);
+  std::string before = test::Md5Hex(test::ReadFileBytes(clip));
+  std::string small = dir / "small.qvj";
+  test::WriteClip(small, Clip(3));
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.card);
+    std::string card = work / "card";
+    test::ScopedMount mount(c.kind, card, c.bytes);
+    if (!mount.ok()) {
+      std::cout << "[  SKIPPED ] " << c.card << ": cannot mount one here\n";
+      continue;
+    }
+    if (c.fault == Fault::ReadOnly) {
+      ASSERT_TRUE(mount.MakeReadOnly());
+    }
+    pid_t pid = Spawn({"-q", "-o", card + "/", clip}, work / "stderr.txt");
+    // Stopped and let go again until it writes on the card; then the fault strikes.
+    for (int stopped = 0; c.fault == Fault::Killed || c.fault == Fault::Pulled;
+         kill(pid, SIGCONT)) {
+      kill(pid, SIGSTOP);
+      ASSERT_TRUE(waitpid(pid, &stopped, WUNTRACED) == pid && WIFSTOPPED(stopped));
+      if (!test::FilesOpenIn(pid, card).empty()) {
+        if (c.fault == Fault::Killed)
+          kill(pid, SIGKILL);
+        else if (!mount.Pull()) {
+          ADD_FAILURE() << "the card could not be pulled";
+          kill(pid, SIGKILL);
+        }
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    kill(pid, SIGCONT); // a pulled card's run goes on to meet it
+    int status = ExitStatusOf(pid);
+    Bytes errors = test::ReadFileBytes(work / "stderr.txt");
+    std::string text(errors.begin(), errors.end());
+    EXPECT_EQ(test::Md5Hex(test::ReadFileBytes(clip)), before);
+    if (c.fault == Fault::Killed) {
+      EXPECT_EQ(status, 128 + SIGKILL);
+      Run next = Qvj2avi("-q -o " + test::ShellQuote(card + "/") + " " + test::ShellQuote(small));
+      EXPECT_EQ(next.status, 0) << next.errors;
+      std::set<std::string> held = FolderHolds(card);
+      held.erase("lost+found");
+      EXPECT_EQ(held, std::set<std::string>{"small.avi"});
+      continue;
+    }
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(text.find(c.cause), std::string::npos) << text;
+    EXPECT_EQ(text.find("JPEG"), std::string::npos) << text;
+    if (c.fault != Fault::Pulled) {
+      std::set<std::string> held = FolderHolds(card);
+      held.erase("lost+found");
+      EXPECT_TRUE(held.empty()) << *held.begin();
+    }
+  }
+}
+
+// On a card that takes "Clip.avi" and "clip.avi" for one name, the second clip of that name is
+// skipped, naming the first, and the first one's AVI stays.
+TEST_F(Qvj2aviTest, ACaseInsensitiveCardNeverTakesOneClipsAviForAnothers) {
+  test::ClipSpec first = Clip(3, 1), second = Clip(4, 10);
+  fs::create_directories(dir / "a");
+  fs::create_directories(dir / "b");
+  std::string upper = dir / "a/Clip.qvj", lower = dir / "b/clip.qvj";
+  test::WriteClip(upper, first);
+  test::WriteClip(lower, second);
+  for (auto kind : {test::ScopedMount::Kind::FuseFat, test::ScopedMount::Kind::FuseExfat}) {
+    std::string card = work / "card";
+    test::ScopedMount mount(kind, card, 64 << 20);
+    if (!mount.ok()) {
+      std::cout << "[  SKIPPED ] cannot mount a FUSE card here\n";
+      continue;
+    }
+    for (std::string force : {"", "-f "}) {
+      Run run = Qvj2avi(force + "-j1 -o " + test::ShellQuote(card + "/") + " " +
+                        test::ShellQuote(upper) + " " + test::ShellQuote(lower));
+      EXPECT_EQ(run.status, 1);
+      EXPECT_NE(run.errors.find(lower + ": its AVI would replace the AVI of " + upper + "\n"),
+                std::string::npos)
+          << run.errors;
+      EXPECT_EQ(FolderHolds(card), std::set<std::string>{"Clip.avi"});
+      ExpectFrames(card + "/Clip.avi", first.pictures);
+      fs::remove(card + "/Clip.avi");
+    }
+  }
+}
+
+// A card's Trash holds clips the user deleted, and hidden folders hold other programs' files:
+// -r passes over them, unless one is named.
+TEST_F(Qvj2aviTest, RecursionPassesOverTrashAndHiddenFolders) {
+  for (const char *folder : {"card/DCIM", "card/.Trash-1000/files", "card/.thumbnails"})
+    fs::create_directories(dir / folder);
+  for (const char *name :
+       {"card/DCIM/a.qvj", "card/.Trash-1000/files/deleted.qvj", "card/.thumbnails/b.qvj"})
+    test::WriteClip(dir / name, Clip(2));
+  fs::create_directories(dir / "out");
+  fs::create_directories(dir / "restored");
+  Run run =
+      Qvj2avi("-q -r -o " + test::ShellQuote(dir / "out") + " " + test::ShellQuote(dir / "card"));
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(FolderHolds(dir / "out"), std::set<std::string>{"DCIM"});
+  EXPECT_EQ(FolderHolds(dir / "out/DCIM"), std::set<std::string>{"a.avi"});
+  run = Qvj2avi("-q -r -o " + test::ShellQuote(dir / "restored") + " " +
+                test::ShellQuote(dir / "card/.Trash-1000"));
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(FolderHolds(dir / "restored/files"), std::set<std::string>{"deleted.avi"});
+}
+
 TEST_F(Qvj2aviTest, ClipsAndOutputsThatAreNoRegularFileAreRefusedUntouched) {
   test::WriteClip(clip, Clip(2));
   std::vector<std::string> outputs = {dir / "fifo.avi"};
@@ -846,7 +981,7 @@ TEST_F(Qvj2aviTest, BytesThatCouldSteerTheTerminalAreShownEscaped) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.errors, dir / "bad\\x1b]0;owned\\x07.qvj: Unrecgonised file format: "
                               "\\x1b[2J\\x9bx" +
-                              kHint + "\n");
+                            kHint + "\n");
   EXPECT_TRUE(run.output.starts_with(dir / "\xc3\xa9t\xc3\xa9\\x1b[1m.qvj:\n")) << run.output;
 }
 
