@@ -21,7 +21,9 @@ run_tests() {
 }
 
 run_tests build
-run_tests build-release -DCMAKE_BUILD_TYPE=Release
+# The Release build as Debian packages it: zsh completions where Debian's zsh looks.
+run_tests build-release -DCMAKE_BUILD_TYPE=Release \
+  -DREELCRAFT_ZSH_COMPLETION_DIR=share/zsh/vendor-completions
 if [ "${1:-}" = "--sanitize" ]; then
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -41,8 +41,9 @@ void SwapForLink(const char *path) {
   std::string name = path;
   if (!folder || !to || name.rfind(std::string(folder) + "/", 0) != 0)
     return;
-  ::rename(path, (name + ".moved").c_str());
-  ::symlink(to, path);
+  // A swap that cannot be made leaves the file as created: the test then sees no swap.
+  if (::rename(path, (name + ".moved").c_str()) == 0 && ::symlink(to, path) != 0)
+    ::rename((name + ".moved").c_str(), path);
 }
 
 using Open = int (*)(const char *, int, ...);

@@ -5,13 +5,15 @@
 # (those that are present), that the names, versions and licences agree, that the completions
 # offer what `qvj2avi --help` lists, runs the thumbnailer as a file manager would, and has
 # GStreamer load the plugin from where it is installed when the build has one.
-#   install_test.sh SOURCE_FOLDER BUILD_FOLDER MAKE_SAMPLE_CLIPS LUPDATE [PLUGIN_FOLDER below the prefix]
+#   install_test.sh SOURCE_FOLDER BUILD_FOLDER MAKE_SAMPLE_CLIPS LUPDATE ZSH_FOLDER [PLUGIN_FOLDER]
+# (the last two below the prefix)
 set -euo pipefail
 source=$1
 build=$2
 make_clips=$3
 lupdate=$4
-plugins=${5:-}
+zsh_dir=$5
+plugins=${6:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -27,9 +29,9 @@ for file in bin/reelcraft bin/qvj2avi bin/reelcraft-thumbnailer \
   share/applications/org.orlancor.Reelcraft.desktop \
   share/icons/hicolor/scalable/apps/org.orlancor.Reelcraft.svg share/icons/hicolor/128x128/apps/org.orlancor.Reelcraft.png \
   share/mime/packages/reelcraft-qvj.xml share/thumbnailers/reelcraft.thumbnailer \
-  share/metainfo/org.orlancor.Reelcraft.metainfo.xml share/doc/Reelcraft/LICENSE \
-  share/man/man1/reelcraft.1 share/man/man1/qvj2avi.1 \
-  share/bash-completion/completions/qvj2avi share/zsh/site-functions/_qvj2avi \
+  share/metainfo/org.orlancor.Reelcraft.metainfo.xml share/doc/reelcraft/LICENSE \
+  share/man/man1/reelcraft.1 share/man/man1/qvj2avi.1 share/man/man1/reelcraft-thumbnailer.1 \
+  share/bash-completion/completions/qvj2avi "$zsh_dir/_qvj2avi" \
   share/fish/vendor_completions.d/qvj2avi.fish share/reelcraft/translations/reelcraft_de.qm; do
   [ -f "$root/$file" ] || fail "$file is not installed"
 done
@@ -60,7 +62,7 @@ done
 
 # The licence: MIT for the program, in every source file, CC0 for the metadata.
 metainfo=$root/share/metainfo/org.orlancor.Reelcraft.metainfo.xml
-head -n1 "$root/share/doc/Reelcraft/LICENSE" | grep -qx 'MIT License' || fail "LICENSE is not MIT"
+head -n1 "$root/share/doc/reelcraft/LICENSE" | grep -qx 'MIT License' || fail "LICENSE is not MIT"
 grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "the project licence"
 grep -q '<metadata_license>CC0-1.0</metadata_license>' "$metainfo" || fail "the metadata licence"
 while IFS= read -r -d '' file; do
@@ -179,7 +181,7 @@ if have zsh; then
         print -rl -- \$hits >> $2; builtin compadd \"\$@\"; }"
       zpty -n -w z "qvj2avi $3"$'"'"'\t'"'"'
       for i in {1..100}; do [[ -s $2 ]] && break; sleep 0.1; done; sleep 0.5
-      zpty -d z' _ "$root/share/zsh/site-functions" "$work/zsh.hits" "$1")
+      zpty -d z' _ "$root/$zsh_dir" "$work/zsh.hits" "$1")
     cat "$work/zsh.hits" 2> /dev/null
   }
   check_completion zsh "$(zsh_offers -)" "$(zsh_offers '')"
