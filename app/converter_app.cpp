@@ -59,11 +59,18 @@ std::optional<std::string> ConverterApp::UnreadableSettings() {
          "neither registered nor removed.";
 }
 
+bool ConverterApp::RegistersOnlyTheDefault() {
+  ProgramPath running = context_.runningProgram();
+  return !running.path.empty() && SystemDataFolderOf(running.path).has_value();
+}
+
 bool ConverterApp::InstallProgram() { return RegisterProgram(context_); }
 
 void ConverterApp::RemoveRegistration() { UnregisterProgram(context_); }
 
-bool ConverterApp::RunRegisterPrompt() { return windows_.registerPrompt(); }
+bool ConverterApp::RunRegisterPrompt(bool onlyTheDefault) {
+  return windows_.registerPrompt(onlyTheDefault);
+}
 
 int ConverterApp::RunSingleClip(const SingleClipRequest &request) {
   return windows_.singleClip(request);

@@ -11,8 +11,8 @@ namespace reelcraft {
 
 // The windows that start-up runs, each modally and to its end before the next.
 struct AppWindows {
-  // True when the user chose to register the program.
-  std::function<bool()> registerPrompt;
+  // True when the user chose to register the program (with true: to make it the default).
+  std::function<bool(bool onlyTheDefault)> registerPrompt;
   // The single-clip dialog's result: 2 when the user declined the conversion.
   std::function<int(const SingleClipRequest &)> singleClip;
   std::function<void()> batch;
@@ -30,9 +30,10 @@ public:
   uint32_t ReadSetting(const char *name) override;
   void WriteSetting(const char *name, uint32_t value) override;
   std::optional<std::string> UnreadableSettings() override;
+  bool RegistersOnlyTheDefault() override;
   bool InstallProgram() override;
   void RemoveRegistration() override;
-  bool RunRegisterPrompt() override;
+  bool RunRegisterPrompt(bool onlyTheDefault) override;
   int RunSingleClip(const SingleClipRequest &request) override;
   void RunBatchWindow() override;
   MessageSink &Messages() override;

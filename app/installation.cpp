@@ -75,7 +75,8 @@ FileOpResult CopyCompanions(const InstallContext &context, const std::string &fr
     std::string companion = from + "/" + name;
     if (!context.shell.Exists(companion))
       continue;
-    if (context.shell.Copy(companion, folder + "/" + name, Translate("Installation", "Installing..."), kInstallCopyFlags,
+    if (context.shell.Copy(companion, folder + "/" + name,
+                           Translate("Installation", "Installing..."), kInstallCopyFlags,
                            context.copyProgress) == FileOpResult::Aborted)
       return FileOpResult::Aborted;
   }

@@ -21,7 +21,16 @@ bool AskYes(StartupServices &services, const std::string &question) {
 }
 
 // Installs; gives true when the run is over (installed), false to go on to the batch window.
+// Making a packaged program the default installs nothing: the user came for the batch window.
 bool Install(StartupServices &services) {
+  if (services.RegistersOnlyTheDefault()) {
+    // The registration has said why it failed.
+    if (services.InstallProgram()) {
+      services.WriteSetting(kVersionSetting, kVersionStamp);
+      services.WriteSetting(kNeverAskRegisterSetting, 1);
+    }
+    return false;
+  }
   if (!services.InstallProgram()) {
     services.Messages().Show(Translate("Startup", "Installation failed!"));
     return false;
@@ -55,7 +64,7 @@ void RegistrationCheckThenBatch(StartupServices &services) {
     return;
   }
   if (services.ReadSetting(kNeverAskRegisterSetting) == 0) {
-    if (services.RunRegisterPrompt() && Install(services))
+    if (services.RunRegisterPrompt(services.RegistersOnlyTheDefault()) && Install(services))
       return;
   } else {
     uint32_t stored = services.ReadSetting(kVersionSetting);

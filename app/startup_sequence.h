@@ -23,10 +23,14 @@ public:
   // damaged), the message that tells the user so: their zeros then say nothing, this is no
   // first start, and nothing is written to them. Nothing when they can be read.
   virtual std::optional<std::string> UnreadableSettings() = 0;
+  // True when the running program is one a package installed: registering it then only makes it
+  // the user's default for clips, which is no installation.
+  virtual bool RegistersOnlyTheDefault() = 0;
   virtual bool InstallProgram() = 0;
   virtual void RemoveRegistration() = 0;
-  // True when the user chose Yes.
-  virtual bool RunRegisterPrompt() = 0;
+  // True when the user chose Yes. `onlyTheDefault` asks whether to make the program the default
+  // for clips rather than to register it.
+  virtual bool RunRegisterPrompt(bool onlyTheDefault) = 0;
   // The dialog's result: 2 when the user declined the conversion.
   virtual int RunSingleClip(const SingleClipRequest &request) = 0;
   virtual void RunBatchWindow() = 0;

@@ -10,7 +10,9 @@ namespace reelcraft {
 
 AppWindows QtAppWindows(RegistryStore &store, MessageSink &messages, const Shell &shell) {
   return {
-      [&store] { return RegisterPromptDialog(store).DoModal() == IDOK; },
+      [&store](bool onlyTheDefault) {
+        return RegisterPromptDialog(store, onlyTheDefault).DoModal() == IDOK;
+      },
       [&messages, &shell](const SingleClipRequest &request) {
         return RunConvertProgressDialog(request, messages, shell);
       },

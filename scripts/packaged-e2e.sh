@@ -2,9 +2,10 @@
 # SPDX-License-Identifier: MIT
 # Drives reelcraft as a package installs it, on a virtual display in a fresh home: installed
 # with DESTDIR as a package is made, its data folder among the system's (XDG_DATA_DIRS), the MIME
-# and desktop databases updated as a package's triggers do. Registers through the prompt and
-# checks that the home folder then holds nothing but the default for clips and the settings;
-# opens a clip through the entry's own command line; removes the registration with "/u".
+# and desktop databases updated as a package's triggers do. Makes it the default through the
+# prompt, which goes on to the batch window, and checks that the home folder then holds nothing
+# but the default for clips and the settings; opens a clip through the entry's own command line;
+# removes the registration with "/u".
 #
 #   scripts/packaged-e2e.sh [BUILD_FOLDER] [SCREENSHOT_FOLDER]
 #
@@ -42,14 +43,15 @@ start() {
   app_pid=$!
 }
 
-# --- 1. First start from the package: the prompt, Yes; nothing is copied
+# --- 1. First start from the package: the prompt asks to make it the default, Yes; nothing is
+# copied, and the batch window the user started it for follows
 start reelcraft
-wait_active "Reelcraft 1-05" > /dev/null
+prompt=$(wait_active "Reelcraft 1-05")
 shot register-prompt
 keys alt+y
-wait_active reelcraft > /dev/null
-shot installation-completed
-keys Return
+wait_focus "Reelcraft 1-05" "$prompt" > /dev/null
+shot batch-window-after-registering
+keys alt+x
 wait_exit 0
 expect_eq "$(written_since | tr '\n' ' ')" "./.config/mimeapps.list ./.config/reelcraft/registry.sqlite " \
   "files written into the home folder"

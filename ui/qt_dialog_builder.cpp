@@ -106,25 +106,44 @@ QWidget *MakeControl(const ControlTemplate &control, const QString &text) {
   return nullptr;
 }
 
+// Where a control may grow to: the inner edge of the group box around it, or the dialog's.
+int RoomTo(const DialogTemplate &dialogTemplate, const ControlTemplate &control,
+           const DialogUnits &units, int dialogWidth) {
+  for (const ControlTemplate &box : dialogTemplate.controls) {
+    if (box.kind == ControlKind::GroupBox && &box != &control && box.x <= control.x &&
+        box.y <= control.y && control.x + control.cx <= box.x + box.cx &&
+        control.y + control.cy <= box.y + box.cy)
+      return units.ToPixelsX(box.x + box.cx - 3);
+  }
+  return dialogWidth;
+}
+
+// A label of more than one line's height that holds its text in lines as it is.
+bool FitsWrapped(const QWidget &label, const QString &text) {
+  QRect lines =
+      label.fontMetrics().boundingRect(QRect(0, 0, label.width(), 1 << 16), Qt::TextWordWrap, text);
+  return label.height() >= 2 * label.fontMetrics().height() && lines.height() <= label.height();
+}
+
 // The template's widths were measured in the named font; a stand-in font may set a text a
 // little wider. A label or check box then grows to the right (both ways when centred) as far as
-// the dialog's edge allows, rather than clip its text.
+// the dialog's edge allows, or inside a group box its frame, rather than clip its text.
 void WidenToFitText(QWidget &widget, const ControlTemplate &control, const QString &text,
-                    int dialogWidth) {
+                    int rightEdge) {
   bool isLabel = control.kind == ControlKind::StaticText;
   if (text.isEmpty() || !(isLabel || control.kind == ControlKind::AutoCheckBox))
     return;
   int needed =
       isLabel ? widget.fontMetrics().horizontalAdvance(text) + 1 : widget.sizeHint().width();
   QRect box = widget.geometry();
-  if (needed <= box.width())
+  if (needed <= box.width() || (isLabel && FitsWrapped(widget, text)))
     return;
   if (control.style & kStyleCentered) {
-    int room = std::min(box.left(), dialogWidth - 1 - box.right());
+    int room = std::min(box.left(), rightEdge - 1 - box.right());
     int grow = std::min((needed - box.width() + 1) / 2, room);
     box.adjust(-grow, 0, grow, 0);
   } else {
-    box.setWidth(std::min(needed, dialogWidth - box.left()));
+    box.setWidth(std::min(needed, rightEdge - box.left()));
   }
   widget.setGeometry(box);
 }
@@ -209,7 +228,7 @@ DialogControls BuildDialog(QDialog &dialog, const DialogTemplate &dialogTemplate
     widget->setParent(&dialog);
     widget->setGeometry(units.ToPixelsX(control.x), units.ToPixelsY(control.y),
                         units.ToPixelsX(control.cx), units.ToPixelsY(control.cy));
-    WidenToFitText(*widget, control, text, dialog.width());
+    WidenToFitText(*widget, control, text, RoomTo(dialogTemplate, control, units, dialog.width()));
     widget->setEnabled(!(control.style & kStyleDisabled));
     widget->setFocusPolicy(FocusPolicyOf(control));
     if (widget->focusPolicy() == Qt::StrongFocus) {

@@ -4,11 +4,14 @@
 #include "app/settings.h"
 #include "gui/resources/dialog_templates.h"
 #include "store/registry_key.h"
+#include "sys/translation.h"
+
+#include <QLabel>
 
 namespace reelcraft {
 
-RegisterPromptDialog::RegisterPromptDialog(RegistryStore &store)
-    : TemplateDialog(RegisterPromptTemplate()), store_(store) {}
+RegisterPromptDialog::RegisterPromptDialog(RegistryStore &store, bool onlyTheDefault)
+    : TemplateDialog(RegisterPromptTemplate()), store_(store), onlyTheDefault_(onlyTheDefault) {}
 
 void RegisterPromptDialog::DoDataExchange(DataExchange &exchange) {
   exchange.Check(IDC_NEVER_ASK, neverAsk_);
@@ -18,6 +21,10 @@ void RegisterPromptDialog::DoDataExchange(DataExchange &exchange) {
 bool RegisterPromptDialog::OnInitDialog() {
   Control(IDCANCEL)->setFocus(Qt::OtherFocusReason);
   SetCaption(kWindowCaption);
+  if (onlyTheDefault_)
+    As<QLabel>(IDC_REGISTER_QUESTION)
+        ->setText(QString::fromStdString(
+            Translate("RegisterPromptDialog", "Make Reelcraft the program that opens QVJ clips?")));
   return false;
 }
 

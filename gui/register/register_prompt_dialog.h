@@ -6,12 +6,13 @@
 
 namespace reelcraft {
 
-// Offers to register the program on the system. DoModal gives 1 (OK) for Yes, 2 for No, Escape
+// Offers to register the program on the system, or with `onlyTheDefault` to make it the program
+// that opens clips. DoModal gives 1 (OK) for Yes, 2 for No, Escape
 // and the close box. The "Do not ask me again." choice is stored by the dialog itself when its
 // run ends, whatever ended it; Yes always ticks it.
 class RegisterPromptDialog : public TemplateDialog {
 public:
-  explicit RegisterPromptDialog(RegistryStore &store);
+  RegisterPromptDialog(RegistryStore &store, bool onlyTheDefault = false);
 
   bool neverAsk() const { return neverAsk_; }
 
@@ -23,6 +24,7 @@ protected:
 
 private:
   RegistryStore &store_;
+  bool onlyTheDefault_;
   bool neverAsk_ = false;
 };
 

@@ -80,7 +80,7 @@ constexpr ControlTemplate kRegisterPromptControls[] = {
     {kNoControlId, ControlKind::GroupBox, "", 5, 5, 230, 60, kStyleNone,
      QT_TRANSLATE_NOOP("RegisterPromptDialog", "Registration"),
      QT_TRANSLATE_NOOP("RegisterPromptDialog", "The question whether to register the program")},
-    {kNoControlId, ControlKind::StaticText,
+    {IDC_REGISTER_QUESTION, ControlKind::StaticText,
      QT_TRANSLATE_NOOP("RegisterPromptDialog",
                        "Would you like to register this application on your system?"),
      10, 15, 182, 8, kStyleNone},
@@ -88,7 +88,7 @@ constexpr ControlTemplate kRegisterPromptControls[] = {
      QT_TRANSLATE_NOOP(
          "RegisterPromptDialog",
          "This will allow 'QVJ' files to be automatically converted to 'AVI' format."),
-     10, 30, 215, 8, kStyleNone},
+     10, 26, 215, 18, kStyleNone},
     {IDC_NEVER_ASK, ControlKind::AutoCheckBox,
      QT_TRANSLATE_NOOP("RegisterPromptDialog", "Do not ask me again."), 5, 70, 230, 10,
      kStyleTabStop, nullptr,

@@ -32,6 +32,7 @@ constexpr int IDC_EXIT = 1025;
 
 // Controls of the register prompt (131).
 constexpr int IDC_NEVER_ASK = 1026;
+constexpr int IDC_REGISTER_QUESTION = 1027;
 
 const DialogTemplate &BatchTemplate();
 const DialogTemplate &RegisterPromptTemplate();

@@ -587,6 +587,10 @@ existiert bereits. Möchten Sie sie ersetzen?</translation>
         <translation>Möchten Sie diese Anwendung auf Ihrem System registrieren?</translation>
     </message>
     <message>
+        <source>Make Reelcraft the program that opens QVJ clips?</source>
+        <translation>Reelcraft zum Programm machen, das QVJ-Clips öffnet?</translation>
+    </message>
+    <message>
         <source>This will allow &apos;QVJ&apos; files to be automatically converted to &apos;AVI&apos; format.</source>
         <translation>Damit werden &apos;QVJ&apos;-Dateien automatisch in &apos;AVI&apos; umgewandelt.</translation>
     </message>

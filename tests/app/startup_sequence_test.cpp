@@ -16,6 +16,7 @@ public:
   std::map<std::string, uint32_t> settings;
   bool promptAnswersYes = false;
   bool installSucceeds = true;
+  bool packaged = false;
   int singleClipResult = 1;
   std::vector<std::string> ran;
   std::vector<SingleClipRequest> requests;
@@ -27,13 +28,14 @@ public:
   }
   void WriteSetting(const char *name, uint32_t value) override { settings[name] = value; }
   std::optional<std::string> UnreadableSettings() override { return std::nullopt; }
+  bool RegistersOnlyTheDefault() override { return packaged; }
   bool InstallProgram() override {
     ran.push_back("install");
     return installSucceeds;
   }
   void RemoveRegistration() override { ran.push_back("remove"); }
-  bool RunRegisterPrompt() override {
-    ran.push_back("prompt");
+  bool RunRegisterPrompt(bool onlyTheDefault) override {
+    ran.push_back(onlyTheDefault ? "default prompt" : "prompt");
     return promptAnswersYes;
   }
   int RunSingleClip(const SingleClipRequest &request) override {
@@ -79,6 +81,21 @@ TEST(StartupSequence, AFailedInstallationIsReportedAndTheBatchWindowFollows) {
   EXPECT_EQ(app.ran, (Ran{"prompt", "install", "batch"}));
   EXPECT_EQ(app.messages.texts(), Texts{"Installation failed!"});
   EXPECT_EQ(app.settings.count("Version"), 0u);
+}
+
+// A packaged program made the default has installed nothing: the batch window follows, after
+// success or failure (which the registration has told), and only success is remembered.
+TEST(StartupSequence, APackagedProgramMadeTheDefaultGoesOnToTheBatchWindow) {
+  for (bool succeeds : {true, false}) {
+    ScriptedStartup app;
+    app.packaged = true;
+    app.promptAnswersYes = true;
+    app.installSucceeds = succeeds;
+    app.Run("");
+    EXPECT_EQ(app.ran, (Ran{"default prompt", "install", "batch"}));
+    EXPECT_TRUE(app.messages.texts().empty());
+    EXPECT_EQ(app.settings.count("Version"), succeeds ? 1u : 0u);
+  }
 }
 
 TEST(StartupSequence, RegistrationCheckFollowsTheStoredValues) {

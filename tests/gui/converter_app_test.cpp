@@ -83,8 +83,8 @@ public:
     InstallContext context{messages, shell, store, copyProgress,
                            [this] { return ProgramPath{Program()}; }};
     AppWindows windows{
-        [&] {
-          run.ran.push_back("prompt");
+        [&](bool onlyTheDefault) {
+          run.ran.push_back(onlyTheDefault ? "default prompt" : "prompt");
           return AnswerPrompt(store, person);
         },
         [&](const SingleClipRequest &request) {

@@ -79,8 +79,21 @@ void ExpectLaidOutFromDialogUnits(const DialogTemplate &t, Built &built) {
       EXPECT_EQ(w->geometry(), placed);
     }
     EXPECT_TRUE(built.dialog.rect().contains(w->geometry()));
+    // Nor does it run into the frame of a group box around it.
+    for (size_t j = 0; j < t.controls.size(); ++j) {
+      const ControlTemplate &box = t.controls[j];
+      if (box.kind == ControlKind::GroupBox && j != i && box.x <= c.x && box.y <= c.y &&
+          c.x + c.cx <= box.x + box.cx && c.y + c.cy <= box.y + box.cy) {
+        EXPECT_LT(w->geometry().right(), built.controls.InOrder()[j]->geometry().right() - 2);
+      }
+    }
     QString text = QString::fromStdString(TextOf(w)).remove(QLatin1Char('&'));
-    if (qobject_cast<QLabel *>(w) || qobject_cast<QPushButton *>(w)) {
+    if (qobject_cast<QLabel *>(w) && w->height() >= 2 * w->fontMetrics().height()) {
+      EXPECT_LE(w->fontMetrics()
+                    .boundingRect(QRect(0, 0, w->width(), 1 << 16), Qt::TextWordWrap, text)
+                    .height(),
+                w->height());
+    } else if (qobject_cast<QLabel *>(w) || qobject_cast<QPushButton *>(w)) {
       EXPECT_LE(w->fontMetrics().horizontalAdvance(text), w->width());
     }
   }
