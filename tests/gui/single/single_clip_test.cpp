@@ -30,6 +30,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <iostream>
 
 namespace reelcraft {
 namespace {
@@ -360,6 +361,54 @@ TEST_F(SingleClip, AMoveThatFailsOrIsRefusedKeepsTheTemporaryAviAndNamesIt) {
     EXPECT_TRUE(launched.empty());
   }
   EXPECT_EQ(test::ReadFileBytes(dir / "videos/clip.avi"), Bytes{7});
+}
+
+// A temporary folder or a card that is full or write-protected: the box names the cause after
+// its summary, and the clip stays.
+TEST_F(SingleClip, AFullOrWriteProtectedPlaceIsNamedAsTheCause) {
+  enum class Place { FullTemporaryFolder, FullCard, WriteProtectedCard };
+  struct Case {
+    Place place;
+    const char *summary;
+    const char *cause;
+  } cases[] = {
+      {Place::FullTemporaryFolder, "Failed to create AVI!\n", "Disk full while accessing "},
+      {Place::FullCard, "Failed to copy file.\nTemp stored in ", "Disk full while accessing "},
+      {Place::WriteProtectedCard, "Failed to copy file.\nTemp stored in ", "Read-only file system"},
+  };
+  WriteClip(30); // before the mounts: making the pictures takes room in the temporary folder
+  Bytes before = test::ReadFileBytes(clip);
+  for (const Case &c : cases) {
+    SCOPED_TRACE(int(c.place));
+    fs::remove_all(tempFolder);
+    fs::remove_all(videos);
+    std::string full = c.place == Place::FullTemporaryFolder ? tempFolder : videos;
+    test::ScopedMount small(test::ScopedMount::Kind::Tmpfs, full, 64 * 1024);
+    if (!small.ok()) {
+      std::cout << "[  SKIPPED ] cannot mount a tmpfs here\n";
+      return;
+    }
+    fs::create_directories(tempFolder);
+    fs::create_directories(videos);
+    if (c.place == Place::WriteProtectedCard) {
+      ASSERT_TRUE(small.MakeReadOnly());
+    }
+    messages = ScriptedMessages();
+    messages.QueueAnswer(MessageAnswer::Yes);
+    Run(false, true);
+    std::string shown = messages.texts().back();
+    EXPECT_TRUE(shown.starts_with(c.summary)) << shown;
+    EXPECT_NE(shown.find(c.cause), std::string::npos) << shown;
+    EXPECT_EQ(shown.find("JPEG"), std::string::npos) << shown;
+    EXPECT_EQ(test::ReadFileBytes(clip), before);
+    EXPECT_TRUE(launched.empty());
+    if (c.place == Place::FullTemporaryFolder) {
+      EXPECT_TRUE(TempFiles().empty());
+    } else {
+      ASSERT_EQ(TempFiles().size(), 1u);
+      ExpectAviOfTheClip(TempFiles()[0]);
+    }
+  }
 }
 
 TEST_F(SingleClip, FolderChoiceDismissedEndsWithOneAndCreatesNothing) {
