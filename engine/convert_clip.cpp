@@ -3,6 +3,7 @@
 
 #include "engine/clip_header.h"
 #include "engine/convert_clip_with_audio.h"
+#include "engine/sound_grid.h"
 #include "engine/video_writer.h"
 #include "sys/raw_file.h"
 
@@ -62,11 +63,18 @@ ConversionResult ConvertClip(const std::string &sourcePath, const std::string &t
     messages.Show(problem);
     return failed;
   }
+  // A salvage believes the sound blocks the clip holds before the header's word on them.
+  std::vector<std::string> followed;
+  if (options.salvage && guessed.empty())
+    followed = FollowSoundGrid(sourcePath, header);
   ConversionResult result =
       header.audioPresent != 0
           ? ConvertClipWithAudio(sourcePath, target, progress, cancelFlag, header, messages,
                                  options)
           : WriteVideoAvi(sourcePath, target, progress, cancelFlag, header, messages, options);
+  result.headerDisagrees.insert(result.headerDisagrees.end(), followed.begin(), followed.end());
+  if (!followed.empty() && result.state == ConversionState::Done)
+    result.state = ConversionState::Incomplete;
   if (!guessed.empty()) {
     result.headerGuessed = std::move(guessed);
     result.headerDisagrees.clear(); // what stands in for the header says nothing of the clip

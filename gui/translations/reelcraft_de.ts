@@ -292,6 +292,14 @@ Die temporäre Datei liegt in </translation>
         <translation>der Kopf nennt %1 Bilder; %2 gefunden</translation>
     </message>
     <message>
+        <source>the header names no sound; %1 sound blocks found</source>
+        <translation>der Kopf nennt keinen Ton; %1 Tonblöcke gefunden</translation>
+    </message>
+    <message>
+        <source>the header&apos;s dataOffset is %1; the sound blocks lie on the grid from %2</source>
+        <translation>der dataOffset des Kopfes ist %1; die Tonblöcke liegen im Raster ab %2</translation>
+    </message>
+    <message>
         <source>the header&apos;s dataSize is %1 bytes; the pictures take %2</source>
         <translation>dataSize im Kopf ist %1 Bytes; die Bilder belegen %2</translation>
     </message>

@@ -304,6 +304,11 @@ TEST(Salvage, EachKindOfDamageGivesBackExactlyTheWholePictures) {
          c.header[14] = 0;
        },
        false, false, [](const ConversionResult &r) { return !r.headerDisagrees.empty(); }, false},
+      {"audioPresent written as 0", [&](BlockedClip &c, const BlockedClip &) { c.header[28] = 0; },
+       true, false, [](const ConversionResult &r) { return !r.headerDisagrees.empty(); }, false},
+      {"dataOffset written wrong",
+       [&](BlockedClip &c, const BlockedClip &) { c.header[10] = 0x40; }, true, false,
+       [](const ConversionResult &r) { return !r.headerDisagrees.empty(); }, false},
       {"the first sector lost",
        [&](BlockedClip &c, const BlockedClip &) { std::fill(c.header.begin(), c.header.end(), 0); },
        false, true, [](const ConversionResult &r) { return !r.headerGuessed.empty(); }, false},
