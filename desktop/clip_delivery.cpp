@@ -15,6 +15,13 @@ namespace {
 
 // What the AVI of a clip that ended early holds, for the user to weigh.
 std::string ShortAviText(const DeliveryOrder &order) {
+  if (order.picturesWritten >= order.picturesExpected && order.damagedStretches == 0)
+    return FillIn(
+        order.removeClip
+            ? Translate("ClipDelivery", "%1 was kept: its AVI is a salvage, not the "
+                                        "whole clip.")
+            : Translate("ClipDelivery", "The AVI of %1 is a salvage, not the whole clip."),
+        {order.clip});
   std::string text = FillIn(
       order.removeClip
           ? Translate("ClipDelivery",
@@ -52,6 +59,11 @@ std::string SalvageQuestion(const std::string &note) {
          Translate("ClipDelivery",
                    "Look for the pictures after the damage and add them to the AVI? The clip "
                    "is kept either way.");
+}
+
+std::string HeaderlessSalvageQuestion() {
+  return Translate("ClipDelivery", "Look for the pictures of this clip all the same? The clip is "
+                                   "kept either way.");
 }
 
 std::string ClipDelivery::FreeName(const std::string &path) const {
@@ -105,7 +117,8 @@ Delivered ClipDelivery::Deliver(const DeliveryOrder &order) {
     return delivered;
   }
   // An AVI that salvage made past damage never takes the clip's place, whatever its count.
-  if (order.picturesWritten < order.picturesExpected || order.damagedStretches > 0) {
+  if (!order.whole || order.picturesWritten < order.picturesExpected ||
+      order.damagedStretches > 0) {
     delivered.note = Joined(ShortAviText(order), delivered.note);
     return delivered;
   }

@@ -30,6 +30,9 @@ struct DeliveryOrder {
   uint32_t picturesWritten = 0;
   uint32_t picturesExpected = 0;
   size_t damagedStretches = 0;
+  // False for an AVI that is not all of the clip whatever its counts: a salvage left pictures out,
+  // guessed the header or found it wrong.
+  bool whole = true;
 };
 
 struct Delivered {
@@ -54,6 +57,8 @@ std::string ClipKeptText(const std::string &clip);
 // The note on an AVI that ended early, followed by the offer to look for the pictures after
 // the damage (a Yes/No question, No the default).
 std::string SalvageQuestion(const std::string &note);
+// The offer for a clip that does not begin as a clip: its header lost, its pictures perhaps not.
+std::string HeaderlessSalvageQuestion();
 
 // Puts converted clips' AVIs in place and removes the clips that the user wants gone, in the
 // one order that never loses a clip: copy, flush to disk, and only then the Trash, and only for

@@ -271,11 +271,20 @@ BatchDialog::PassEnd BatchDialog::RunPass(CreateRun &run) {
     return PassEnd::Next;
   }
   ConversionResult converted = Convert(run, source, target, false);
+  bool salvaged = false;
+  // A clip whose header is lost may still hold its pictures.
+  if (converted.unrecognisedFormat && !converted.HasAvi() &&
+      services_.messages.Show(HeaderlessSalvageQuestion(), MessageButtons::YesNoDefaultNo,
+                              MessageIcon::Question) == MessageAnswer::Yes) {
+    --run.tally.failed; // counted by what the salvage gives instead
+    converted = Convert(run, source, target, true);
+    salvaged = true;
+  }
   if (converted.state == ConversionState::Failed)
     return PassEnd::LeaveRun;
   if (converted.HasAvi()) {
     BusyCursor busy;
-    if (CopyOut(run, index, source, target, converted) == PassEnd::LeaveRun)
+    if (CopyOut(run, index, source, target, converted, salvaged) == PassEnd::LeaveRun)
       return PassEnd::LeaveRun;
   }
   DeselectEntry(index, source);
@@ -313,7 +322,7 @@ ConversionResult BatchDialog::Convert(CreateRun &run, const std::string &source,
 
 BatchDialog::PassEnd BatchDialog::CopyOut(CreateRun &run, int index, const std::string &source,
                                           const std::string &target,
-                                          const ConversionResult &converted) {
+                                          const ConversionResult &converted, bool salvaged) {
   if (!FitsPathBuffer(target)) {
     services_.messages.Show(Translate("BatchDialog", "Failed to copy.  Target path too long."));
     Count(run, ClipEnd::Failed);
@@ -342,7 +351,7 @@ BatchDialog::PassEnd BatchDialog::CopyOut(CreateRun &run, int index, const std::
   std::string note = delivered.note;
   // A clip that ended early may hold more pictures after its damage; the question tells the
   // note, and what a salvage gives is told anew.
-  if (incomplete) {
+  if (incomplete && !salvaged) {
     bool salvage = services_.messages.Show(SalvageQuestion(note), MessageButtons::YesNoDefaultNo,
                                            MessageIcon::Question) == MessageAnswer::Yes;
     note.clear();
@@ -378,7 +387,8 @@ Delivered BatchDialog::Deliver(CreateRun &run, const std::string &source, const 
                       deleting ? SourceLocationAvi(source) : std::string(),
                       converted.picturesWritten,
                       converted.picturesExpected,
-                      converted.damaged.size()};
+                      converted.damaged.size(),
+                      converted.state == ConversionState::Done};
   Delivered delivered = run.delivery.Deliver(order);
   if (delivered.placed == FileOpResult::Success) {
     SelectAvi(target);

@@ -85,8 +85,9 @@ private:
   ConversionResult Convert(CreateRun &run, const std::string &source, const std::string &target,
                            bool salvage);
   // Delivers the AVI to the target and, with Delete Original, beside the clip, which then goes.
+  // A salvaged AVI is not offered a salvage again.
   PassEnd CopyOut(CreateRun &run, int index, const std::string &source, const std::string &target,
-                  const ConversionResult &converted);
+                  const ConversionResult &converted, bool salvaged = false);
   // Copies the AVI to the target (and, for a clip to be removed, beside it, then removes the
   // clip); a copy that failed, or was aborted for a clip to be removed, keeps the temporary AVI
   // and says where it is.

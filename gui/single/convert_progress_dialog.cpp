@@ -95,13 +95,25 @@ bool ConvertProgressDialog::ChooseTargetFolder() {
 void ConvertProgressDialog::ConvertAndDeliver(TempAvi &temporaryAvi) {
   ConversionResult converted = Convert(temporaryAvi, false);
   std::string note;
+  if (converted.unrecognisedFormat && !converted.HasAvi()) {
+    if (messages_.Show(HeaderlessSalvageQuestion(), MessageButtons::YesNoDefaultNo,
+                       MessageIcon::Question) != MessageAnswer::Yes)
+      return;
+    // Nothing of this dialog's is at the target yet: an AVI there is asked about.
+    bool delivered = SalvageIntoTarget(kMoveFlags, note);
+    if (!note.empty())
+      messages_.Show(note);
+    if (delivered)
+      PlayMediaFile(shell_, messages_, targetPath);
+    return;
+  }
   if (!converted.HasAvi() || !MoveToTarget(temporaryAvi, converted, kMoveFlags, note))
     return;
   // A clip that ended early may hold more pictures after its damage.
   if (converted.state == ConversionState::Incomplete &&
       messages_.Show(SalvageQuestion(note), MessageButtons::YesNoDefaultNo,
                      MessageIcon::Question) == MessageAnswer::Yes)
-    note = SalvageIntoTarget();
+    SalvageIntoTarget(kMoveFlags | FOF_NOCONFIRMATION, note);
   else if (converted.state == ConversionState::Incomplete)
     note.clear(); // the question has shown it
   if (!note.empty())
@@ -133,17 +145,13 @@ ConversionResult ConvertProgressDialog::Convert(TempAvi &temporaryAvi, bool salv
   return converted;
 }
 
-std::string ConvertProgressDialog::SalvageIntoTarget() {
+bool ConvertProgressDialog::SalvageIntoTarget(uint32_t flags, std::string &note) {
+  note.clear();
   std::unique_ptr<TempAvi> temporaryAvi = TempAvi::Reserve(shell_);
   if (!temporaryAvi)
-    return {};
+    return false;
   ConversionResult salvaged = Convert(*temporaryAvi, true);
-  std::string note;
-  // The AVI just delivered is this dialog's own: it is replaced without a question.
-  if (salvaged.HasAvi() &&
-      !MoveToTarget(*temporaryAvi, salvaged, kMoveFlags | FOF_NOCONFIRMATION, note))
-    return {};
-  return note;
+  return salvaged.HasAvi() && MoveToTarget(*temporaryAvi, salvaged, flags, note);
 }
 
 bool ConvertProgressDialog::MoveToTarget(TempAvi &temporaryAvi, const ConversionResult &converted,
@@ -152,9 +160,10 @@ bool ConvertProgressDialog::MoveToTarget(TempAvi &temporaryAvi, const Conversion
   if (FitsPathBuffer(targetPath)) {
     ClipDelivery delivery(shell_,
                           [this] { return std::make_unique<QtCopyProgress>(this, messages_); });
-    delivered = delivery.Deliver({sourcePath, temporaryAvi.file(), targetPath, true, flags,
-                                  deleteSource, std::string(), converted.picturesWritten,
-                                  converted.picturesExpected, converted.damaged.size()});
+    delivered =
+        delivery.Deliver({sourcePath, temporaryAvi.file(), targetPath, true, flags, deleteSource,
+                          std::string(), converted.picturesWritten, converted.picturesExpected,
+                          converted.damaged.size(), converted.state == ConversionState::Done});
   } else if (deleteSource) {
     delivered.note = ClipKeptText(sourcePath);
   }

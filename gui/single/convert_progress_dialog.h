@@ -48,8 +48,9 @@ private:
   void ConvertAndDeliver(TempAvi &temporaryAvi);
   // Converts into the temporary AVI, saying so when that fails.
   ConversionResult Convert(TempAvi &temporaryAvi, bool salvage);
-  // Converts again with salvage over the AVI just delivered; gives what to tell of it.
-  std::string SalvageIntoTarget();
+  // Converts again with salvage into the target, `flags` for the move (over the AVI just
+  // delivered without a question), with what to tell of it in `note`; true when delivered.
+  bool SalvageIntoTarget(uint32_t flags, std::string &note);
   // Delivers the AVI, with what to tell of the clip in `note`; false when it stayed in the
   // temporary folder, as the message says.
   bool MoveToTarget(TempAvi &temporaryAvi, const ConversionResult &converted, uint32_t flags,

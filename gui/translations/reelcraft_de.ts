@@ -197,6 +197,14 @@ Die temporäre Datei liegt in </translation>
         <translation>%1 wurde behalten: Die AVI-Datei enthält %2 der %3 Bilder, die der Clip angibt.</translation>
     </message>
     <message>
+        <source>%1 was kept: its AVI is a salvage, not the whole clip.</source>
+        <translation>%1 wurde behalten: Die AVI-Datei ist eine Rettung, nicht der ganze Clip.</translation>
+    </message>
+    <message>
+        <source>The AVI of %1 is a salvage, not the whole clip.</source>
+        <translation>Die AVI-Datei von %1 ist eine Rettung, nicht der ganze Clip.</translation>
+    </message>
+    <message>
         <source>The AVI of %1 holds %2 of the %3 pictures the clip names.</source>
         <translation>Die AVI-Datei von %1 enthält %2 der %3 Bilder, die der Clip angibt.</translation>
     </message>
@@ -211,6 +219,10 @@ Die temporäre Datei liegt in </translation>
     <message>
         <source>Look for the pictures after the damage and add them to the AVI? The clip is kept either way.</source>
         <translation>Nach den Bildern hinter der beschädigten Stelle suchen und sie der AVI-Datei hinzufügen? Der Clip wird in jedem Fall behalten.</translation>
+    </message>
+    <message>
+        <source>Look for the pictures of this clip all the same? The clip is kept either way.</source>
+        <translation>Trotzdem nach den Bildern dieses Clips suchen? Der Clip wird in jedem Fall behalten.</translation>
     </message>
     <message>
         <source>Writing AVI to target location</source>

@@ -242,11 +242,29 @@ TEST_F(BatchRunTest, AFailedConversionEndsTheRunWithTheRestStillSelected) {
     EXPECT_FALSE(Enabled(dialog, IDC_CANCEL_RUN));
   });
   Texts texts = messages.texts();
-  ASSERT_EQ(texts.size(), 2u) << "the engine's own message first";
+  ASSERT_EQ(texts.size(), 3u) << "the engine's own message first";
   EXPECT_EQ(texts[1], "Failed to create AVI!\n" + In("b.qvj") + "\n" + Out("b.avi"));
+  EXPECT_EQ(texts[2],
+            "Look for the pictures of this clip all the same? The clip is kept either way.");
   ExpectConverted(Out("a.avi"), a);
   EXPECT_FALSE(fs::exists(Out("c.avi")));
   EXPECT_TRUE(TempFiles().empty());
+}
+
+// Yes to the offer for a clip that lost its header salvages its pictures, and the run goes on.
+TEST_F(BatchRunTest, AClipThatLostItsHeaderIsSalvagedOnYesAndTheRunGoesOn) {
+  TestClip b = Clip("b.qvj", 3);
+  Bytes headless = test::ReadFileBytes(In("b.qvj"));
+  std::fill(headless.begin(), headless.begin() + 512, 0);
+  WriteFileBytes(In("b.qvj"), headless);
+  TestClip c = Clip("c.qvj", 2);
+  messages.QueueAnswer(MessageAnswer::Yes);
+  RunWindow([&](BatchDialog &dialog) { Click(dialog, IDC_CREATE_ALL); });
+  ExpectConverted(Out("b.avi"), b);
+  ExpectConverted(Out("c.avi"), c);
+  EXPECT_EQ(messages.texts().back(),
+            "The AVI of " + In("b.qvj") + " is a salvage, not the whole clip.");
+  EXPECT_EQ(test::ReadFileBytes(In("b.qvj")), headless);
 }
 
 // Only a run of Create All over several clips that ends behind another window is told on the

@@ -210,8 +210,11 @@ TEST_F(SingleClip, TheSourceIsDeletedOnlyAfterASuccessfulConversion) {
   test::WriteFileBytes(clip, Bytes(100, 0x41)); // no clip at all
   messages.QueueAnswer(MessageAnswer::Yes);
   EXPECT_EQ(Run(false, true), kSingleClipDone);
-  ASSERT_GE(messages.texts().size(), 2u);
-  EXPECT_EQ(messages.texts().back(), "Failed to create AVI!\n" + clip);
+  ASSERT_GE(messages.texts().size(), 3u);
+  // No, the default, to the offer to look for pictures in what is no clip.
+  EXPECT_EQ(messages.texts().end()[-2], "Failed to create AVI!\n" + clip);
+  EXPECT_EQ(messages.texts().back(),
+            "Look for the pictures of this clip all the same? The clip is kept either way.");
   EXPECT_TRUE(fs::exists(clip));
   EXPECT_TRUE(fs::is_empty(videos));
   EXPECT_TRUE(TempFiles().empty());
@@ -407,6 +410,36 @@ TEST_F(SingleClip, AFullOrWriteProtectedPlaceIsNamedAsTheCause) {
     } else {
       ASSERT_EQ(TempFiles().size(), 1u);
       ExpectAviOfTheClip(TempFiles()[0]);
+    }
+  }
+}
+
+// A clip that lost its first sector is offered a salvage, which finds its pictures; No leaves
+// nothing. The clip stays either way.
+TEST_F(SingleClip, AClipThatLostItsHeaderIsOfferedASalvage) {
+  test::BuiltClip built = WriteClip(6);
+  Bytes headless = built.file;
+  std::fill(headless.begin(), headless.begin() + 512, 0);
+  for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+    test::WriteFileBytes(clip, headless);
+    messages = ScriptedMessages();
+    messages.QueueAnswer(MessageAnswer::Yes); // convert
+    messages.QueueAnswer(answer);             // salvage
+    Run(false, true);
+    std::vector<std::string> texts = messages.texts();
+    ASSERT_GE(texts.size(), 3u);
+    EXPECT_TRUE(texts[1].starts_with("Unrecgonised file format: ")) << texts[1];
+    EXPECT_EQ(texts[3], "Look for the pictures of this clip all the same? The clip is kept "
+                        "either way.");
+    EXPECT_EQ(test::ReadFileBytes(clip), headless);
+    EXPECT_TRUE(TempFiles().empty());
+    if (answer == MessageAnswer::No) {
+      EXPECT_TRUE(fs::is_empty(videos));
+      EXPECT_TRUE(launched.empty());
+    } else {
+      ExpectAviOfTheClip(target);
+      EXPECT_EQ(texts.back(), clip + " was kept: its AVI is a salvage, not the whole clip.");
+      EXPECT_EQ(launched.size(), 1u);
     }
   }
 }
