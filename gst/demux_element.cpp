@@ -8,6 +8,7 @@
 #include <gst/pbutils/pbutils.h>
 
 #include <algorithm>
+#include <utility>
 
 GST_DEBUG_CATEGORY_STATIC(qvj_demux_debug);
 #define GST_CAT_DEFAULT qvj_demux_debug
@@ -62,6 +63,7 @@ void DemuxElement::Reset() {
   GST_OBJECT_LOCK(element_);
   header_.reset();
   picturesInClip_.reset();
+  pendingSeek_.reset();
   GST_OBJECT_UNLOCK(element_);
   gst_segment_init(&segment_, GST_FORMAT_TIME);
   seqnum_ = gst_util_seqnum_next();
@@ -181,10 +183,20 @@ bool DemuxElement::OnSinkEvent(GstPad *pad, GstObject *parent, GstEvent *event) 
   case GST_EVENT_STREAM_START:
     gst_event_unref(event);
     return true;
-  case GST_EVENT_FLUSH_STOP:
+  case GST_EVENT_FLUSH_STOP: {
+    // A stream that starts again for a seek of ours: what follows is its first byte on.
+    GST_OBJECT_LOCK(element_);
+    std::optional<PendingSeek> seek = std::exchange(pendingSeek_, std::nullopt);
+    GST_OBJECT_UNLOCK(element_);
     flow_ = GST_FLOW_OK;
     gst_flow_combiner_reset(combiner_);
-    [[fallthrough]];
+    if (seek) {
+      segment_ = seek->segment;
+      seqnum_ = seek->seqnum;
+      Restart(seek->start);
+    }
+    return gst_pad_event_default(pad, parent, event);
+  }
   default:
     return gst_pad_event_default(pad, parent, event);
   }
@@ -206,8 +218,16 @@ bool DemuxElement::OnSourceQuery(GstPad *pad, GstObject *parent, GstQuery *query
     if (format != GST_FORMAT_TIME)
       return false;
     std::optional<GstClockTime> duration = Duration();
+    // A stream seeks where it can start again from its first byte.
+    gboolean seekable = pullMode_;
+    if (!pullMode_) {
+      GstQuery *bytes = gst_query_new_seeking(GST_FORMAT_BYTES);
+      if (gst_pad_peer_query(sinkpad_, bytes))
+        gst_query_parse_seeking(bytes, nullptr, &seekable, nullptr, nullptr);
+      gst_query_unref(bytes);
+    }
     // Untimed pictures (a frame rate of 0) have no time to seek to.
-    gst_query_set_seeking(query, GST_FORMAT_TIME, pullMode_ && duration && *duration > 0, 0,
+    gst_query_set_seeking(query, GST_FORMAT_TIME, seekable && duration && *duration > 0, 0,
                           duration ? gint64(*duration) : -1);
     return true;
   }
@@ -621,7 +641,9 @@ void DemuxElement::Pause(GstFlowReturn result) {
 }
 
 // A seek starts both readings anew, handing on from the picture shown at the time sought and
-// the sound from that time; what lies before is read, not handed on.
+// the sound from that time; what lies before is read, not handed on. A stream (push mode) is
+// asked to start again from its first byte, where a file is read again by the pull mode's
+// cursors: either way the pictures are those the walk from the start finds.
 bool DemuxElement::Seek(GstEvent *event) {
   double rate = 1;
   GstFormat format = GST_FORMAT_UNDEFINED;
@@ -629,12 +651,35 @@ bool DemuxElement::Seek(GstEvent *event) {
   GstSeekType startType = GST_SEEK_TYPE_NONE, stopType = GST_SEEK_TYPE_NONE;
   gint64 start = 0, stop = 0;
   gst_event_parse_seek(event, &rate, &format, &flags, &startType, &start, &stopType, &stop);
-  // Backwards (rate < 0) is not played.
+  bool flush = flags & GST_SEEK_FLAG_FLUSH;
+  // Backwards (rate < 0) is not played; a stream's bytes come again only after a flush.
   std::optional<GstClockTime> duration = Duration();
-  if (!pullMode_ || format != GST_FORMAT_TIME || rate <= 0 || !duration || *duration == 0)
+  if (format != GST_FORMAT_TIME || rate <= 0 || !duration || *duration == 0 ||
+      (!pullMode_ && !flush))
     return false;
   guint32 seqnum = gst_event_get_seqnum(event);
-  bool flush = flags & GST_SEEK_FLAG_FLUSH;
+  auto target = [&](GstSegment &segment) {
+    gboolean update = FALSE;
+    gst_segment_do_seek(&segment, rate, format, flags, startType, uint64_t(start), stopType,
+                        uint64_t(stop), &update);
+    return SeekStart(segment, flags);
+  };
+  if (!pullMode_) {
+    GstSegment segment = segment_;
+    DemuxStart seekStart = target(segment);
+    GST_OBJECT_LOCK(element_);
+    pendingSeek_ = PendingSeek{segment, seekStart, seqnum};
+    GST_OBJECT_UNLOCK(element_);
+    GstEvent *again = gst_event_new_seek(1.0, GST_FORMAT_BYTES, GST_SEEK_FLAG_FLUSH,
+                                         GST_SEEK_TYPE_SET, 0, GST_SEEK_TYPE_NONE, -1);
+    gst_event_set_seqnum(again, seqnum);
+    if (gst_pad_push_event(sinkpad_, again))
+      return true;
+    GST_OBJECT_LOCK(element_);
+    pendingSeek_.reset();
+    GST_OBJECT_UNLOCK(element_);
+    return false;
+  }
   if (flush)
     PushFlush(gst_event_new_flush_start(), seqnum);
   else
@@ -642,27 +687,29 @@ bool DemuxElement::Seek(GstEvent *event) {
 
   GST_PAD_STREAM_LOCK(sinkpad_);
   GstSegment segment = segment_;
-  gboolean update = FALSE;
-  gst_segment_do_seek(&segment, rate, format, flags, startType, uint64_t(start), stopType,
-                      uint64_t(stop), &update);
-  const ClipHeader &header = *header_;
-  uint64_t picture = PictureAt(header, segment.position);
-  // Every picture is a key unit: snapping moves the start to the picture's own, and from the
-  // end (or past it) to the last picture's.
-  if (flags & (GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_BEFORE)) {
-    picture = std::min<uint64_t>(picture, PictureCount() - 1);
-    segment.start = segment.time = segment.position = PictureTime(header, picture);
-  }
+  DemuxStart seekStart = target(segment);
   if (flush)
     PushFlush(gst_event_new_flush_stop(TRUE), seqnum);
   segment_ = segment;
   seqnum_ = seqnum;
-  uint64_t soundByte =
-      audio_.present ? SampleAt(soundInfo_, segment.position) * uint64_t(soundInfo_.bpf) : 0;
-  Restart({uint32_t(std::min<uint64_t>(picture, UINT32_MAX)), soundByte});
+  Restart(seekStart);
   gst_pad_start_task(sinkpad_, PullLoop, this, nullptr);
   GST_PAD_STREAM_UNLOCK(sinkpad_);
   return true;
+}
+
+// Where the readings start for `segment`, a seek's. Every picture is a key unit: snapping
+// moves the start to the picture's own, and from the end (or past it) to the last picture's.
+DemuxStart DemuxElement::SeekStart(GstSegment &segment, GstSeekFlags flags) {
+  const ClipHeader &header = *header_;
+  uint64_t picture = PictureAt(header, segment.position);
+  if (flags & (GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_BEFORE)) {
+    picture = std::min<uint64_t>(picture, PictureCount() - 1);
+    segment.start = segment.time = segment.position = PictureTime(header, picture);
+  }
+  uint64_t soundByte =
+      audio_.present ? SampleAt(soundInfo_, segment.position) * uint64_t(soundInfo_.bpf) : 0;
+  return {uint32_t(std::min<uint64_t>(picture, UINT32_MAX)), soundByte};
 }
 
 // Upstream, so that a pull in progress gives up, and downstream, so that a push does.

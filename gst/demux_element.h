@@ -118,6 +118,7 @@ private:
   GstFlowReturn ReadOn();
   void Pause(GstFlowReturn result);
   bool Seek(GstEvent *event);
+  DemuxStart SeekStart(GstSegment &segment, GstSeekFlags flags);
   void PushFlush(GstEvent *event, guint32 seqnum);
 
   GstElement *element_;
@@ -129,6 +130,14 @@ private:
   // Once a walk has ended: the pictures the clip holds, whatever its header says. Seeks walk
   // the same clip again, so it is kept until the next run. Under the object lock.
   std::optional<uint32_t> picturesInClip_;
+  // A seek in push mode, taken up when the stream flushed for it starts again. Under the
+  // object lock: it is made in the seeker's thread.
+  struct PendingSeek {
+    GstSegment segment;
+    DemuxStart start;
+    guint32 seqnum;
+  };
+  std::optional<PendingSeek> pendingSeek_;
   GstAudioInfo soundInfo_{};
   GstSegment segment_{};
   guint32 seqnum_ = 0;

@@ -44,7 +44,8 @@ struct Demuxed {
   std::optional<gint64> segmentDone;
 };
 
-enum class Source { File, Pipe, Uri };
+// Seekable: an appsrc that starts again from any byte asked, in pieces as a network gives them.
+enum class Source { File, Pipe, Uri, Seekable };
 
 struct Collector {
   GstElement *pipeline;
@@ -53,7 +54,28 @@ struct Collector {
   bool allPads = false;
   int segmentsDone = 0; // the sinks that have all of a segment
   Demuxed run;
+  Bytes clip; // what the appsrc serves, from `at` on
+  size_t at = 0;
 };
+
+void OnNeedData(GstElement *source, guint, gpointer data) {
+  auto *collector = static_cast<Collector *>(data);
+  std::unique_lock<std::mutex> hold(collector->lock);
+  size_t size = std::min<size_t>(4093, collector->clip.size() - collector->at);
+  GstBuffer *piece = gst_buffer_new_memdup(collector->clip.data() + collector->at, size);
+  collector->at += size;
+  hold.unlock();
+  GstFlowReturn result = GST_FLOW_OK;
+  g_signal_emit_by_name(source, size ? "push-buffer" : "end-of-stream", piece, &result);
+  gst_buffer_unref(piece);
+}
+
+gboolean OnSeekData(GstElement *, guint64 offset, gpointer data) {
+  auto *collector = static_cast<Collector *>(data);
+  std::lock_guard<std::mutex> hold(collector->lock);
+  collector->at = size_t(std::min<guint64>(offset, collector->clip.size()));
+  return TRUE;
+}
 
 GstPadProbeReturn OnSinkEvent(GstPad *, GstPadProbeInfo *info, gpointer data) {
   auto *collector = static_cast<Collector *>(data);
@@ -182,6 +204,13 @@ Demuxed Demux(const std::string &clip, Source source, std::optional<Seek> seek =
     if (source == Source::File) {
       reader = gst_element_factory_make("filesrc", nullptr);
       g_object_set(reader, "location", clip.c_str(), nullptr);
+    } else if (source == Source::Seekable) {
+      collector.clip = test::ReadFileBytes(clip);
+      reader = gst_element_factory_make("appsrc", nullptr);
+      g_object_set(reader, "stream-type", 2 /* seekable */, "format", GST_FORMAT_BYTES, "size",
+                   gint64(collector.clip.size()), nullptr);
+      g_signal_connect(reader, "need-data", G_CALLBACK(OnNeedData), &collector);
+      g_signal_connect(reader, "seek-data", G_CALLBACK(OnSeekData), &collector);
     } else {
       EXPECT_EQ(::pipe(pipe), 0);
       reader = gst_element_factory_make("fdsrc", nullptr);
@@ -432,6 +461,7 @@ TEST_F(QvjDemuxTest, ASeekStartsAtThePictureShownThenAndTheSoundFromThere) {
     size_t pictures[2]; // the first and the one after the last
     size_t sound[2];    // bytes (one a sample), 0 for the end
     std::optional<gint64> segmentDone;
+    Source source = Source::File;
   };
   const auto flags = GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_SEGMENT);
   const Case cases[] = {
@@ -448,10 +478,16 @@ TEST_F(QvjDemuxTest, ASeekStartsAtThePictureShownThenAndTheSoundFromThere) {
        {4000, 8000},
        GST_SECOND},
       {"a segment to the end", {2 * GST_SECOND, flags}, {30, 40}, {16000, 0}, PictureTime(40, 30)},
+      {"over a stream that seeks in bytes",
+       {1300 * GST_MSECOND},
+       {19, 40},
+       {10400, 0},
+       {},
+       Source::Seekable},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
-    Demuxed run = Demux(clip, Source::File, c.seek);
+    Demuxed run = Demux(clip, c.source, c.seek);
     EXPECT_EQ(run.error, "");
     EXPECT_EQ(run.duration, gint64(PictureTime(40, 30)));
     EXPECT_EQ(run.segmentDone, c.segmentDone);
@@ -549,6 +585,45 @@ TEST_F(QvjDemuxTest, ARejectedClipPostsTheConvertersMessage) {
       EXPECT_EQ(run.error, expected.message);
       EXPECT_EQ(run.pads, 0) << "no stream of a refused clip";
     }
+  }
+}
+
+// The stream left unlinked still ends, so that the pipeline does.
+TEST_F(QvjDemuxTest, ADecodedClipWithOneStreamUnlinkedComesToItsEnd) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
+  if (!gst_registry_check_feature_version(gst_registry_get(), "jpegdec", 1, 0, 0))
+    GTEST_SKIP() << "needs GStreamer's jpegdec (Debian: gstreamer1.0-plugins-good)";
+  test::WriteClip(clip, WithSound(30, 8000, 1, 8, 2));
+  gchar *uri = gst_filename_to_uri(clip.c_str(), nullptr);
+  std::string line = std::string("uridecodebin uri=") + uri + " ! fakesink";
+  g_free(uri);
+  for (int run = 0; run < 50; ++run) {
+    GstElement *pipeline = gst_parse_launch(line.c_str(), nullptr);
+    GstBus *bus = gst_element_get_bus(pipeline);
+    // As gst-launch-1.0 and players do: preroll, play, answer the latency messages.
+    auto types = GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR | GST_MESSAGE_LATENCY |
+                                GST_MESSAGE_ASYNC_DONE);
+    GstMessage *end = nullptr;
+    gst_element_set_state(pipeline, GST_STATE_PAUSED);
+    while ((end = gst_bus_timed_pop_filtered(bus, 20 * GST_SECOND, types))) {
+      GstMessageType type = GST_MESSAGE_TYPE(end);
+      if (type == GST_MESSAGE_LATENCY)
+        gst_bin_recalculate_latency(GST_BIN(pipeline));
+      if (type == GST_MESSAGE_ASYNC_DONE)
+        gst_element_set_state(pipeline, GST_STATE_PLAYING);
+      if (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR)
+        break;
+      gst_message_unref(end);
+    }
+    GstState state = GST_STATE_NULL, pending = GST_STATE_NULL;
+    gst_element_get_state(pipeline, &state, &pending, 0);
+    EXPECT_TRUE(end && GST_MESSAGE_TYPE(end) == GST_MESSAGE_EOS)
+        << "run " << run << " state " << state << " pending " << pending;
+    if (end)
+      gst_message_unref(end);
+    gst_object_unref(bus);
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    gst_object_unref(pipeline);
   }
 }
 
