@@ -38,14 +38,14 @@ struct Demuxed {
   int pads = 0;
   std::string error;
   std::vector<std::string> warnings;
-  std::optional<gint64> duration;          // after the preroll with a seek, else at the end
-  std::map<std::string, std::string> tags; // as the sinks post them
+  std::optional<gint64> duration; // after the preroll with a seek, else at the end
+  std::string tags;               // as the sinks post them
   bool durationChanged = false;
   std::optional<gint64> segmentDone;
 };
 
-// Seekable: an appsrc that starts again from any byte asked, in pieces as a network gives them.
-enum class Source { File, Pipe, Uri, Seekable };
+// Queued: filesrc through a queue, a stream that seeks only in bytes (as over HTTP).
+enum class Source { File, Pipe, Uri, Queued };
 
 struct Collector {
   GstElement *pipeline;
@@ -54,28 +54,7 @@ struct Collector {
   bool allPads = false;
   int segmentsDone = 0; // the sinks that have all of a segment
   Demuxed run;
-  Bytes clip; // what the appsrc serves, from `at` on
-  size_t at = 0;
 };
-
-void OnNeedData(GstElement *source, guint, gpointer data) {
-  auto *collector = static_cast<Collector *>(data);
-  std::unique_lock<std::mutex> hold(collector->lock);
-  size_t size = std::min<size_t>(4093, collector->clip.size() - collector->at);
-  GstBuffer *piece = gst_buffer_new_memdup(collector->clip.data() + collector->at, size);
-  collector->at += size;
-  hold.unlock();
-  GstFlowReturn result = GST_FLOW_OK;
-  g_signal_emit_by_name(source, size ? "push-buffer" : "end-of-stream", piece, &result);
-  gst_buffer_unref(piece);
-}
-
-gboolean OnSeekData(GstElement *, guint64 offset, gpointer data) {
-  auto *collector = static_cast<Collector *>(data);
-  std::lock_guard<std::mutex> hold(collector->lock);
-  collector->at = size_t(std::min<guint64>(offset, collector->clip.size()));
-  return TRUE;
-}
 
 GstPadProbeReturn OnSinkEvent(GstPad *, GstPadProbeInfo *info, gpointer data) {
   auto *collector = static_cast<Collector *>(data);
@@ -136,12 +115,6 @@ void OnPadAdded(GstElement *, GstPad *pad, gpointer data) {
   gst_object_unref(sinkPad);
 }
 
-void KeepTag(const GstTagList *list, const gchar *tag, gpointer data) {
-  gchar *value = g_strdup_value_contents(gst_tag_list_get_value_index(list, tag, 0));
-  (*static_cast<std::map<std::string, std::string> *>(data))[tag] = value;
-  g_free(value);
-}
-
 // Reads the bus until the end, segment-done or an error; keeps what the run posted.
 void RunToEnd(Collector &collector) {
   GstBus *bus = gst_element_get_bus(collector.pipeline);
@@ -159,7 +132,9 @@ void RunToEnd(Collector &collector) {
     if (type == GST_MESSAGE_TAG) {
       GstTagList *tags = nullptr;
       gst_message_parse_tag(message, &tags);
-      gst_tag_list_foreach(tags, KeepTag, &collector.run.tags);
+      gchar *text = gst_tag_list_to_string(tags);
+      collector.run.tags += text;
+      g_free(text);
       gst_tag_list_unref(tags);
     }
     if (type == GST_MESSAGE_ERROR || type == GST_MESSAGE_WARNING) {
@@ -201,16 +176,9 @@ Demuxed Demux(const std::string &clip, Source source, std::optional<Seek> seek =
     gst_bin_add(GST_BIN(collector.pipeline), demux);
   } else {
     GstElement *reader = nullptr;
-    if (source == Source::File) {
+    if (source == Source::File || source == Source::Queued) {
       reader = gst_element_factory_make("filesrc", nullptr);
       g_object_set(reader, "location", clip.c_str(), nullptr);
-    } else if (source == Source::Seekable) {
-      collector.clip = test::ReadFileBytes(clip);
-      reader = gst_element_factory_make("appsrc", nullptr);
-      g_object_set(reader, "stream-type", 2 /* seekable */, "format", GST_FORMAT_BYTES, "size",
-                   gint64(collector.clip.size()), nullptr);
-      g_signal_connect(reader, "need-data", G_CALLBACK(OnNeedData), &collector);
-      g_signal_connect(reader, "seek-data", G_CALLBACK(OnSeekData), &collector);
     } else {
       EXPECT_EQ(::pipe(pipe), 0);
       reader = gst_element_factory_make("fdsrc", nullptr);
@@ -228,6 +196,12 @@ Demuxed Demux(const std::string &clip, Source source, std::optional<Seek> seek =
     demux = gst_element_factory_make("qvjdemux", nullptr);
     EXPECT_NE(demux, nullptr) << "the plugin is not found in " << PLUGIN_FOLDER;
     gst_bin_add_many(GST_BIN(collector.pipeline), reader, demux, nullptr);
+    if (source == Source::Queued) {
+      GstElement *queue = gst_element_factory_make("queue", nullptr);
+      gst_bin_add(GST_BIN(collector.pipeline), queue);
+      gst_element_link(reader, queue);
+      reader = queue;
+    }
     gst_element_link(reader, demux);
   }
   g_signal_connect(demux, "pad-added", G_CALLBACK(OnPadAdded), &collector);
@@ -298,9 +272,8 @@ Converted ConvertWithQvj2avi(const std::string &clip, const std::string &avi, bo
   return converted;
 }
 
-// None for untimed pictures (a frame rate of 0).
 GstClockTime PictureTime(uint64_t index, uint16_t frameRate) {
-  return frameRate ? gst_util_uint64_scale(index, 2 * GST_SECOND, frameRate) : GST_CLOCK_TIME_NONE;
+  return gst_util_uint64_scale(index, 2 * GST_SECOND, frameRate);
 }
 
 Bytes Tone(size_t bytes) {
@@ -361,8 +334,6 @@ TEST_F(QvjDemuxTest, EveryPictureAndTheSoundAreThoseOfTheAviInBothModes) {
   test::ClipSpec cutShort = WithSound(6, 11025, 1, 8, 1);
   cutShort.frameCount = 9;
   cutShort.frameRate = 25;
-  test::ClipSpec untimed = WithSound(5, 8000, 3, 8, 1);
-  untimed.frameRate = 0;
   const Case cases[] = {
       {"no sound, gaps, 15/s",
        plain,
@@ -388,10 +359,6 @@ TEST_F(QvjDemuxTest, EveryPictureAndTheSoundAreThoseOfTheAviInBothModes) {
        cutShort,
        {"framerate=(fraction)25/2", "rate=(int)11025"},
        "incomplete, 6 of 9 pictures"},
-      {"untimed pictures, 3 channels in no places",
-       untimed,
-       {"framerate=(fraction)0/1", "channels=(int)3, channel-mask=(bitmask)0x0000000000000000"},
-       nullptr},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
@@ -408,29 +375,27 @@ TEST_F(QvjDemuxTest, EveryPictureAndTheSoundAreThoseOfTheAviInBothModes) {
       EXPECT_EQ(run.error, "");
       EXPECT_EQ(run.warnings,
                 c.warning ? std::vector<std::string>{c.warning} : std::vector<std::string>{});
-      uint16_t rate = c.spec.frameRate;
-      EXPECT_EQ(run.duration, gint64(rate ? PictureTime(expected.pictures.size(), rate) : 0));
+      EXPECT_EQ(run.duration, gint64(PictureTime(expected.pictures.size(), c.spec.frameRate)));
       EXPECT_EQ(run.durationChanged, c.warning != nullptr);
-      EXPECT_EQ(run.tags["container-format"], "\"QVJ\"");
-      EXPECT_EQ(run.tags["video-codec"], "\"JPEG\"");
+      EXPECT_NE(run.tags.find("container-format=(string)QVJ"), std::string::npos) << run.tags;
+      EXPECT_NE(run.tags.find("video-codec=(string)JPEG"), std::string::npos);
       EXPECT_EQ(run.streams.size(), c.spec.audio ? 2u : 1u);
       Received &video = run.streams["video"];
       EXPECT_NE(video.caps.find(c.caps[0]), std::string::npos) << video.caps;
       EXPECT_EQ(video.md5s, expected.pictures);
       for (size_t i = 0; i < video.times.size(); ++i) {
-        EXPECT_EQ(video.times[i], PictureTime(i, rate)) << i;
-        EXPECT_EQ(video.durations[i],
-                  rate ? PictureTime(i + 1, rate) - video.times[i] : GST_CLOCK_TIME_NONE);
+        EXPECT_EQ(video.times[i], PictureTime(i, c.spec.frameRate)) << i;
+        EXPECT_EQ(video.durations[i], PictureTime(i + 1, c.spec.frameRate) - video.times[i]);
         EXPECT_EQ(video.offsets[i], i);
       }
       if (c.spec.audio) {
         Received &sound = run.streams["audio"];
         EXPECT_NE(sound.caps.find(c.caps[1]), std::string::npos) << sound.caps;
         uint64_t frameSize = c.spec.audio->channels * c.spec.audio->bitsPerSample / 8;
-        EXPECT_EQ(run.tags["bitrate"], std::to_string(c.spec.audio->sampleRate * frameSize * 8));
-        // A last sample cut short is no sample in GStreamer.
-        EXPECT_EQ(sound.joined, Bytes(expected.sound.begin(),
-                                      expected.sound.end() - expected.sound.size() % frameSize));
+        EXPECT_NE(run.tags.find("bitrate=(uint)" +
+                                std::to_string(c.spec.audio->sampleRate * frameSize * 8)),
+                  std::string::npos);
+        EXPECT_EQ(sound.joined, expected.sound);
         GstClockTime at = 0;
         for (size_t i = 0; i < sound.times.size(); ++i) {
           EXPECT_EQ(sound.times[i], at) << "no gap and no overlap, buffer " << i;
@@ -457,33 +422,22 @@ TEST_F(QvjDemuxTest, ASeekStartsAtThePictureShownThenAndTheSoundFromThere) {
   ASSERT_EQ(expected.pictures.size(), 40u);
   struct Case {
     const char *what;
+    Source source;
     Seek seek;
     size_t pictures[2]; // the first and the one after the last
     size_t sound[2];    // bytes (one a sample), 0 for the end
     std::optional<gint64> segmentDone;
-    Source source = Source::File;
   };
-  const auto flags = GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_SEGMENT);
+  const GstClockTime ms = GST_MSECOND, end = PictureTime(40, 30);
+  const auto key = GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT);
+  const auto loop = GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_SEGMENT);
+  // 1.3 s lies in the span of picture 19 (1.2667 s to 1.3333 s) and is sample 10400.
   const Case cases[] = {
-      // 1.3 s lies in the span of picture 19 (1.2667 s to 1.3333 s) and is sample 10400.
-      {"to the middle", {1300 * GST_MSECOND}, {19, 40}, {10400, 0}, {}},
-      {"to the end, to a key unit: the last picture",
-       {PictureTime(40, 30), GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT)},
-       {39, 40},
-       {20800, 0},
-       {}},
-      {"a segment, for a loop",
-       {500 * GST_MSECOND, flags, GST_SECOND},
-       {7, 15},
-       {4000, 8000},
-       GST_SECOND},
-      {"a segment to the end", {2 * GST_SECOND, flags}, {30, 40}, {16000, 0}, PictureTime(40, 30)},
-      {"over a stream that seeks in bytes",
-       {1300 * GST_MSECOND},
-       {19, 40},
-       {10400, 0},
-       {},
-       Source::Seekable},
+      {"to the middle", Source::File, {1300 * ms}, {19, 40}, {10400, 0}, {}},
+      {"a key unit at the end: the last", Source::File, {end, key}, {39, 40}, {20800, 0}, {}},
+      {"a segment", Source::File, {500 * ms, loop, 1000 * ms}, {7, 15}, {4000, 8000}, 1000 * ms},
+      {"a segment to the end", Source::File, {2000 * ms, loop}, {30, 40}, {16000, 0}, end},
+      {"a stream that seeks in bytes", Source::Queued, {1300 * ms}, {19, 40}, {10400, 0}, {}},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
@@ -550,11 +504,6 @@ TEST_F(QvjDemuxTest, DecodebinAndTheDiscovererFindTheClipByItsType) {
       gst_type_find_factory_get_extensions(GST_TYPE_FIND_FACTORY(finder));
   EXPECT_TRUE(extensions && g_strv_contains(extensions, "qvj"));
   gst_object_unref(finder);
-  GstPlugin *plugin = gst_registry_find_plugin(gst_registry_get(), "reelcraft");
-  ASSERT_NE(plugin, nullptr);
-  EXPECT_STREQ(gst_plugin_get_license(plugin), "MIT/X11");
-  EXPECT_STRNE(gst_plugin_get_origin(plugin), "Reelcraft");
-  gst_object_unref(plugin);
 }
 
 TEST_F(QvjDemuxTest, ARejectedClipPostsTheConvertersMessage) {
@@ -591,37 +540,19 @@ TEST_F(QvjDemuxTest, ARejectedClipPostsTheConvertersMessage) {
 // The stream left unlinked still ends, so that the pipeline does.
 TEST_F(QvjDemuxTest, ADecodedClipWithOneStreamUnlinkedComesToItsEnd) {
   REELCRAFT_NEEDS_PICTURE_TOOLS();
-  if (!gst_registry_check_feature_version(gst_registry_get(), "jpegdec", 1, 0, 0))
-    GTEST_SKIP() << "needs GStreamer's jpegdec (Debian: gstreamer1.0-plugins-good)";
   test::WriteClip(clip, WithSound(30, 8000, 1, 8, 2));
   gchar *uri = gst_filename_to_uri(clip.c_str(), nullptr);
   std::string line = std::string("uridecodebin uri=") + uri + " ! fakesink";
   g_free(uri);
   for (int run = 0; run < 50; ++run) {
     GstElement *pipeline = gst_parse_launch(line.c_str(), nullptr);
-    GstBus *bus = gst_element_get_bus(pipeline);
-    // As gst-launch-1.0 and players do: preroll, play, answer the latency messages.
-    auto types = GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR | GST_MESSAGE_LATENCY |
-                                GST_MESSAGE_ASYNC_DONE);
-    GstMessage *end = nullptr;
-    gst_element_set_state(pipeline, GST_STATE_PAUSED);
-    while ((end = gst_bus_timed_pop_filtered(bus, 20 * GST_SECOND, types))) {
-      GstMessageType type = GST_MESSAGE_TYPE(end);
-      if (type == GST_MESSAGE_LATENCY)
-        gst_bin_recalculate_latency(GST_BIN(pipeline));
-      if (type == GST_MESSAGE_ASYNC_DONE)
-        gst_element_set_state(pipeline, GST_STATE_PLAYING);
-      if (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR)
-        break;
-      gst_message_unref(end);
-    }
-    GstState state = GST_STATE_NULL, pending = GST_STATE_NULL;
-    gst_element_get_state(pipeline, &state, &pending, 0);
-    EXPECT_TRUE(end && GST_MESSAGE_TYPE(end) == GST_MESSAGE_EOS)
-        << "run " << run << " state " << state << " pending " << pending;
+    gst_element_set_state(pipeline, GST_STATE_PLAYING);
+    GstMessage *end =
+        gst_bus_timed_pop_filtered(GST_ELEMENT_BUS(pipeline), 20 * GST_SECOND,
+                                   GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    EXPECT_TRUE(end && GST_MESSAGE_TYPE(end) == GST_MESSAGE_EOS) << "run " << run;
     if (end)
       gst_message_unref(end);
-    gst_object_unref(bus);
     gst_element_set_state(pipeline, GST_STATE_NULL);
     gst_object_unref(pipeline);
   }
