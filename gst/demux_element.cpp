@@ -307,8 +307,9 @@ void DemuxElement::Announce() {
               group);
   else if (header.audioPresent && uint32_t(header.channels) * header.bitsPerSample / 8 > 0)
     // Sound the AVI file keeps, in no form GStreamer has.
-    Warn("The sound is left out: GStreamer has no form for " + std::to_string(header.channels) +
-         " channels of " + std::to_string(header.bitsPerSample) + "-bit samples");
+    Warn("The sound (" + std::to_string(header.bitsPerSample) + "-bit samples in " +
+         std::to_string(header.channels) + (header.channels == 1 ? " channel" : " channels") +
+         ") is left out: GStreamer has no format for it");
   gst_element_no_more_pads(element_);
 }
 
