@@ -59,6 +59,8 @@ public:
   bool Done() const;
   // Bytes kept between feeds.
   size_t HeldBytes() const;
+  // The pictures the walk has found so far; once they have ended, those the clip holds.
+  uint32_t PicturesFound() const { return nextPicture_; }
 
 private:
   class PictureQueue;

@@ -52,11 +52,16 @@ std::optional<GstAudioInfo> SoundInfo(const ClipHeader &header) {
   default:
     return std::nullopt;
   }
+  // The AVI file names no places; 3 and 7 channels have no layout that goes without saying,
+  // and stay unpositioned.
   GstAudioChannelPosition places[8];
-  gst_audio_channel_positions_from_mask(
-      header.channels, gst_audio_channel_get_fallback_mask(header.channels), places);
+  bool placed = header.channels != 3 && header.channels != 7;
+  if (placed)
+    gst_audio_channel_positions_from_mask(
+        header.channels, gst_audio_channel_get_fallback_mask(header.channels), places);
   GstAudioInfo info;
-  gst_audio_info_set_format(&info, format, header.sampleRate, header.channels, places);
+  gst_audio_info_set_format(&info, format, header.sampleRate, header.channels,
+                            placed ? places : nullptr);
   return info;
 }
 

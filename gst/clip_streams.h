@@ -23,8 +23,8 @@ uint64_t SampleAt(const GstAudioInfo &sound, GstClockTime time);
 // image/jpeg with the header's size and frameRate / 2 as a fraction (0/1 when unknown).
 GstCaps *PictureCaps(const ClipHeader &header);
 // The sound as interleaved U8, S16LE, S24LE or S32LE in up to eight channels in their standard
-// places; none for what has no such form, and so none for sound the AVI file cannot hold
-// either (no whole bytes per sample).
+// places (3 and 7 channels unpositioned); none for what has no such form, and so none for sound the
+// AVI file cannot hold either (no whole bytes per sample).
 std::optional<GstAudioInfo> SoundInfo(const ClipHeader &header);
 
 } // namespace reelcraft

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "gst/demux_element.h"
 
+#include "cli/terminal.h"
 #include "gst/clip_streams.h"
 #include "sys/raw_file.h"
 
+#include <gst/pbutils/pbutils.h>
+
 #include <algorithm>
+#include <utility>
 
 GST_DEBUG_CATEGORY_STATIC(qvj_demux_debug);
 #define GST_CAT_DEFAULT qvj_demux_debug
@@ -58,6 +62,8 @@ void DemuxElement::Reset() {
   RemoveStreams();
   GST_OBJECT_LOCK(element_);
   header_.reset();
+  picturesInClip_.reset();
+  pendingSeek_.reset();
   GST_OBJECT_UNLOCK(element_);
   gst_segment_init(&segment_, GST_FORMAT_TIME);
   seqnum_ = gst_util_seqnum_next();
@@ -177,10 +183,20 @@ bool DemuxElement::OnSinkEvent(GstPad *pad, GstObject *parent, GstEvent *event) 
   case GST_EVENT_STREAM_START:
     gst_event_unref(event);
     return true;
-  case GST_EVENT_FLUSH_STOP:
+  case GST_EVENT_FLUSH_STOP: {
+    // A stream that starts again for a seek of ours: what follows is its first byte on.
+    GST_OBJECT_LOCK(element_);
+    std::optional<PendingSeek> seek = std::exchange(pendingSeek_, std::nullopt);
+    GST_OBJECT_UNLOCK(element_);
     flow_ = GST_FLOW_OK;
     gst_flow_combiner_reset(combiner_);
-    [[fallthrough]];
+    if (seek) {
+      segment_ = seek->segment;
+      seqnum_ = seek->seqnum;
+      Restart(seek->start);
+    }
+    return gst_pad_event_default(pad, parent, event);
+  }
   default:
     return gst_pad_event_default(pad, parent, event);
   }
@@ -202,7 +218,16 @@ bool DemuxElement::OnSourceQuery(GstPad *pad, GstObject *parent, GstQuery *query
     if (format != GST_FORMAT_TIME)
       return false;
     std::optional<GstClockTime> duration = Duration();
-    gst_query_set_seeking(query, GST_FORMAT_TIME, pullMode_ && duration, 0,
+    // A stream seeks where it can start again from its first byte.
+    gboolean seekable = pullMode_;
+    if (!pullMode_) {
+      GstQuery *bytes = gst_query_new_seeking(GST_FORMAT_BYTES);
+      if (gst_pad_peer_query(sinkpad_, bytes))
+        gst_query_parse_seeking(bytes, nullptr, &seekable, nullptr, nullptr);
+      gst_query_unref(bytes);
+    }
+    // Untimed pictures (a frame rate of 0) have no time to seek to.
+    gst_query_set_seeking(query, GST_FORMAT_TIME, seekable && duration && *duration > 0, 0,
                           duration ? gint64(*duration) : -1);
     return true;
   }
@@ -247,7 +272,7 @@ bool DemuxElement::Cursor::Sound(uint64_t offset, std::span<const uint8_t> bytes
 }
 
 bool DemuxElement::Cursor::PicturesEnded(const std::string &message) {
-  return element_.OnPicturesEnded(*this, message);
+  return element_.OnPicturesEnded(*this, demuxer_.PicturesFound(), message);
 }
 
 void DemuxElement::Cursor::Rejected(const std::string &message) { element_.Reject(message); }
@@ -276,9 +301,15 @@ void DemuxElement::Announce() {
     return;
   guint group = gst_util_group_id_next();
   AddStream(video_, &videoTemplate, "video_0", "video", PictureCaps(*header_), group);
+  const ClipHeader &header = *header_;
   if (audio_.present)
     AddStream(audio_, &audioTemplate, "audio_0", "audio", gst_audio_info_to_caps(&soundInfo_),
               group);
+  else if (header.audioPresent && uint32_t(header.channels) * header.bitsPerSample / 8 > 0)
+    // Sound the AVI file keeps, in no form GStreamer has.
+    Warn("The sound (" + std::to_string(header.bitsPerSample) + "-bit samples in " +
+         std::to_string(header.channels) + (header.channels == 1 ? " channel" : " channels") +
+         ") is left out: GStreamer has no format for it");
   gst_element_no_more_pads(element_);
 }
 
@@ -325,18 +356,36 @@ bool DemuxElement::OnSound(const Cursor &cursor, uint64_t offset, std::span<cons
   return WantsMore(cursor);
 }
 
-bool DemuxElement::OnPicturesEnded(const Cursor &cursor, const std::string &message) {
-  if (!message.empty()) {
-    std::string text = message.substr(0, message.find_last_not_of('\n') + 1);
-    GST_ELEMENT_WARNING(element_, STREAM, DEMUX, ("%s", text.c_str()), (nullptr));
-  }
+// The walk has ended: from now on the duration is that of the pictures found. A clip that holds
+// fewer than its header counts is said to be incomplete once, as the converter says it.
+bool DemuxElement::OnPicturesEnded(const Cursor &cursor, uint32_t found,
+                                   const std::string &message) {
   video_.finished = true;
+  GST_OBJECT_LOCK(element_);
+  bool first = !picturesInClip_;
+  picturesInClip_ = found;
+  GST_OBJECT_UNLOCK(element_);
+  if (!first)
+    return WantsMore(cursor);
+  const ClipHeader &header = *header_;
+  if (found < header.frameCount)
+    Warn("incomplete, " + std::to_string(found) + " of " + std::to_string(header.frameCount) +
+             " pictures",
+         message.substr(0, message.find_last_not_of('\n') + 1));
+  if (found != std::max<uint16_t>(header.frameCount, 1))
+    gst_element_post_message(element_, gst_message_new_duration_changed(GST_OBJECT(element_)));
   return WantsMore(cursor);
 }
 
+// The clip's own bytes (a magic that is not ours) reach GLib, which takes UTF-8 only.
 void DemuxElement::Reject(const std::string &message) {
   rejected_ = true;
-  GST_ELEMENT_ERROR(element_, STREAM, DEMUX, ("%s", message.c_str()), (nullptr));
+  GST_ELEMENT_ERROR(element_, STREAM, DEMUX, ("%s", TerminalSafeText(message).c_str()), (nullptr));
+}
+
+void DemuxElement::Warn(const std::string &message, const std::string &detail) {
+  GST_ELEMENT_WARNING(element_, STREAM, DEMUX, ("%s", TerminalSafeText(message).c_str()),
+                      ("%s", TerminalSafeText(detail).c_str()));
 }
 
 bool DemuxElement::WantsMore(const Cursor &cursor) const {
@@ -371,6 +420,18 @@ void DemuxElement::AddStream(Stream &stream, GstStaticPadTemplate *padTemplate, 
   gst_event_set_group_id(start, group);
   gst_pad_push_event(pad, start);
   gst_pad_push_event(pad, gst_event_new_caps(caps));
+  // What players and gst-discoverer-1.0 show of the clip and its streams.
+  GstTagList *tags = gst_tag_list_new_empty();
+  bool audio = &stream == &audio_;
+  gst_pb_utils_add_codec_description_to_tag_list(
+      tags, audio ? GST_TAG_AUDIO_CODEC : GST_TAG_VIDEO_CODEC, caps);
+  if (audio)
+    gst_tag_list_add(tags, GST_TAG_MERGE_REPLACE, GST_TAG_BITRATE,
+                     guint(soundInfo_.rate) * guint(soundInfo_.bpf) * 8u, nullptr);
+  gst_pad_push_event(pad, gst_event_new_tag(tags));
+  GstTagList *clip = gst_tag_list_new(GST_TAG_CONTAINER_FORMAT, "QVJ", nullptr);
+  gst_tag_list_set_scope(clip, GST_TAG_SCOPE_GLOBAL);
+  gst_pad_push_event(pad, gst_event_new_tag(clip));
   gst_caps_unref(caps);
   gst_element_add_pad(element_, pad);
   gst_flow_combiner_add_pad(combiner_, pad);
@@ -389,15 +450,28 @@ void DemuxElement::RemoveStreams() {
   }
 }
 
+// The pictures the walk has found in the clip, or until it has ended those the header counts
+// (a count of 0 still gives one).
+uint32_t DemuxElement::PictureCount() {
+  GST_OBJECT_LOCK(element_);
+  uint32_t count =
+      picturesInClip_ ? *picturesInClip_ : std::max<uint32_t>(header_ ? header_->frameCount : 0, 1);
+  GST_OBJECT_UNLOCK(element_);
+  return count;
+}
+
+// 0 for untimed pictures (a frame rate of 0).
 std::optional<GstClockTime> DemuxElement::Duration() {
   GST_OBJECT_LOCK(element_);
   std::optional<ClipHeader> header = header_;
   GST_OBJECT_UNLOCK(element_);
-  if (!header || header->frameRate == 0)
+  if (!header)
     return std::nullopt;
-  // A clip of no pictures or one still gives one.
-  return PictureTime(*header, std::max<uint16_t>(header->frameCount, 1));
+  return header->frameRate == 0 ? 0 : PictureTime(*header, PictureCount());
 }
+
+// A segment seek ends in segment-done rather than in the end of the streams.
+bool DemuxElement::SegmentMode() const { return segment_.flags & GST_SEGMENT_FLAG_SEGMENT; }
 
 bool DemuxElement::PastStop(GstClockTime time) const {
   return GST_CLOCK_TIME_IS_VALID(segment_.stop) && time >= segment_.stop;
@@ -486,21 +560,29 @@ void DemuxElement::Push(Stream &stream, GstBuffer *buffer) {
   }
 }
 
-// No more buffers on `stream`.
-void DemuxElement::End(Stream &stream) {
+// No more buffers on `stream`, linked or not: a pad without its end stalls whatever waits for
+// all of them (decodebin, a muxer, a bin's end of stream).
+void DemuxElement::End(Stream &stream, bool natural) {
   Drop(stream);
   if (!stream.pad || stream.ended)
     return;
   stream.ended = true;
   SendSegment(stream);
-  GstEvent *eos = gst_event_new_eos();
-  gst_event_set_seqnum(eos, seqnum_);
-  gst_pad_push_event(stream.pad, eos);
+  GstEvent *event = nullptr;
+  if (natural && SegmentMode()) {
+    GstClockTime stop =
+        GST_CLOCK_TIME_IS_VALID(segment_.stop) ? segment_.stop : Duration().value_or(0);
+    event = gst_event_new_segment_done(GST_FORMAT_TIME, gint64(stop));
+  } else {
+    event = gst_event_new_eos();
+  }
+  gst_event_set_seqnum(event, seqnum_);
+  gst_pad_push_event(stream.pad, event);
 }
 
-void DemuxElement::EndAll() {
-  End(video_);
-  End(audio_);
+void DemuxElement::EndAll(bool natural) {
+  End(video_, natural);
+  End(audio_, natural);
 }
 
 bool DemuxElement::AllEnded() const {
@@ -545,13 +627,24 @@ void DemuxElement::Pause(GstFlowReturn result) {
   gst_pad_pause_task(sinkpad_);
   if (result == GST_FLOW_FLUSHING)
     return;
-  if ((result == GST_FLOW_NOT_LINKED || result < GST_FLOW_EOS) && !rejected_)
+  bool natural = result == GST_FLOW_EOS && !rejected_;
+  if (!natural && !rejected_)
     GST_ELEMENT_FLOW_ERROR(element_, result);
-  EndAll();
+  EndAll(natural);
+  if (natural && SegmentMode()) {
+    GstClockTime stop =
+        GST_CLOCK_TIME_IS_VALID(segment_.stop) ? segment_.stop : Duration().value_or(0);
+    GstMessage *done =
+        gst_message_new_segment_done(GST_OBJECT(element_), GST_FORMAT_TIME, gint64(stop));
+    gst_message_set_seqnum(done, seqnum_);
+    gst_element_post_message(element_, done);
+  }
 }
 
 // A seek starts both readings anew, handing on from the picture shown at the time sought and
-// the sound from that time; what lies before is read, not handed on.
+// the sound from that time; what lies before is read, not handed on. A stream (push mode) is
+// asked to start again from its first byte, where a file is read again by the pull mode's
+// cursors: either way the pictures are those the walk from the start finds.
 bool DemuxElement::Seek(GstEvent *event) {
   double rate = 1;
   GstFormat format = GST_FORMAT_UNDEFINED;
@@ -559,10 +652,35 @@ bool DemuxElement::Seek(GstEvent *event) {
   GstSeekType startType = GST_SEEK_TYPE_NONE, stopType = GST_SEEK_TYPE_NONE;
   gint64 start = 0, stop = 0;
   gst_event_parse_seek(event, &rate, &format, &flags, &startType, &start, &stopType, &stop);
-  if (!pullMode_ || format != GST_FORMAT_TIME || rate <= 0 || !Duration())
+  bool flush = flags & GST_SEEK_FLAG_FLUSH;
+  // Backwards (rate < 0) is not played; a stream's bytes come again only after a flush.
+  std::optional<GstClockTime> duration = Duration();
+  if (format != GST_FORMAT_TIME || rate <= 0 || !duration || *duration == 0 ||
+      (!pullMode_ && !flush))
     return false;
   guint32 seqnum = gst_event_get_seqnum(event);
-  bool flush = flags & GST_SEEK_FLAG_FLUSH;
+  auto target = [&](GstSegment &segment) {
+    gboolean update = FALSE;
+    gst_segment_do_seek(&segment, rate, format, flags, startType, uint64_t(start), stopType,
+                        uint64_t(stop), &update);
+    return SeekStart(segment, flags);
+  };
+  if (!pullMode_) {
+    GstSegment segment = segment_;
+    DemuxStart seekStart = target(segment);
+    GST_OBJECT_LOCK(element_);
+    pendingSeek_ = PendingSeek{segment, seekStart, seqnum};
+    GST_OBJECT_UNLOCK(element_);
+    GstEvent *again = gst_event_new_seek(1.0, GST_FORMAT_BYTES, GST_SEEK_FLAG_FLUSH,
+                                         GST_SEEK_TYPE_SET, 0, GST_SEEK_TYPE_NONE, -1);
+    gst_event_set_seqnum(again, seqnum);
+    if (gst_pad_push_event(sinkpad_, again))
+      return true;
+    GST_OBJECT_LOCK(element_);
+    pendingSeek_.reset();
+    GST_OBJECT_UNLOCK(element_);
+    return false;
+  }
   if (flush)
     PushFlush(gst_event_new_flush_start(), seqnum);
   else
@@ -570,24 +688,29 @@ bool DemuxElement::Seek(GstEvent *event) {
 
   GST_PAD_STREAM_LOCK(sinkpad_);
   GstSegment segment = segment_;
-  gboolean update = FALSE;
-  gst_segment_do_seek(&segment, rate, format, flags, startType, uint64_t(start), stopType,
-                      uint64_t(stop), &update);
-  const ClipHeader &header = *header_;
-  uint64_t picture = PictureAt(header, segment.position);
-  // Every picture is a key unit: snapping moves the start to the picture's own.
-  if (flags & (GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_BEFORE))
-    segment.start = segment.time = segment.position = PictureTime(header, picture);
+  DemuxStart seekStart = target(segment);
   if (flush)
     PushFlush(gst_event_new_flush_stop(TRUE), seqnum);
   segment_ = segment;
   seqnum_ = seqnum;
-  uint64_t soundByte =
-      audio_.present ? SampleAt(soundInfo_, segment.position) * uint64_t(soundInfo_.bpf) : 0;
-  Restart({uint32_t(std::min<uint64_t>(picture, UINT32_MAX)), soundByte});
+  Restart(seekStart);
   gst_pad_start_task(sinkpad_, PullLoop, this, nullptr);
   GST_PAD_STREAM_UNLOCK(sinkpad_);
   return true;
+}
+
+// Where the readings start for `segment`, a seek's. Every picture is a key unit: snapping
+// moves the start to the picture's own, and from the end (or past it) to the last picture's.
+DemuxStart DemuxElement::SeekStart(GstSegment &segment, GstSeekFlags flags) {
+  const ClipHeader &header = *header_;
+  uint64_t picture = PictureAt(header, segment.position);
+  if (flags & (GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_BEFORE)) {
+    picture = std::min<uint64_t>(picture, PictureCount() - 1);
+    segment.start = segment.time = segment.position = PictureTime(header, picture);
+  }
+  uint64_t soundByte =
+      audio_.present ? SampleAt(soundInfo_, segment.position) * uint64_t(soundInfo_.bpf) : 0;
+  return {uint32_t(std::min<uint64_t>(picture, UINT32_MAX)), soundByte};
 }
 
 // Upstream, so that a pull in progress gives up, and downstream, so that a push does.

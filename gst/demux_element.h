@@ -90,8 +90,9 @@ private:
   size_t OnStreams(const Cursor &cursor, const ClipHeader &header);
   bool OnPicture(const Cursor &cursor, uint32_t index, PictureBytes picture);
   bool OnSound(const Cursor &cursor, uint64_t offset, std::span<const uint8_t> bytes);
-  bool OnPicturesEnded(const Cursor &cursor, const std::string &message);
+  bool OnPicturesEnded(const Cursor &cursor, uint32_t found, const std::string &message);
   void Reject(const std::string &message);
+  void Warn(const std::string &message, const std::string &detail = {});
   void Announce();
   bool WantsMore(const Cursor &cursor) const;
 
@@ -99,7 +100,9 @@ private:
   void AddStream(Stream &stream, GstStaticPadTemplate *padTemplate, const char *name,
                  const char *streamName, GstCaps *caps, guint group);
   void RemoveStreams();
+  uint32_t PictureCount();
   std::optional<GstClockTime> Duration();
+  bool SegmentMode() const;
   bool PastStop(GstClockTime time) const;
   void Hold(Stream &stream, GstBuffer *buffer);
   static void Drop(Stream &stream);
@@ -108,12 +111,14 @@ private:
   Stream *Earliest();
   void SendSegment(Stream &stream);
   void Push(Stream &stream, GstBuffer *buffer);
-  void End(Stream &stream);
-  void EndAll();
+  // `natural`: the stream came to its end, rather than to an error.
+  void End(Stream &stream, bool natural = true);
+  void EndAll(bool natural = true);
   bool AllEnded() const;
   GstFlowReturn ReadOn();
   void Pause(GstFlowReturn result);
   bool Seek(GstEvent *event);
+  DemuxStart SeekStart(GstSegment &segment, GstSeekFlags flags);
   void PushFlush(GstEvent *event, guint32 seqnum);
 
   GstElement *element_;
@@ -122,6 +127,17 @@ private:
   Stream video_;
   Stream audio_;
   std::optional<ClipHeader> header_; // under the object lock: queries read it
+  // Once a walk has ended: the pictures the clip holds, whatever its header says. Seeks walk
+  // the same clip again, so it is kept until the next run. Under the object lock.
+  std::optional<uint32_t> picturesInClip_;
+  // A seek in push mode, taken up when the stream flushed for it starts again. Under the
+  // object lock: it is made in the seeker's thread.
+  struct PendingSeek {
+    GstSegment segment;
+    DemuxStart start;
+    guint32 seqnum;
+  };
+  std::optional<PendingSeek> pendingSeek_;
   GstAudioInfo soundInfo_{};
   GstSegment segment_{};
   guint32 seqnum_ = 0;

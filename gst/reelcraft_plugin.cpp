@@ -4,6 +4,8 @@
 #include "engine/clip_header.h"
 #include "gst/qvj_demux.h"
 
+#include <gst/pbutils/pbutils.h>
+
 #include <cstring>
 
 namespace {
@@ -18,6 +20,7 @@ void FindClipType(GstTypeFind *find, gpointer) {
 }
 
 gboolean InitPlugin(GstPlugin *plugin) {
+  gst_pb_utils_init(); // the codecs' names in the streams' tags
   return gst_type_find_register(plugin, "video/x-qvj", GST_RANK_PRIMARY, FindClipType, "qvj",
                                 gst_static_caps_get(&clipCaps), nullptr, nullptr) &&
          gst_element_register(plugin, "qvjdemux", GST_RANK_PRIMARY, GST_TYPE_QVJ_DEMUX);
@@ -28,4 +31,4 @@ gboolean InitPlugin(GstPlugin *plugin) {
 #define PACKAGE "reelcraft"
 GST_PLUGIN_DEFINE(GST_VERSION_MAJOR, GST_VERSION_MINOR, reelcraft,
                   "Reelcraft camera clips (.qvj): type finder and demuxer", InitPlugin,
-                  REELCRAFT_VERSION, "Proprietary", "Reelcraft", "Reelcraft")
+                  REELCRAFT_VERSION, "MIT/X11", "Reelcraft", REELCRAFT_HOMEPAGE)

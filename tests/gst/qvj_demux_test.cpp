@@ -4,10 +4,10 @@
 #include "tests/support/md5.h"
 #include "tests/support/temp_dir.h"
 
+#include <filesystem>
 #include <gst/base/gsttypefindhelper.h>
 #include <gst/gst.h>
 #include <gst/pbutils/pbutils.h>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 #include <condition_variable>
@@ -38,18 +38,33 @@ struct Demuxed {
   int pads = 0;
   std::string error;
   std::vector<std::string> warnings;
-  std::optional<gint64> duration;
+  std::optional<gint64> duration; // after the preroll with a seek, else at the end
+  std::string tags;               // as the sinks post them
+  bool durationChanged = false;
+  std::optional<gint64> segmentDone;
 };
 
-enum class Source { File, Pipe, Uri };
+// Queued: filesrc through a queue, a stream that seeks only in bytes (as over HTTP).
+enum class Source { File, Pipe, Uri, Queued };
 
 struct Collector {
   GstElement *pipeline;
   std::mutex lock;
   std::condition_variable padsAdded;
   bool allPads = false;
+  int segmentsDone = 0; // the sinks that have all of a segment
   Demuxed run;
 };
+
+GstPadProbeReturn OnSinkEvent(GstPad *, GstPadProbeInfo *info, gpointer data) {
+  auto *collector = static_cast<Collector *>(data);
+  if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_SEGMENT_DONE) {
+    std::lock_guard<std::mutex> hold(collector->lock);
+    collector->segmentsDone++;
+    collector->padsAdded.notify_all();
+  }
+  return GST_PAD_PROBE_OK;
+}
 
 void OnNoMorePads(GstElement *, gpointer data) {
   auto *collector = static_cast<Collector *>(data);
@@ -90,6 +105,9 @@ void OnPadAdded(GstElement *, GstPad *pad, gpointer data) {
   g_signal_connect(sink, "handoff", G_CALLBACK(OnHandoff), collector);
   gst_bin_add_many(GST_BIN(collector->pipeline), queue, sink, nullptr);
   gst_element_link(queue, sink);
+  GstPad *sinkEnd = gst_element_get_static_pad(sink, "sink");
+  gst_pad_add_probe(sinkEnd, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, OnSinkEvent, collector, nullptr);
+  gst_object_unref(sinkEnd);
   gst_element_sync_state_with_parent(sink);
   gst_element_sync_state_with_parent(queue);
   GstPad *sinkPad = gst_element_get_static_pad(queue, "sink");
@@ -97,13 +115,28 @@ void OnPadAdded(GstElement *, GstPad *pad, gpointer data) {
   gst_object_unref(sinkPad);
 }
 
-// Reads the bus until the end or an error; keeps the warnings and the error's text.
+// Reads the bus until the end, segment-done or an error; keeps what the run posted.
 void RunToEnd(Collector &collector) {
   GstBus *bus = gst_element_get_bus(collector.pipeline);
-  auto types = GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR | GST_MESSAGE_WARNING);
+  auto types =
+      GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR | GST_MESSAGE_WARNING | GST_MESSAGE_TAG |
+                     GST_MESSAGE_DURATION_CHANGED | GST_MESSAGE_SEGMENT_DONE);
+  auto goesOn =
+      GstMessageType(GST_MESSAGE_WARNING | GST_MESSAGE_TAG | GST_MESSAGE_DURATION_CHANGED);
   while (GstMessage *message = gst_bus_timed_pop_filtered(bus, 60 * GST_SECOND, types)) {
     GError *error = nullptr;
     GstMessageType type = GST_MESSAGE_TYPE(message);
+    collector.run.durationChanged |= type == GST_MESSAGE_DURATION_CHANGED;
+    if (type == GST_MESSAGE_SEGMENT_DONE)
+      gst_message_parse_segment_done(message, nullptr, &collector.run.segmentDone.emplace());
+    if (type == GST_MESSAGE_TAG) {
+      GstTagList *tags = nullptr;
+      gst_message_parse_tag(message, &tags);
+      gchar *text = gst_tag_list_to_string(tags);
+      collector.run.tags += text;
+      g_free(text);
+      gst_tag_list_unref(tags);
+    }
     if (type == GST_MESSAGE_ERROR || type == GST_MESSAGE_WARNING) {
       (type == GST_MESSAGE_ERROR ? gst_message_parse_error
                                  : gst_message_parse_warning)(message, &error, nullptr);
@@ -114,16 +147,22 @@ void RunToEnd(Collector &collector) {
       g_error_free(error);
     }
     gst_message_unref(message);
-    if (type != GST_MESSAGE_WARNING)
+    if (!(type & goesOn))
       break;
   }
   gst_object_unref(bus);
 }
 
+struct Seek {
+  GstClockTime to;
+  GstSeekFlags flags = GST_SEEK_FLAG_FLUSH;
+  GstClockTime stop = GST_CLOCK_TIME_NONE;
+};
+
 // Demuxes `clip` into fakesinks that keep what they get: from filesrc (pull mode), from fdsrc
 // over a pipe (push mode), or decoded by uridecodebin. With `seekTo`, the pipeline prerolls and
 // seeks there, flushing, and only what follows is kept.
-Demuxed Demux(const std::string &clip, Source source, std::optional<GstClockTime> seekTo = {}) {
+Demuxed Demux(const std::string &clip, Source source, std::optional<Seek> seek = {}) {
   Collector collector;
   collector.pipeline = gst_pipeline_new(nullptr);
   GstElement *demux = nullptr;
@@ -137,7 +176,7 @@ Demuxed Demux(const std::string &clip, Source source, std::optional<GstClockTime
     gst_bin_add(GST_BIN(collector.pipeline), demux);
   } else {
     GstElement *reader = nullptr;
-    if (source == Source::File) {
+    if (source == Source::File || source == Source::Queued) {
       reader = gst_element_factory_make("filesrc", nullptr);
       g_object_set(reader, "location", clip.c_str(), nullptr);
     } else {
@@ -157,12 +196,18 @@ Demuxed Demux(const std::string &clip, Source source, std::optional<GstClockTime
     demux = gst_element_factory_make("qvjdemux", nullptr);
     EXPECT_NE(demux, nullptr) << "the plugin is not found in " << PLUGIN_FOLDER;
     gst_bin_add_many(GST_BIN(collector.pipeline), reader, demux, nullptr);
+    if (source == Source::Queued) {
+      GstElement *queue = gst_element_factory_make("queue", nullptr);
+      gst_bin_add(GST_BIN(collector.pipeline), queue);
+      gst_element_link(reader, queue);
+      reader = queue;
+    }
     gst_element_link(reader, demux);
   }
   g_signal_connect(demux, "pad-added", G_CALLBACK(OnPadAdded), &collector);
   g_signal_connect(demux, "no-more-pads", G_CALLBACK(OnNoMorePads), &collector);
 
-  if (seekTo) {
+  if (seek) {
     // Prerolled once the sinks of all the pads have a buffer.
     gst_element_set_state(collector.pipeline, GST_STATE_PAUSED);
     {
@@ -174,14 +219,24 @@ Demuxed Demux(const std::string &clip, Source source, std::optional<GstClockTime
     gint64 duration = 0;
     if (gst_element_query_duration(collector.pipeline, GST_FORMAT_TIME, &duration))
       collector.run.duration = duration;
-    EXPECT_TRUE(gst_element_seek_simple(collector.pipeline, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH,
-                                        gint64(*seekTo)));
+    EXPECT_TRUE(gst_element_seek(collector.pipeline, 1.0, GST_FORMAT_TIME, seek->flags,
+                                 GST_SEEK_TYPE_SET, gint64(seek->to), GST_SEEK_TYPE_SET,
+                                 gint64(seek->stop)));
     gst_element_get_state(collector.pipeline, nullptr, nullptr, 60 * GST_SECOND);
     std::lock_guard<std::mutex> hold(collector.lock);
     collector.run.streams.clear();
   }
   gst_element_set_state(collector.pipeline, GST_STATE_PLAYING);
   RunToEnd(collector);
+  if (collector.run.segmentDone) {
+    // The demuxer has posted it; the sinks are still at the segment's end.
+    std::unique_lock<std::mutex> hold(collector.lock);
+    collector.padsAdded.wait_for(hold, std::chrono::seconds(60),
+                                 [&] { return collector.segmentsDone == collector.run.pads; });
+  }
+  gint64 duration = 0;
+  if (!seek && gst_element_query_duration(collector.pipeline, GST_FORMAT_TIME, &duration))
+    collector.run.duration = duration;
   gst_element_set_state(collector.pipeline, GST_STATE_NULL);
   gst_object_unref(collector.pipeline);
   if (writer.joinable()) {
@@ -260,7 +315,7 @@ TEST_F(QvjDemuxTest, EveryPictureAndTheSoundAreThoseOfTheAviInBothModes) {
     const char *what;
     test::ClipSpec spec;
     const char *caps[2]; // what the pads' caps hold
-    bool damaged;
+    const char *warning;
   };
   test::ClipSpec plain;
   plain.pictures = test::MakePictures(30);
@@ -285,25 +340,25 @@ TEST_F(QvjDemuxTest, EveryPictureAndTheSoundAreThoseOfTheAviInBothModes) {
        {"image/jpeg, parsed=(boolean)true, framerate=(fraction)15/1, width=(int)320, "
         "height=(int)240",
         nullptr},
-       false},
+       nullptr},
       {"damaged: fewer pictures than counted, 12.5/s",
        damaged,
        {"framerate=(fraction)25/2, width=(int)640, height=(int)480", nullptr},
-       true},
+       "incomplete, 8 of 12 pictures"},
       {"8-bit mono sound, window slides",
        mono,
        {"framerate=(fraction)15/1", "format=(string)U8, layout=(string)interleaved, "
                                     "rate=(int)8000, channels=(int)1"},
-       false},
+       nullptr},
       {"16-bit stereo sound, fewer pictures counted than there are",
        stereo,
        {"image/jpeg", "format=(string)S16LE, layout=(string)interleaved, rate=(int)22050, "
                       "channels=(int)2"},
-       false},
+       nullptr},
       {"damaged with sound: the sound goes on",
        cutShort,
        {"framerate=(fraction)25/2", "rate=(int)11025"},
-       true},
+       "incomplete, 6 of 9 pictures"},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
@@ -318,8 +373,12 @@ TEST_F(QvjDemuxTest, EveryPictureAndTheSoundAreThoseOfTheAviInBothModes) {
       SCOPED_TRACE(source == Source::File ? "pull mode" : "push mode");
       Demuxed run = Demux(clip, source);
       EXPECT_EQ(run.error, "");
-      EXPECT_EQ(run.warnings, c.damaged ? std::vector<std::string>{"Failed to find JPEG"}
-                                        : std::vector<std::string>{});
+      EXPECT_EQ(run.warnings,
+                c.warning ? std::vector<std::string>{c.warning} : std::vector<std::string>{});
+      EXPECT_EQ(run.duration, gint64(PictureTime(expected.pictures.size(), c.spec.frameRate)));
+      EXPECT_EQ(run.durationChanged, c.warning != nullptr);
+      EXPECT_NE(run.tags.find("container-format=(string)QVJ"), std::string::npos) << run.tags;
+      EXPECT_NE(run.tags.find("video-codec=(string)JPEG"), std::string::npos);
       EXPECT_EQ(run.streams.size(), c.spec.audio ? 2u : 1u);
       Received &video = run.streams["video"];
       EXPECT_NE(video.caps.find(c.caps[0]), std::string::npos) << video.caps;
@@ -332,8 +391,11 @@ TEST_F(QvjDemuxTest, EveryPictureAndTheSoundAreThoseOfTheAviInBothModes) {
       if (c.spec.audio) {
         Received &sound = run.streams["audio"];
         EXPECT_NE(sound.caps.find(c.caps[1]), std::string::npos) << sound.caps;
-        EXPECT_EQ(sound.joined, expected.sound);
         uint64_t frameSize = c.spec.audio->channels * c.spec.audio->bitsPerSample / 8;
+        EXPECT_NE(run.tags.find("bitrate=(uint)" +
+                                std::to_string(c.spec.audio->sampleRate * frameSize * 8)),
+                  std::string::npos);
+        EXPECT_EQ(sound.joined, expected.sound);
         GstClockTime at = 0;
         for (size_t i = 0; i < sound.times.size(); ++i) {
           EXPECT_EQ(sound.times[i], at) << "no gap and no overlap, buffer " << i;
@@ -353,26 +415,49 @@ TEST_F(QvjDemuxTest, EveryPictureAndTheSoundAreThoseOfTheAviInBothModes) {
   }
 }
 
-TEST_F(QvjDemuxTest, ASeekToTheMiddleStartsAtThePictureShownThenAndTheSoundFromThere) {
+TEST_F(QvjDemuxTest, ASeekStartsAtThePictureShownThenAndTheSoundFromThere) {
   REELCRAFT_NEEDS_PICTURE_TOOLS();
   test::WriteClip(clip, WithSound(40, 8000, 1, 8, 2.9));
   Converted expected = ConvertWithQvj2avi(clip, avi);
   ASSERT_EQ(expected.pictures.size(), 40u);
-
+  struct Case {
+    const char *what;
+    Source source;
+    Seek seek;
+    size_t pictures[2]; // the first and the one after the last
+    size_t sound[2];    // bytes (one a sample), 0 for the end
+    std::optional<gint64> segmentDone;
+  };
+  const GstClockTime ms = GST_MSECOND, end = PictureTime(40, 30);
+  const auto key = GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT);
+  const auto loop = GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_SEGMENT);
   // 1.3 s lies in the span of picture 19 (1.2667 s to 1.3333 s) and is sample 10400.
-  Demuxed run = Demux(clip, Source::File, 1300 * GST_MSECOND);
-  EXPECT_EQ(run.error, "");
-  EXPECT_EQ(run.duration, gint64(PictureTime(40, 30)));
-  Received &video = run.streams["video"];
-  ASSERT_FALSE(video.times.empty());
-  EXPECT_EQ(video.offsets.front(), 19u);
-  EXPECT_EQ(video.times.front(), PictureTime(19, 30));
-  EXPECT_EQ(video.md5s,
-            std::vector<std::string>(expected.pictures.begin() + 19, expected.pictures.end()));
-  Received &sound = run.streams["audio"];
-  ASSERT_FALSE(sound.times.empty());
-  EXPECT_EQ(sound.times.front(), 1300 * GST_MSECOND);
-  EXPECT_EQ(sound.joined, Bytes(expected.sound.begin() + 10400, expected.sound.end()));
+  const Case cases[] = {
+      {"to the middle", Source::File, {1300 * ms}, {19, 40}, {10400, 0}, {}},
+      {"a key unit at the end: the last", Source::File, {end, key}, {39, 40}, {20800, 0}, {}},
+      {"a segment", Source::File, {500 * ms, loop, 1000 * ms}, {7, 15}, {4000, 8000}, 1000 * ms},
+      {"a segment to the end", Source::File, {2000 * ms, loop}, {30, 40}, {16000, 0}, end},
+      {"a stream that seeks in bytes", Source::Queued, {1300 * ms}, {19, 40}, {10400, 0}, {}},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    Demuxed run = Demux(clip, c.source, c.seek);
+    EXPECT_EQ(run.error, "");
+    EXPECT_EQ(run.duration, gint64(PictureTime(40, 30)));
+    EXPECT_EQ(run.segmentDone, c.segmentDone);
+    Received &video = run.streams["video"];
+    ASSERT_FALSE(video.times.empty());
+    EXPECT_EQ(video.offsets.front(), c.pictures[0]);
+    EXPECT_EQ(video.times.front(), PictureTime(c.pictures[0], 30));
+    EXPECT_EQ(video.md5s, std::vector<std::string>(expected.pictures.begin() + c.pictures[0],
+                                                   expected.pictures.begin() + c.pictures[1]));
+    Received &sound = run.streams["audio"];
+    ASSERT_FALSE(sound.times.empty());
+    EXPECT_EQ(sound.times.front(), c.sound[0] * GST_SECOND / 8000);
+    EXPECT_EQ(sound.joined,
+              Bytes(expected.sound.begin() + c.sound[0],
+                    c.sound[1] ? expected.sound.begin() + c.sound[1] : expected.sound.end()));
+  }
 }
 
 TEST_F(QvjDemuxTest, DecodebinAndTheDiscovererFindTheClipByItsType) {
@@ -428,12 +513,15 @@ TEST_F(QvjDemuxTest, ARejectedClipPostsTheConvertersMessage) {
   Bytes whole = test::BuildClip(spec).file;
   Bytes lowerCase = whole;
   std::copy_n("qvav01", 6, lowerCase.begin());
+  Bytes notText = whole;
+  std::copy_n("\xff\xfe\x1b", 3, notText.begin());
   Bytes noPicture(whole.begin(), whole.begin() + 512);
   noPicture.resize(300000, 0x5A);
   const std::pair<const char *, Bytes> cases[] = {
       {"empty", {}},
       {"shorter than a header", Bytes(whole.begin(), whole.begin() + 34)},
       {"lower-case magic", lowerCase},
+      {"magic of no text: escaped as the converter does, for GLib's UTF-8", notText},
       {"no picture", noPicture},
   };
   for (const auto &[what, bytes] : cases) {
@@ -446,6 +534,27 @@ TEST_F(QvjDemuxTest, ARejectedClipPostsTheConvertersMessage) {
       EXPECT_EQ(run.error, expected.message);
       EXPECT_EQ(run.pads, 0) << "no stream of a refused clip";
     }
+  }
+}
+
+// The stream left unlinked still ends, so that the pipeline does.
+TEST_F(QvjDemuxTest, ADecodedClipWithOneStreamUnlinkedComesToItsEnd) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
+  test::WriteClip(clip, WithSound(30, 8000, 1, 8, 2));
+  gchar *uri = gst_filename_to_uri(clip.c_str(), nullptr);
+  std::string line = std::string("uridecodebin uri=") + uri + " ! fakesink";
+  g_free(uri);
+  for (int run = 0; run < 50; ++run) {
+    GstElement *pipeline = gst_parse_launch(line.c_str(), nullptr);
+    gst_element_set_state(pipeline, GST_STATE_PLAYING);
+    GstMessage *end =
+        gst_bus_timed_pop_filtered(GST_ELEMENT_BUS(pipeline), 20 * GST_SECOND,
+                                   GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    EXPECT_TRUE(end && GST_MESSAGE_TYPE(end) == GST_MESSAGE_EOS) << "run " << run;
+    if (end)
+      gst_message_unref(end);
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    gst_object_unref(pipeline);
   }
 }
 
