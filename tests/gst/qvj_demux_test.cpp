@@ -515,8 +515,8 @@ TEST_F(QvjDemuxTest, ARejectedClipPostsTheConvertersMessage) {
   std::copy_n("qvav01", 6, lowerCase.begin());
   Bytes notText = whole;
   std::copy_n("\xff\xfe\x1b", 3, notText.begin());
-  Bytes noPicture(whole.begin(), whole.begin() + 512);
-  noPicture.resize(300000, 0x5A);
+  Bytes noPicture(300000, 0x5A);
+  std::copy_n(whole.begin(), 512, noPicture.begin());
   const std::pair<const char *, Bytes> cases[] = {
       {"empty", {}},
       {"shorter than a header", Bytes(whole.begin(), whole.begin() + 34)},
