@@ -780,16 +780,18 @@ TEST_F(Qvj2aviTest, CardFaultsLeaveNothingAndNameTheirCause) {
     uint64_t bytes;
     Fault fault;
     std::string cause; // in the run's messages
+    std::string orCause = "\x01";
   } cases[] = {
       {"FAT, killed", Kind::FuseFat, 64 << 20, Fault::Killed, ""},
       {"exFAT, killed", Kind::FuseExfat, 64 << 20, Fault::Killed, ""},
       {"ext4, killed", Kind::LoopExt4, 64 << 20, Fault::Killed, ""},
       {"ext4, full", Kind::LoopExt4, 8 << 20, Fault::Full, "No space left on device"},
       {"tmpfs, read-only", Kind::Tmpfs, 8 << 20, Fault::ReadOnly, "Read-only file system"},
+      // A write in flight when the card goes is aborted; the ones after it find no card.
       {"FAT, pulled", Kind::FuseFat, 64 << 20, Fault::Pulled,
-       "Transport endpoint is not connected"},
+       "Transport endpoint is not connected", "Software caused connection abort"},
       {"exFAT, pulled", Kind::FuseExfat, 64 << 20, Fault::Pulled,
-       "Transport endpoint is not connected"},
+       "Transport endpoint is not connected", "Software caused connection abort"},
   };
   test::ClipSpec large = LargeClip(16, 700);
   test::WriteClip(clip, large);
@@ -839,7 +841,9 @@ TEST_F(Qvj2aviTest, CardFaultsLeaveNothingAndNameTheirCause) {
       continue;
     }
     EXPECT_EQ(status, 1);
-    EXPECT_NE(text.find(c.cause), std::string::npos) << text;
+    EXPECT_TRUE(text.find(c.cause) != std::string::npos ||
+                text.find(c.orCause) != std::string::npos)
+        << text;
     EXPECT_EQ(text.find("JPEG"), std::string::npos) << text;
     if (c.fault != Fault::Pulled) {
       std::set<std::string> held = FolderHolds(card);
