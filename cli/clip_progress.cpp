@@ -6,20 +6,8 @@
 namespace reelcraft {
 
 void ClipProgress::SetPhase(ConversionPhase phase) {
-  switch (phase) {
-  case ConversionPhase::Separation:
-    separated_ = true;
-    before_ = 0;
-    share_ = 0.5;
-    break;
-  case ConversionPhase::Pictures:
-    before_ = separated_ ? 0.5 : 0;
-    share_ = separated_ ? 0.5 : 1;
-    break;
-  case ConversionPhase::Sound:
-    return; // the bar stays as the pictures left it
-  }
-  ranged_ = false;
+  if (phase == ConversionPhase::Pictures)
+    ranged_ = false;
 }
 
 void ClipProgress::SetRange(uint32_t low, uint32_t high) {
@@ -37,12 +25,10 @@ void ClipProgress::StepIt() { position_ += step_; }
 
 double ClipProgress::Fraction() const {
   if (!ranged_)
-    return before_;
+    return 0;
   uint32_t low = low_, high = high_, position = position_;
-  double fill =
-      high > low ? std::clamp(double(position) - low, 0.0, double(high - low)) / double(high - low)
-                 : 1.0;
-  return std::min(before_ + share_ * fill, 1.0);
+  return high > low ? std::clamp(double(position) - low, 0.0, double(high - low)) / double(high - low)
+                    : 1.0;
 }
 
 } // namespace reelcraft

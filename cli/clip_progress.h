@@ -8,8 +8,8 @@
 namespace reelcraft {
 
 // The progress bar of one conversion, turned into the share of the clip done, so that a
-// display on another thread can read it at any time. A clip with sound fills the bar twice,
-// first in the separation, then in the pictures; each fill counts half.
+// display on another thread can read it at any time. The bar fills once, over the clip's bytes;
+// the sound that follows the pictures leaves it full.
 class ClipProgress : public ProgressSink {
 public:
   void SetPhase(ConversionPhase phase) override;
@@ -26,10 +26,7 @@ private:
   std::atomic<uint32_t> high_{0};
   std::atomic<uint32_t> position_{0};
   std::atomic<uint32_t> step_{0};
-  std::atomic<bool> ranged_{false}; // the current fill has its range
-  std::atomic<bool> separated_{false};
-  std::atomic<double> before_{0}; // the share of the clip done before the current fill
-  std::atomic<double> share_{1};  // the share of the clip the current fill stands for
+  std::atomic<bool> ranged_{false};
 };
 
 } // namespace reelcraft

@@ -1,10 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "engine/audio_stream.h"
 
-#include "engine/avi_finish.h"
-#include "sys/error_text.h"
-#include "sys/raw_file.h"
-#include "sys/translation.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -14,20 +10,6 @@ namespace reelcraft {
 namespace {
 
 constexpr uint16_t kWaveFormatPcm = 1;
-
-bool WriteSound(AviFile &avi, const WaveFormatEx &format, uint64_t length, RawFile &audio) {
-  auto serialized = Serialize(format);
-  int stream = avi.CreateStream(AudioStreamInfo(format, length));
-  if (stream < 0 || !avi.SetFormat(stream, serialized.data(), serialized.size()))
-    return false;
-  // A sound too long for one chunk cannot be stored; the writer refuses it.
-  if (length > UINT32_MAX)
-    return false;
-  uint32_t samples = uint32_t(length / format.nBlockAlign);
-  return avi.WriteFrom(
-      stream, 0, samples, uint32_t(length), AVIIF_KEYFRAME,
-      [&audio](void *buffer, size_t size) { return audio.Read(buffer, size) == size; });
-}
 
 } // namespace
 
@@ -55,33 +37,27 @@ AviStreamInfo AudioStreamInfo(const WaveFormatEx &format, uint64_t audioBytes) {
   return info;
 }
 
-void AddAudioStream(const FileRef &audioFile, const FileRef &target, const WaveFormatEx &format,
-                    MessageSink &messages, ConversionResult &result,
-                    const AviWriterOptions &options, bool wholeSamplesOnly) {
-  RawFile audio;
-  if (!audio.OpenForReading(audioFile)) {
-    messages.Show(Translate("Conversion", "Could not open auiod file to read:\n") +
-                  FileErrorText(audio.error(), audioFile.path));
-    return NoteFailure(result);
-  }
-  uint64_t length = 0;
-  if (!audio.Length(length))
-    return NoteFailure(result, FileFailure{audioFile.path, audio.error()});
+bool WriteSoundStream(AviFile &avi, const WaveFormatEx &format, SoundStore &sound,
+                      bool wholeSamplesOnly, const std::string &aviPath, ConversionResult &result) {
+  uint64_t length = sound.length();
   if (wholeSamplesOnly)
     length -= length % format.nBlockAlign;
-  errno = 0; // a file that is no finished AVI sets none
-  std::unique_ptr<AviFile> avi = AviFile::OpenForAppend(target, options);
-  if (!avi)
-    return NoteFailure(result, FileFailure{target.path, errno});
-  bool written = WriteSound(*avi, format, length, audio);
-  if (audio.error() != 0) {
-    messages.Show(ReadErrorMessage(audio.error(), audioFile.path));
-    NoteFailure(result);
+  // A sound too long for one chunk cannot be stored.
+  if (length > UINT32_MAX) {
+    NoteFailure(result, FileFailure{aviPath, EFBIG});
+    return false;
   }
-  // The writer refuses a sound too long for one chunk without a system error.
-  if (!written && avi->error() == 0 && length > UINT32_MAX)
-    NoteFailure(result, FileFailure{target.path, EFBIG});
-  FinishAvi(*avi, written, target.path, result);
+  auto serialized = Serialize(format);
+  int stream = avi.CreateStream(AudioStreamInfo(format, length));
+  if (stream < 0 || !avi.SetFormat(stream, serialized.data(), serialized.size()))
+    return false;
+  uint32_t samples = uint32_t(length / format.nBlockAlign);
+  bool written = avi.WriteFrom(
+      stream, 0, samples, uint32_t(length), AVIIF_KEYFRAME,
+      [&sound](void *buffer, size_t size) { return sound.ReadBack(buffer, size); });
+  if (!written && sound.failure())
+    NoteFailure(result, sound.failure());
+  return written;
 }
 
 } // namespace reelcraft

@@ -5,7 +5,7 @@
 #include "avi/avi_records.h"
 #include "engine/clip_header.h"
 #include "engine/conversion_result.h"
-#include "sys/message_sink.h"
+#include "engine/sound_store.h"
 
 #include <cstdint>
 #include <string>
@@ -18,13 +18,11 @@ WaveFormatEx AudioFormat(const ClipHeader &header);
 // The sound stream "Test Animation": one sample per nBlockAlign bytes (which must not be 0).
 AviStreamInfo AudioStreamInfo(const WaveFormatEx &format, uint64_t audioBytes);
 
-// Opens the finished AVI file `target` again and adds the sound that `audioFile` holds as a new
-// stream, all of it in one chunk, copied through a fixed buffer; with `wholeSamplesOnly`, without
-// the part of a sample that may end it. On failure marks `result`
-// failed: with a message when the audio file cannot be opened or read, else with the place and
-// the system's reason as its cause.
-void AddAudioStream(const FileRef &audioFile, const FileRef &target, const WaveFormatEx &format,
-                    MessageSink &messages, ConversionResult &result,
-                    const AviWriterOptions &options = {}, bool wholeSamplesOnly = false);
+// Adds `sound` to `avi` as a new stream, all of it in one chunk; with `wholeSamplesOnly`,
+// without the part of a sample that may end it. False when it could not be written; the
+// failure's place and system reason are then noted in `result` where the writer of `avi` knows
+// none (the sound could not be read back, or is too long for one chunk).
+bool WriteSoundStream(AviFile &avi, const WaveFormatEx &format, SoundStore &sound,
+                      bool wholeSamplesOnly, const std::string &aviPath, ConversionResult &result);
 
 } // namespace reelcraft

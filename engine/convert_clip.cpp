@@ -2,9 +2,8 @@
 #include "engine/convert_clip.h"
 
 #include "engine/clip_header.h"
-#include "engine/convert_clip_with_audio.h"
 #include "engine/sound_grid.h"
-#include "engine/video_writer.h"
+#include "engine/clip_writer.h"
 #include "sys/raw_file.h"
 
 namespace reelcraft {
@@ -68,10 +67,7 @@ ConversionResult ConvertClip(const std::string &sourcePath, const std::string &t
   if (options.salvage && guessed.empty())
     followed = FollowSoundGrid(sourcePath, header);
   ConversionResult result =
-      header.audioPresent != 0
-          ? ConvertClipWithAudio(sourcePath, target, progress, cancelFlag, header, messages,
-                                 options)
-          : WriteVideoAvi(sourcePath, target, progress, cancelFlag, header, messages, options);
+      WriteClipAvi(sourcePath, target, progress, cancelFlag, header, messages, options);
   result.headerDisagrees.insert(result.headerDisagrees.end(), followed.begin(), followed.end());
   if (!followed.empty() && result.state == ConversionState::Done)
     result.state = ConversionState::Incomplete;

@@ -21,10 +21,10 @@ namespace reelcraft {
 // from a signal while conversions run on worker threads.
 using CancelFlag = std::atomic<int>;
 
-// The phases of a conversion, in order. A clip with sound is first separated into a picture
-// file and a sound file, then its pictures are written, then its sound is added; a clip without
-// sound has the pictures alone. The bar fills once in the separation and once in the pictures.
-enum class ConversionPhase { Separation, Pictures, Sound };
+// The phases of a conversion, in order: the pictures, written as the clip is read, then for a
+// clip with sound the sound gathered on the way. The bar fills once, over the clip's bytes, in
+// the pictures.
+enum class ConversionPhase { Pictures, Sound };
 
 // The operations of a progress bar that the engine drives. The high bound is a full 32-bit
 // unsigned value; a position above it shows as full.
@@ -62,7 +62,8 @@ inline uint32_t ProgressBound(uint64_t value) {
 // How a conversion reaches its surroundings beyond the clip and the target.
 struct ConvertOptions {
   AviWriterOptions avi;
-  // Where the audio path puts its separation files; the system's temporary folder if unset.
+  // Where the sound of a clip with sound goes while its pictures are written, once it is more
+  // than memory holds; the system's temporary folder if unset.
   std::optional<std::string> tempFolder;
   // The target is a file that the caller created: written only while its path stands for it.
   std::optional<FileIdentity> targetIdentity;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "engine/audio_separation.h"
+#include "engine/clip_blocks.h"
 
 #include <cstdint>
 

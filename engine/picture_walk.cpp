@@ -7,11 +7,11 @@
 
 namespace reelcraft {
 
-bool PictureWalk::First(RawFile &file, uint32_t dataOffset, uint32_t dataSize,
+bool PictureWalk::First(PictureSource &source, uint32_t dataOffset, uint32_t dataSize,
                         PictureBytes &picture) {
   if (salvage_)
     window_.ReadToFileEnd();
-  return Checked(window_.Begin(file, dataOffset, dataSize, picture), picture);
+  return Checked(window_.Begin(source, dataOffset, dataSize, picture), picture);
 }
 
 bool PictureWalk::Next(PictureBytes &picture) { return Checked(window_.Next(picture), picture); }

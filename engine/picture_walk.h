@@ -18,7 +18,7 @@ class PictureWalk {
 public:
   PictureWalk(PictureWindow &window, bool salvage) : window_(window), salvage_(salvage) {}
 
-  bool First(RawFile &file, uint32_t dataOffset, uint32_t dataSize, PictureBytes &picture);
+  bool First(PictureSource &source, uint32_t dataOffset, uint32_t dataSize, PictureBytes &picture);
   bool Next(PictureBytes &picture);
 
   // The stretches passed over, in offsets from the stream's start.

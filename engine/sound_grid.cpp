@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engine/sound_grid.h"
 
-#include "engine/audio_separation.h"
+#include "engine/clip_blocks.h"
 #include "sys/raw_file.h"
 #include "sys/translation.h"
 
@@ -19,8 +19,8 @@ constexpr size_t kLookedAt = size_t(4) << 20;
 constexpr size_t kFewestBlocks = 3;
 
 // How many blocks begin with the sound mark on each grid, by the grid's offset modulo 512.
-std::array<size_t, kSeparationBlockSize> MarksByGrid(const std::string &clipPath) {
-  std::array<size_t, kSeparationBlockSize> marks{};
+std::array<size_t, kClipBlockSize> MarksByGrid(const std::string &clipPath) {
+  std::array<size_t, kClipBlockSize> marks{};
   RawFile file;
   if (!file.OpenForReading(FileRef(clipPath)))
     return marks;
@@ -28,7 +28,7 @@ std::array<size_t, kSeparationBlockSize> MarksByGrid(const std::string &clipPath
   size_t size = file.Read(bytes.get(), kLookedAt);
   for (size_t at = kClipHeaderSize; at + 3 <= size; ++at)
     if (IsAudioBlock(bytes.get() + at, size - at))
-      ++marks[at % kSeparationBlockSize];
+      ++marks[at % kClipBlockSize];
   return marks;
 }
 
@@ -40,8 +40,8 @@ bool PlausibleSound(const ClipHeader &header) {
 } // namespace
 
 std::vector<std::string> FollowSoundGrid(const std::string &clipPath, ClipHeader &header) {
-  std::array<size_t, kSeparationBlockSize> marks = MarksByGrid(clipPath);
-  size_t own = header.dataOffset % kSeparationBlockSize;
+  std::array<size_t, kClipBlockSize> marks = MarksByGrid(clipPath);
+  size_t own = header.dataOffset % kClipBlockSize;
   std::vector<std::string> notes;
   if (header.audioPresent == 0) {
     // Only the header's own grid: sound where the header puts none is told by its marks alone.
@@ -60,7 +60,7 @@ std::vector<std::string> FollowSoundGrid(const std::string &clipPath, ClipHeader
   // The data area begins where the sound blocks' grid does, past the header.
   size_t offset = grid;
   while (offset < kClipHeaderSize)
-    offset += kSeparationBlockSize;
+    offset += kClipBlockSize;
   notes.push_back(
       FillIn(Translate("Conversion",
                        "the header's dataOffset is %1; the sound blocks lie on the grid from %2"),

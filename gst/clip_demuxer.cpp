@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "gst/clip_demuxer.h"
 
-#include "engine/audio_separation.h"
+#include "engine/clip_blocks.h"
 #include "sys/message_sink.h"
 
 #include <algorithm>
@@ -70,7 +70,7 @@ private:
 
 ClipDemuxer::ClipDemuxer(DemuxOutput &output, DemuxStart start) : output_(output), start_(start) {
   head_.reserve(kClipHeaderSize);
-  block_.reserve(kSeparationBlockSize);
+  block_.reserve(kClipBlockSize);
 }
 
 ClipDemuxer::~ClipDemuxer() = default;
@@ -160,17 +160,17 @@ void ClipDemuxer::TakeData(const uint8_t *bytes, size_t size) {
   }
   // Blocks of a clip with sound, on the grid that starts at the data area.
   while (size > 0 && phase_ == Phase::Data) {
-    if (block_.empty() && size >= kSeparationBlockSize) {
-      TakeBlock(bytes, kSeparationBlockSize);
-      bytes += kSeparationBlockSize;
-      size -= kSeparationBlockSize;
+    if (block_.empty() && size >= kClipBlockSize) {
+      TakeBlock(bytes, kClipBlockSize);
+      bytes += kClipBlockSize;
+      size -= kClipBlockSize;
       continue;
     }
-    size_t taken = std::min(size, kSeparationBlockSize - block_.size());
+    size_t taken = std::min(size, kClipBlockSize - block_.size());
     block_.insert(block_.end(), bytes, bytes + taken);
     bytes += taken;
     size -= taken;
-    if (block_.size() == kSeparationBlockSize) {
+    if (block_.size() == kClipBlockSize) {
       TakeBlock(block_.data(), block_.size());
       block_.clear();
     }
@@ -182,7 +182,7 @@ void ClipDemuxer::TakeBlock(const uint8_t *block, size_t size) {
     AddPictureBytes(block, size);
     return;
   }
-  uint8_t sound[kSeparationBlockSize];
+  uint8_t sound[kClipBlockSize];
   std::memcpy(sound, block, size);
   TakeSoundFromBlock(sound, size);
   AddSound(sound, size);

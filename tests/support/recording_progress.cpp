@@ -4,7 +4,7 @@
 namespace reelcraft::test {
 
 void RecordingProgress::SetPhase(ConversionPhase phase) {
-  static const char *const kNames[] = {"separation", "pictures", "sound"};
+  static const char *const kNames[] = {"pictures", "sound"};
   phases_.push_back(kNames[int(phase)] + (" " + std::to_string(calls_.size())));
 }
 

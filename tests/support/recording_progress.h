@@ -25,6 +25,10 @@ public:
   void OnCall(std::function<void(const std::string &call)> hook) { onCall_ = std::move(hook); }
   ProgressControl control() { return {*this, *this}; }
   const std::vector<std::string> &calls() const { return calls_; }
+  void Clear() {
+    calls_.clear();
+    phases_.clear();
+  }
   // The recorded calls without the pumps.
   std::vector<std::string> bar() const;
   // Each phase announced, with the number of calls recorded before it: "pictures 0".

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "engine/video_writer.h"
+#include "engine/clip_writer.h"
 
 #include "engine/audio_stream.h"
 #include "engine/avi_finish.h"
+#include "engine/clip_blocks.h"
 #include "engine/picture_slots.h"
 #include "engine/picture_walk.h"
 #include "engine/picture_window.h"
+#include "engine/sound_store.h"
 #include "sys/error_text.h"
 #include "sys/raw_file.h"
 #include "sys/translation.h"
@@ -50,9 +52,11 @@ bool WriteEmptyFrame(VideoStream &stream, uint32_t frame) {
   return !stream.file || stream.file->Write(stream.index, frame, 1, nullptr, 0, 0);
 }
 
-void StartProgress(const ProgressControl &progress, const ClipHeader &header) {
+void StartProgress(const ProgressControl &progress, RawFile &clip) {
+  uint64_t length = 0;
+  clip.Length(length);
   progress.sink.SetPhase(ConversionPhase::Pictures);
-  progress.sink.SetRange(0, ProgressBound(uint64_t(header.dataOffset) + header.dataSize));
+  progress.sink.SetRange(0, ProgressBound(length));
   progress.sink.SetStep(1);
   progress.sink.SetPosition(0);
 }
@@ -60,10 +64,11 @@ void StartProgress(const ProgressControl &progress, const ClipHeader &header) {
 // One run of the writer over a picture stream that has yielded its first picture.
 class FrameRun {
 public:
-  FrameRun(PictureWindow &window, PictureWalk &walk, VideoStream &stream,
-           const ProgressControl *progress, MessageSink &messages, bool salvage)
-      : window_(window), walk_(walk), stream_(stream), progress_(progress), messages_(messages),
-        salvage_(salvage) {}
+  FrameRun(PictureWindow &window, PictureWalk &walk, const ClipBlockReader &reader,
+           VideoStream &stream, const ProgressControl *progress, MessageSink &messages,
+           bool salvage)
+      : window_(window), walk_(walk), reader_(reader), stream_(stream), progress_(progress),
+        messages_(messages), salvage_(salvage) {}
 
   // Writes frames 1 and on, up to `frameCount`, counting them in `result`; gives false once a
   // frame write has failed.
@@ -144,11 +149,12 @@ private:
     if (!progress_)
       return;
     progress_->pump.RunPending();
-    progress_->sink.SetPosition(ProgressBound(window_.ProgressValue()));
+    progress_->sink.SetPosition(ProgressBound(reader_.clipPosition()));
   }
 
   PictureWindow &window_;
   PictureWalk &walk_;
+  const ClipBlockReader &reader_;
   VideoStream &stream_;
   const ProgressControl *progress_;
   MessageSink &messages_;
@@ -212,25 +218,48 @@ void NoteDisagreements(const ClipHeader &header, const PictureWalk &walk, uint64
 
 } // namespace
 
-ConversionResult WriteVideoAvi(const FileRef &pictureFile, const FileRef &target,
-                               const ProgressControl *progress, CancelFlag &cancelFlag,
-                               const ClipHeader &header, MessageSink &messages,
-                               const ConvertOptions &options, const SoundTimeline *timeline) {
+// The sound of a clip with sound: its blocks, gathered as the clip is read, and where they lay.
+struct ClipSound {
+  explicit ClipSound(const std::optional<std::string> &folder) : store(folder) {}
+  SoundStore store;
+  SoundTimeline timeline;
+};
+
+ConversionResult WriteClipAvi(const FileRef &clip, const FileRef &target,
+                              const ProgressControl *progress, CancelFlag &cancelFlag,
+                              const ClipHeader &header, MessageSink &messages,
+                              const ConvertOptions &options) {
   cancelFlag = 0;
   ConversionResult result;
   result.picturesExpected = std::max<uint32_t>(header.frameCount, 1);
   RawFile input;
-  if (!input.OpenForReading(pictureFile)) {
+  if (!input.OpenForReading(clip)) {
     messages.Show(Translate("Conversion", "Could not open input file:\n") +
-                  FileErrorText(input.error(), pictureFile.path));
+                  FileErrorText(input.error(), clip.path));
     return result;
   }
+  std::optional<ClipSound> sound;
+  if (header.audioPresent != 0)
+    sound.emplace(options.tempFolder);
+  if (progress)
+    StartProgress(*progress, input);
+  ClipBlockReader reader(input, header.dataOffset, sound ? &sound->store : nullptr,
+                         sound && options.salvage ? &sound->timeline : nullptr, progress);
+  // With sound, the picture stream is the picture blocks alone, from the data area's start.
+  uint32_t streamStart = sound ? 0 : header.dataOffset;
   PictureWindow window;
   PictureWalk walk(window, options.salvage);
   PictureBytes picture;
-  if (!walk.First(input, header.dataOffset, header.dataSize, picture)) {
-    messages.Show(input.error() != 0 ? ReadErrorMessage(input.error(), pictureFile.path)
-                                     : Translate("Conversion", "Failed to find first JPEG"));
+  if (!walk.First(reader, streamStart, header.dataSize, picture)) {
+    if (reader.soundRefused())
+      NoteFailure(result, sound->store.failure());
+    else
+      messages.Show(input.error() != 0 ? ReadErrorMessage(input.error(), clip.path)
+                                       : Translate("Conversion", "Failed to find first JPEG"));
+    return result;
+  }
+  if (cancelFlag != 0) {
+    result.state = ConversionState::Cancelled;
     return result;
   }
   // A salvage takes the size of the pictures it keeps, whatever the header says.
@@ -248,12 +277,10 @@ ConversionResult WriteVideoAvi(const FileRef &pictureFile, const FileRef &target
   bool written = WriteFrame(stream, 0, picture);
   result.picturesWritten = written ? 1 : 0;
   result.state = ConversionState::Done;
-  if (progress)
-    StartProgress(*progress, header);
-  FrameRun run(window, walk, stream, progress, messages, options.salvage);
+  FrameRun run(window, walk, reader, stream, progress, messages, options.salvage);
   uint64_t lastPictureEnd = walk.pictureStart() + picture.size();
   if (options.salvage) {
-    PictureSlots slots(timeline, SoundBytesPerSlot(header));
+    PictureSlots slots(sound ? &sound->timeline : nullptr, SoundBytesPerSlot(header));
     written = run.WriteSalvagedFrames(slots, cancelFlag, picture, written, result, lastPictureEnd);
     result.picturesLeftOut = walk.leftOut();
     result.picturesForeign = walk.foreign();
@@ -262,11 +289,32 @@ ConversionResult WriteVideoAvi(const FileRef &pictureFile, const FileRef &target
     written = run.WriteFurtherFrames(header.frameCount, cancelFlag, picture, written, result);
   }
   for (DamagedStretch stretch : walk.damaged())
-    result.damaged.push_back({header.dataOffset + stretch.begin, header.dataOffset + stretch.end});
+    result.damaged.push_back(sound ? DamagedStretch{sound->timeline.ClipOffset(stretch.begin),
+                                                    sound->timeline.ClipOffset(stretch.end)}
+                                   : DamagedStretch{streamStart + stretch.begin,
+                                                    streamStart + stretch.end});
+  WaveFormatEx format = AudioFormat(header);
+  // Without whole bytes per sample the sound has no length in samples: the video stands alone.
+  bool withSound = sound && format.nBlockAlign != 0 && stream.file;
+  if (withSound && written && result.HasAvi()) {
+    // The sound of the whole clip, whatever ended the pictures.
+    reader.ReadToEnd(cancelFlag);
+    if (cancelFlag != 0)
+      result.state = ConversionState::Cancelled;
+  }
+  if (reader.soundRefused()) {
+    NoteFailure(result, sound->store.failure());
+  } else if (withSound && written && result.HasAvi() && input.error() == 0) {
+    if (progress)
+      progress->sink.SetPhase(ConversionPhase::Sound);
+    // A clip cut inside a sound block ends in part of a sample, which players refuse.
+    written = WriteSoundStream(*stream.file, format, sound->store, options.salvage, target.path,
+                               result);
+  }
   if (stream.file)
     FinishAvi(*stream.file, written, target.path, result);
   if (input.error() != 0) {
-    messages.Show(ReadErrorMessage(input.error(), pictureFile.path));
+    messages.Show(ReadErrorMessage(input.error(), clip.path));
     NoteFailure(result);
   }
   if (options.salvage && result.state == ConversionState::Done)

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "engine/video_writer.h"
+#include "engine/clip_writer.h"
 #include "tests/support/avi_probe.h"
 #include "tests/support/clip_builder.h"
 #include "tests/support/md5.h"
@@ -26,7 +26,7 @@ protected:
     built = test::WriteClip(clip, spec);
     ClipHeader header;
     EXPECT_TRUE(ReadClipHeader(clip, header, messages));
-    return WriteVideoAvi(clip, target, control, cancelFlag, header, messages, options);
+    return WriteClipAvi(clip, target, control, cancelFlag, header, messages, options);
   }
 
   // The frames of `target` as ffmpeg reads them, and their rate.
@@ -182,7 +182,7 @@ TEST_F(VideoWriterTest, FailuresBeforeTheFirstFrameLeaveNoFile) {
   ClipHeader header;
   header.frameCount = 3;
   EXPECT_EQ(
-      WriteVideoAvi(dir / "missing.qvj", target, &control, cancelFlag, header, messages).state,
+      WriteClipAvi(dir / "missing.qvj", target, &control, cancelFlag, header, messages).state,
       ConversionState::Failed);
   test::ClipSpec spec;
   spec.pictures = {Bytes(5000, 0x42)};
