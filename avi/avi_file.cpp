@@ -4,7 +4,6 @@
 #include "avi/avi_header.h"
 #include "avi/avi_layout.h"
 #include "avi/avi_output.h"
-#include "avi/avi_reopen.h"
 #include "sys/raw_file.h"
 
 #include <algorithm>
@@ -22,9 +21,8 @@ constexpr uint64_t kMaxPartLimit = uint64_t(1) << 31;
 
 class AviWriter final : public AviFile {
 public:
-  AviWriter(int fd, uint64_t appendAt, FileRecord record, const AviWriterOptions &options)
-      : out_(fd, appendAt), file_(std::move(record)),
-        partLimit_(std::min(options.riffPartLimit, kMaxPartLimit)) {}
+  AviWriter(int fd, const AviWriterOptions &options)
+      : out_(fd, 0), partLimit_(std::min(options.riffPartLimit, kMaxPartLimit)) {}
   ~AviWriter() override {
     if (!released_)
       Release();
@@ -283,20 +281,7 @@ std::unique_ptr<AviFile> AviFile::Create(const FileRef &file, const AviWriterOpt
   int fd = OpenForRewrite(file, O_RDWR, 0666);
   if (fd < 0)
     return nullptr;
-  return std::make_unique<AviWriter>(fd, 0, FileRecord{}, options);
-}
-
-std::unique_ptr<AviFile> AviFile::OpenForAppend(const FileRef &file,
-                                                const AviWriterOptions &options) {
-  int fd = OpenFileRef(file, O_RDWR);
-  if (fd < 0)
-    return nullptr;
-  std::optional<ReopenedFile> reopened = ReadFinishedFile(fd);
-  if (!reopened) {
-    ::close(fd);
-    return nullptr;
-  }
-  return std::make_unique<AviWriter>(fd, reopened->appendAt, std::move(reopened->record), options);
+  return std::make_unique<AviWriter>(fd, options);
 }
 
 } // namespace reelcraft

@@ -53,17 +53,14 @@ struct AviWriterOptions {
 using AviChunkSource = std::function<bool(void *buffer, size_t size)>;
 
 // A RIFF AVI file being written: streams are added, samples appended, and Release() finishes
-// the headers and indexes. A finished file can be opened again to add a stream without
-// rewriting its frames. Not thread-safe; one object per file.
+// the headers and indexes. A stream may still be added after chunks were written (the header
+// keeps room for one more). Not thread-safe; one object per file.
 class AviFile {
 public:
   virtual ~AviFile() = default;
 
   // Creates (or replaces) the file. Null when it cannot be created, errno telling why.
   static std::unique_ptr<AviFile> Create(const FileRef &file, const AviWriterOptions &options = {});
-  // Opens a file that this writer finished, to add streams. Null on failure.
-  static std::unique_ptr<AviFile> OpenForAppend(const FileRef &file,
-                                                const AviWriterOptions &options = {});
 
   // Returns the new stream's index, or -1.
   virtual int CreateStream(const AviStreamInfo &info) = 0;

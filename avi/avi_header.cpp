@@ -144,26 +144,4 @@ uint64_t HeaderRoomFor(const FileRecord &file) {
   return BuildHeaderList(file, 0).size() + kSpareStreamRoom;
 }
 
-AviStreamInfo ParseStreamHeader(const uint8_t *strh) {
-  AviStreamInfo info;
-  info.fccType = GetU32(strh);
-  info.fccHandler = GetU32(strh + 4);
-  info.dwFlags = GetU32(strh + 8);
-  info.wPriority = GetU16(strh + 12);
-  info.wLanguage = GetU16(strh + 14);
-  info.dwInitialFrames = GetU32(strh + 16);
-  info.dwScale = GetU32(strh + 20);
-  info.dwRate = GetU32(strh + 24);
-  info.dwStart = GetU32(strh + 28);
-  info.dwLength = GetU32(strh + 32);
-  info.dwSuggestedBufferSize = GetU32(strh + 36);
-  info.dwQuality = GetU32(strh + 40);
-  info.dwSampleSize = GetU32(strh + 44);
-  info.rcFrame.left = int16_t(GetU16(strh + 48));
-  info.rcFrame.top = int16_t(GetU16(strh + 50));
-  info.rcFrame.right = int16_t(GetU16(strh + 52));
-  info.rcFrame.bottom = int16_t(GetU16(strh + 54));
-  return info;
-}
-
 } // namespace reelcraft::avi

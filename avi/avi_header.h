@@ -19,7 +19,4 @@ bool HeaderFits(const FileRecord &file);
 // so far, plus room for one more.
 uint64_t HeaderRoomFor(const FileRecord &file);
 
-// Reads a strh record (kStreamHeaderSize bytes) back into stream information.
-AviStreamInfo ParseStreamHeader(const uint8_t *strh);
-
 } // namespace reelcraft::avi

@@ -27,8 +27,9 @@ double ClipProgress::Fraction() const {
   if (!ranged_)
     return 0;
   uint32_t low = low_, high = high_, position = position_;
-  return high > low ? std::clamp(double(position) - low, 0.0, double(high - low)) / double(high - low)
-                    : 1.0;
+  return high > low
+             ? std::clamp(double(position) - low, 0.0, double(high - low)) / double(high - low)
+             : 1.0;
 }
 
 } // namespace reelcraft

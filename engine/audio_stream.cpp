@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "engine/audio_stream.h"
 
-
 #include <algorithm>
 #include <cerrno>
 
@@ -52,9 +51,9 @@ bool WriteSoundStream(AviFile &avi, const WaveFormatEx &format, SoundStore &soun
   if (stream < 0 || !avi.SetFormat(stream, serialized.data(), serialized.size()))
     return false;
   uint32_t samples = uint32_t(length / format.nBlockAlign);
-  bool written = avi.WriteFrom(
-      stream, 0, samples, uint32_t(length), AVIIF_KEYFRAME,
-      [&sound](void *buffer, size_t size) { return sound.ReadBack(buffer, size); });
+  bool written =
+      avi.WriteFrom(stream, 0, samples, uint32_t(length), AVIIF_KEYFRAME,
+                    [&sound](void *buffer, size_t size) { return sound.ReadBack(buffer, size); });
   if (!written && sound.failure())
     NoteFailure(result, sound.failure());
   return written;

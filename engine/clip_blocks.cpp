@@ -85,7 +85,8 @@ bool ClipBlockReader::ReadToEnd(const CancelFlag &cancelFlag) {
   if (!sound_)
     return !Failed();
   // The rest of a picture block begun, then whole blocks, picture bytes passed over.
-  pieceAt_ = std::min(pieceSize_, (pieceAt_ + kClipBlockSize - 1) / kClipBlockSize * kClipBlockSize);
+  pieceAt_ =
+      std::min(pieceSize_, (pieceAt_ + kClipBlockSize - 1) / kClipBlockSize * kClipBlockSize);
   while (!soundRefused_ && cancelFlag == 0) {
     if (pieceAt_ == pieceSize_ && (ended_ || !ReadPiece()))
       break;

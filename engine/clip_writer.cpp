@@ -289,10 +289,10 @@ ConversionResult WriteClipAvi(const FileRef &clip, const FileRef &target,
     written = run.WriteFurtherFrames(header.frameCount, cancelFlag, picture, written, result);
   }
   for (DamagedStretch stretch : walk.damaged())
-    result.damaged.push_back(sound ? DamagedStretch{sound->timeline.ClipOffset(stretch.begin),
-                                                    sound->timeline.ClipOffset(stretch.end)}
-                                   : DamagedStretch{streamStart + stretch.begin,
-                                                    streamStart + stretch.end});
+    result.damaged.push_back(
+        sound ? DamagedStretch{sound->timeline.ClipOffset(stretch.begin),
+                               sound->timeline.ClipOffset(stretch.end)}
+              : DamagedStretch{streamStart + stretch.begin, streamStart + stretch.end});
   WaveFormatEx format = AudioFormat(header);
   // Without whole bytes per sample the sound has no length in samples: the video stands alone.
   bool withSound = sound && format.nBlockAlign != 0 && stream.file;
@@ -308,8 +308,8 @@ ConversionResult WriteClipAvi(const FileRef &clip, const FileRef &target,
     if (progress)
       progress->sink.SetPhase(ConversionPhase::Sound);
     // A clip cut inside a sound block ends in part of a sample, which players refuse.
-    written = WriteSoundStream(*stream.file, format, sound->store, options.salvage, target.path,
-                               result);
+    written =
+        WriteSoundStream(*stream.file, format, sound->store, options.salvage, target.path, result);
   }
   if (stream.file)
     FinishAvi(*stream.file, written, target.path, result);

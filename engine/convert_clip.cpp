@@ -2,8 +2,8 @@
 #include "engine/convert_clip.h"
 
 #include "engine/clip_header.h"
-#include "engine/sound_grid.h"
 #include "engine/clip_writer.h"
+#include "engine/sound_grid.h"
 #include "sys/raw_file.h"
 
 namespace reelcraft {

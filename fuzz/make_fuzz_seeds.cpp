@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Writes the seed corpora of the fuzzers into the folder named on the command line: in "clips",
-// small clips of real JPEG pictures, with and without sound, and one past the window's size;
-// in "avi", those clips converted, in RIFF parts as small as the reopen fuzzer's.
+// Writes the seed corpus of the fuzzers into the folder named on the command line: in "clips",
+// small clips of real JPEG pictures, with and without sound, and one past the window's size.
 #include "engine/convert_clip.h"
 #include "tests/support/clip_builder.h"
 #include "tests/support/scripted_messages.h"
@@ -56,19 +55,8 @@ std::vector<std::pair<std::string, ClipSpec>> SeedClips() {
 
 void WriteSeeds(const std::string &folder) {
   std::filesystem::create_directories(folder + "/clips");
-  std::filesystem::create_directories(folder + "/avi");
-  reelcraft::ConvertOptions options;
-  options.avi.riffPartLimit = 16 * 1024;
-  for (const auto &[name, spec] : SeedClips()) {
-    std::string clip = folder + "/clips/" + name + ".qvj";
-    WriteClip(clip, spec);
-    reelcraft::ScriptedMessages messages;
-    reelcraft::CancelFlag cancelFlag{0};
-    if (!reelcraft::ConvertClip(clip, folder + "/avi/" + name + ".avi", nullptr, cancelFlag,
-                                messages, options)
-             .HasAvi())
-      throw std::runtime_error("cannot convert the seed clip " + name);
-  }
+  for (const auto &[name, spec] : SeedClips())
+    WriteClip(folder + "/clips/" + name + ".qvj", spec);
 }
 
 } // namespace

@@ -2,9 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Usage: fuzz/run.sh [SECONDS] [FUZZER]
 # Fuzzes for SECONDS (default 60) with AddressSanitizer and UndefinedBehaviorSanitizer; FUZZER
-# is convert_clip (the default: any bytes as a clip through ConvertClip), avi_reopen (any
-# bytes as an AVI file opened again for a second stream) or clip_demuxer (any bytes as a clip
-# through the GStreamer plugin's demuxer, fed whole and in pieces). Builds with clang in build-fuzz,
+# is convert_clip (the default: any bytes as a clip through ConvertClip) or clip_demuxer (any
+# bytes as a clip through the GStreamer plugin's demuxer, fed whole and in pieces). Builds with clang in build-fuzz,
 # makes the seed corpora there from clips of real pictures, and keeps what it learns in
 # build-fuzz/fuzz-corpus. A crash leaves its input in build-fuzz/fuzz-findings and fails.
 set -euo pipefail
@@ -12,7 +11,6 @@ seconds=${1:-60}
 fuzzer=${2:-convert_clip}
 case $fuzzer in
   convert_clip) seeds=clips max_len=300000 ;;
-  avi_reopen) seeds=avi max_len=400000 ;;
   clip_demuxer) seeds=clips max_len=300000 ;;
   *) echo "unknown fuzzer: $fuzzer" >&2; exit 2 ;;
 esac

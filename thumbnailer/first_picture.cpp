@@ -7,7 +7,6 @@
 #include "sys/error_text.h"
 #include "sys/raw_file.h"
 
-
 namespace reelcraft {
 
 namespace {

@@ -18,15 +18,15 @@ struct PcmCase {
 
 class AviAppend : public testing::TestWithParam<PcmCase> {};
 
-TEST_P(AviAppend, ReopenedFileTakesPcmStreamAfterItsFrames) {
+TEST_P(AviAppend, AStreamAddedAfterTheFramesTakesItsPcmInOneChunkAfterThem) {
   REELCRAFT_NEEDS_PICTURE_TOOLS();
   const PcmCase &c = GetParam();
   TempDir dir;
   std::string path = dir / "sound.avi";
   std::vector<Bytes> frames = Pictures(7);
   Bytes audio = Sound(c.bytes);
-  ASSERT_TRUE(WriteMjpgFile(path, frames, 30));
-  ASSERT_TRUE(AddPcmStream(path, audio, c.pcm));
+  ASSERT_TRUE(WriteMjpgFile(path, frames, 30, {},
+                            [&](AviFile &f) { return AddPcmStream(f, audio, c.pcm); }));
 
   ProbedFile probed = ProbeFile(path);
   ASSERT_TRUE(probed.ok);
@@ -83,8 +83,9 @@ TEST(AviAppendEdges, EmptySoundStillMakesAStream) {
   TempDir dir;
   std::string path = dir / "silent.avi";
   std::vector<Bytes> frames = Pictures(3);
-  ASSERT_TRUE(WriteMjpgFile(path, frames, 30));
-  ASSERT_TRUE(AddPcmStream(path, {}, {1, 8000, 8}));
+  ASSERT_TRUE(WriteMjpgFile(path, frames, 30, {}, [&](AviFile &f) {
+    return AddPcmStream(f, {}, {1, 8000, 8});
+  }));
 
   ProbedFile probed = ProbeFile(path);
   ASSERT_TRUE(probed.ok);
@@ -99,14 +100,11 @@ TEST(AviAppendEdges, HeaderRoomTakesOneStreamMoreAndRefusesTheNext) {
   std::string path = dir / "full.avi";
   std::vector<Bytes> frames = Pictures(3);
   Bytes audio = Sound(4000);
-  ASSERT_TRUE(WriteMjpgFile(path, frames, 30));
-  ASSERT_TRUE(AddPcmStream(path, audio, {1, 8000, 8}));
-  {
-    auto file = AviFile::OpenForAppend(path);
-    ASSERT_TRUE(file);
-    EXPECT_EQ(file->CreateStream(PcmStreamInfo({1, 8000, 8}, 10)), -1);
-    EXPECT_TRUE(file->Release());
-  }
+  ASSERT_TRUE(WriteMjpgFile(path, frames, 30, {}, [&](AviFile &f) {
+    bool added = AddPcmStream(f, audio, {1, 8000, 8});
+    EXPECT_EQ(f.CreateStream(PcmStreamInfo({1, 8000, 8}, 10)), -1);
+    return added;
+  }));
   ASSERT_TRUE(ProbeFile(path).ok);
   EXPECT_EQ(PacketMd5s(path, "0:v"), Md5Hexes(frames));
   EXPECT_TRUE(StreamBytes(path, "0:a") == audio);

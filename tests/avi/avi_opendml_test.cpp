@@ -68,15 +68,17 @@ TEST(AviOpenDml, LongFileGoesOnInAvixPartsAndReadsWhole) {
 
 class AviOpenDmlSound : public testing::TestWithParam<size_t> {};
 
-TEST_P(AviOpenDmlSound, ReopenedSoundFollowsTheLastPart) {
+TEST_P(AviOpenDmlSound, SoundAddedAfterTheFramesFollowsTheLastPart) {
   REELCRAFT_NEEDS_PICTURE_TOOLS();
   TempDir dir;
   std::string path = dir / "long-sound.avi";
   std::vector<Bytes> frames = Pictures(kFrames);
   Bytes audio = Sound(GetParam());
-  ASSERT_TRUE(WriteMjpgFile(path, frames, 30, SmallParts()));
-  size_t partsBefore = ParseRiffFile(path).children.size();
-  ASSERT_TRUE(AddPcmStream(path, audio, {2, 8000, 16}, SmallParts()));
+  ASSERT_TRUE(WriteMjpgFile(dir / "frames.avi", frames, 30, SmallParts()));
+  size_t partsBefore = ParseRiffFile(dir / "frames.avi").children.size();
+  ASSERT_TRUE(WriteMjpgFile(path, frames, 30, SmallParts(), [&](AviFile &file) {
+    return AddPcmStream(file, audio, {2, 8000, 16});
+  }));
 
   ProbedFile probed = ProbeFile(path);
   ASSERT_TRUE(probed.ok);

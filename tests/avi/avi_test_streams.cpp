@@ -87,7 +87,7 @@ Bytes Sound(size_t size) {
 }
 
 bool WriteMjpgFile(const std::string &path, const std::vector<Bytes> &frames, uint32_t rate,
-                   const AviWriterOptions &options) {
+                   const AviWriterOptions &options, const std::function<bool(AviFile &)> &after) {
   auto file = AviFile::Create(path, options);
   if (!file)
     return false;
@@ -97,15 +97,12 @@ bool WriteMjpgFile(const std::string &path, const std::vector<Bytes> &frames, ui
   for (size_t i = 0; ok && i < frames.size(); ++i)
     ok = file->Write(stream, uint32_t(i), 1, frames[i].data(), uint32_t(frames[i].size()),
                      AVIIF_KEYFRAME);
+  ok = ok && (!after || after(*file));
   return file->Release() && ok;
 }
 
-bool AddPcmStream(const std::string &path, const Bytes &audio, const PcmFormat &pcm,
-                  const AviWriterOptions &options) {
-  auto file = AviFile::OpenForAppend(path, options);
-  if (!file)
-    return false;
-  int stream = file->CreateStream(PcmStreamInfo(pcm, audio.size()));
+bool AddPcmStream(AviFile &file, const Bytes &audio, const PcmFormat &pcm) {
+  int stream = file.CreateStream(PcmStreamInfo(pcm, audio.size()));
   Bytes format = WaveFormat(pcm);
   size_t done = 0;
   auto source = [&](void *buffer, size_t size) {
@@ -114,10 +111,10 @@ bool AddPcmStream(const std::string &path, const Bytes &audio, const PcmFormat &
     return true;
   };
   uint32_t blockAlign = uint16_t(pcm.channels * pcm.bitsPerSample / 8);
-  bool ok = stream >= 0 && file->SetFormat(stream, format.data(), format.size()) &&
-            file->WriteFrom(stream, 0, uint32_t(audio.size() / blockAlign), uint32_t(audio.size()),
-                            AVIIF_KEYFRAME, source);
-  return file->Release() && ok && done == audio.size();
+  bool ok = stream >= 0 && file.SetFormat(stream, format.data(), format.size()) &&
+            file.WriteFrom(stream, 0, uint32_t(audio.size() / blockAlign), uint32_t(audio.size()),
+                           AVIIF_KEYFRAME, source);
+  return ok && done == audio.size();
 }
 
 } // namespace reelcraft::test

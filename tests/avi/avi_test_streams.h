@@ -7,6 +7,7 @@
 #include "avi/avi_file.h"
 #include "tests/support/files.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,11 +29,12 @@ std::vector<Bytes> Pictures(int count);
 // Bytes that look like sound and differ from position to position.
 Bytes Sound(size_t size);
 
-// Writes a Motion-JPEG file with every picture as a key frame; false on any failure.
+// Writes a Motion-JPEG file with every picture as a key frame, then whatever `after` adds
+// before the file is finished; false on any failure.
 bool WriteMjpgFile(const std::string &path, const std::vector<Bytes> &frames, uint32_t rate,
-                   const AviWriterOptions &options = {});
-// Opens a finished file and adds `audio` as a PCM stream in one chunk; false on any failure.
-bool AddPcmStream(const std::string &path, const Bytes &audio, const PcmFormat &pcm,
-                  const AviWriterOptions &options = {});
+                   const AviWriterOptions &options = {},
+                   const std::function<bool(AviFile &)> &after = nullptr);
+// Adds `audio` as a PCM stream in one chunk after what `file` holds; false on any failure.
+bool AddPcmStream(AviFile &file, const Bytes &audio, const PcmFormat &pcm);
 
 } // namespace reelcraft::test

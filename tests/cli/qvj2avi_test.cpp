@@ -252,8 +252,8 @@ TEST_F(Qvj2aviTest, TemporaryNameSwappedForALinkIsNeverWrittenThrough) {
   std::string victim = work / "victim.txt";
   test::WriteFileBytes(victim, Bytes(100, 'v'));
   test::ClipSpec sound = Clip(3);
-  sound.audio = test::ClipAudio{Bytes(4000, 0x80)};
-  // The hidden AVI beside the output, then the separation files of the sound path.
+  sound.audio = test::ClipAudio{Bytes(5 << 20, 0x80)}; // more than memory holds of it
+  // The hidden AVI beside the output, then the scratch file of the sound.
   struct Case {
     test::ClipSpec spec;
     std::string folder;
@@ -716,7 +716,7 @@ TEST_F(Qvj2aviTest, ARunEndedFromOutsideLeavesNothingHalfMade) {
   fs::create_directory(dir / "tmp");
   test::ScopedEnvironment tmp("TMPDIR", dir / "tmp");
   test::ClipSpec plain = LargeClip(16, 700), sound = plain;
-  sound.audio = test::ClipAudio{Bytes(1 << 20, 0x80)};
+  sound.audio = test::ClipAudio{Bytes(5 << 20, 0x80)}; // more than memory holds of it
   struct Case {
     const test::ClipSpec &spec;
     std::string killedHolding; // killed once it holds a file open there
@@ -756,9 +756,9 @@ TEST_F(Qvj2aviTest, FailuresNameTheirPlaceAndTheSystemsReason) {
             clip + ": Could not write the AVI file " + avi + ": File too large\n");
   EXPECT_EQ(FolderHolds(dir.path()), std::set<std::string>{"clip.qvj"});
 
-  // A temporary folder that is not there, for the sound.
+  // A temporary folder that is not there, for more sound than memory holds.
   test::ClipSpec sound = Clip(2);
-  sound.audio = test::ClipAudio{Bytes(3000, 0x80)};
+  sound.audio = test::ClipAudio{Bytes(5 << 20, 0x80)};
   test::WriteClip(clip, sound);
   test::ScopedEnvironment tmp("TMPDIR", dir / "missing");
   Run run = Qvj2avi("-q " + test::ShellQuote(clip));
@@ -788,8 +788,8 @@ TEST_F(Qvj2aviTest, CardFaultsLeaveNothingAndNameTheirCause) {
       {"ext4, full", Kind::LoopExt4, 8 << 20, Fault::Full, "No space left on device"},
       {"tmpfs, read-only", Kind::Tmpfs, 8 << 20, Fault::ReadOnly, "Read-only file system"},
       // A write in flight when the card goes is aborted; the ones after it find no card.
-      {"FAT, pulled", Kind::FuseFat, 64 << 20, Fault::Pulled,
-       "Transport endpoint is not connected", "Software caused connection abort"},
+      {"FAT, pulled", Kind::FuseFat, 64 << 20, Fault::Pulled, "Transport endpoint is not connected",
+       "Software caused connection abort"},
       {"exFAT, pulled", Kind::FuseExfat, 64 << 20, Fault::Pulled,
        "Transport endpoint is not connected", "Software caused connection abort"},
   };
