@@ -141,7 +141,7 @@ private:
       return true;
     // A read error is no missing picture: the caller reports it. Salvage has looked to the end.
     if (!window_.ReadFailed() && !salvage_)
-      messages_.Show(Translate("Conversion", "Failed to find JPEG\n"));
+      messages_.Show(MissingPictureMessage());
     return false;
   }
 
@@ -255,7 +255,7 @@ ConversionResult WriteClipAvi(const FileRef &clip, const FileRef &target,
       NoteFailure(result, sound->store.failure());
     else
       messages.Show(input.error() != 0 ? ReadErrorMessage(input.error(), clip.path)
-                                       : Translate("Conversion", "Failed to find first JPEG"));
+                                       : NoFirstPictureMessage());
     return result;
   }
   if (cancelFlag != 0) {

@@ -2,10 +2,15 @@
 #include "engine/picture_walk.h"
 
 #include "engine/jpeg_structure.h"
+#include "sys/translation.h"
 
 #include <algorithm>
 
 namespace reelcraft {
+
+std::string NoFirstPictureMessage() { return Translate("Conversion", "Failed to find first JPEG"); }
+
+std::string MissingPictureMessage() { return Translate("Conversion", "Failed to find JPEG\n"); }
 
 bool PictureWalk::First(PictureSource &source, uint32_t dataOffset, uint32_t dataSize,
                         PictureBytes &picture) {

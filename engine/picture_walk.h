@@ -6,9 +6,15 @@
 #include "engine/picture_window.h"
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace reelcraft {
+
+// What every reader of clips says when a clip holds no first picture, and when a later one is
+// not found before the header's count.
+std::string NoFirstPictureMessage();
+std::string MissingPictureMessage();
 
 // The pictures of a stream one after another, as the window finds them; with salvage, also
 // past what the window cannot read, to the end of the file whatever the header says: a picture

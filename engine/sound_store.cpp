@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engine/sound_store.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -9,9 +10,15 @@ namespace reelcraft {
 bool SoundStore::Take(const uint8_t *sound, size_t size) {
   if (failure_)
     return false;
+  // Once, at its full size: growing it would copy it and touch fresh pages at every step. Only
+  // the pages the sound fills count against the process.
+  if (held_.capacity() == 0)
+    held_.reserve(kHeldInMemory + kClipBlockSize);
   held_.insert(held_.end(), sound, sound + size);
   length_ += size;
-  return held_.size() < kHeldInMemory || Spill();
+  // Past memory's share, the sound goes on to the scratch file a piece at a time.
+  size_t spillAt = scratchMade_ ? kIoPieceSize : kHeldInMemory;
+  return held_.size() < spillAt || Spill();
 }
 
 // Writes what memory holds to the scratch file, made the first time.
@@ -33,9 +40,12 @@ bool SoundStore::Spill() {
     }
     scratchMade_ = true;
   }
-  if (!spilled_.Write(held_.data(), held_.size())) {
-    failure_ = FileFailure{scratch_.file().path, spilled_.error()};
-    return false;
+  // In the pieces the page cache serves best, however much memory held.
+  for (size_t at = 0; at < held_.size(); at += kIoPieceSize) {
+    if (!spilled_.Write(held_.data() + at, std::min(kIoPieceSize, held_.size() - at))) {
+      failure_ = FileFailure{scratch_.file().path, spilled_.error()};
+      return false;
+    }
   }
   held_.clear();
   return true;
@@ -68,10 +78,15 @@ bool SoundStore::ReadBack(void *buffer, size_t size) {
     readAt_ += size;
     return true;
   }
-  if (readBack_.Read(buffer, size) == size)
-    return true;
-  failure_ = FileFailure{scratch_.file().path, readBack_.error()};
-  return false;
+  for (size_t at = 0; at < size;) {
+    size_t piece = std::min(kIoPieceSize, size - at);
+    if (readBack_.Read(static_cast<uint8_t *>(buffer) + at, piece) != piece) {
+      failure_ = FileFailure{scratch_.file().path, readBack_.error()};
+      return false;
+    }
+    at += piece;
+  }
+  return true;
 }
 
 } // namespace reelcraft

@@ -2,6 +2,7 @@
 #include "gst/clip_demuxer.h"
 
 #include "engine/clip_blocks.h"
+#include "engine/picture_walk.h"
 #include "sys/message_sink.h"
 
 #include <algorithm>
@@ -239,7 +240,7 @@ void ClipDemuxer::StepWalk() {
   if (nextPicture_ == 0) {
     uint32_t origin = header_.audioPresent ? 0 : header_.dataOffset;
     if (!window_->Begin(*queue_, origin, header_.dataSize, picture)) {
-      output_.Rejected("Failed to find first JPEG");
+      output_.Rejected(NoFirstPictureMessage());
       phase_ = Phase::Stopped;
       return;
     }
@@ -247,7 +248,7 @@ void ClipDemuxer::StepWalk() {
     EndPictures("");
     return;
   } else if (!window_->Next(picture)) {
-    EndPictures("Failed to find JPEG\n");
+    EndPictures(MissingPictureMessage());
     return;
   }
   uint32_t index = nextPicture_++;
