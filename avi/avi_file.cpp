@@ -32,6 +32,9 @@ public:
   bool SetFormat(int stream, const void *format, size_t size) override;
   bool Write(int stream, uint32_t start, uint32_t samples, const void *data, uint32_t size,
              uint32_t flags) override;
+  bool WriteInPlace(int stream, uint32_t start, uint32_t samples, const void *data, uint32_t size,
+                    uint32_t flags) override;
+  bool WriteOutInPlace() override;
   bool WriteFrom(int stream, uint32_t start, uint32_t samples, uint32_t size, uint32_t flags,
                  const AviChunkSource &source) override;
   bool Release() override;
@@ -88,6 +91,19 @@ bool AviWriter::Write(int stream, uint32_t start, uint32_t samples, const void *
     out_.Append(data, size);
     return true;
   });
+}
+
+bool AviWriter::WriteInPlace(int stream, uint32_t start, uint32_t samples, const void *data,
+                             uint32_t size, uint32_t flags) {
+  return AppendChunk(stream, start, samples, size, flags, [&] {
+    out_.AppendInPlace(data, size);
+    return true;
+  });
+}
+
+bool AviWriter::WriteOutInPlace() {
+  out_.Flush();
+  return !out_.failed();
 }
 
 bool AviWriter::WriteFrom(int stream, uint32_t start, uint32_t samples, uint32_t size,

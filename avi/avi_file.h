@@ -68,6 +68,12 @@ public:
   // Appends one chunk holding `samples` samples that start at sample `start`.
   virtual bool Write(int stream, uint32_t start, uint32_t samples, const void *data, uint32_t size,
                      uint32_t flags) = 0;
+  // As Write, with the chunk's bytes written from where they are, later, together with others:
+  // they must stay as they are until WriteOutInPlace or Release.
+  virtual bool WriteInPlace(int stream, uint32_t start, uint32_t samples, const void *data,
+                            uint32_t size, uint32_t flags) = 0;
+  // Writes the chunks given in place so far; false once a write of the file has failed.
+  virtual bool WriteOutInPlace() = 0;
   // As Write, with the chunk's bytes pulled from `source` through a fixed buffer.
   virtual bool WriteFrom(int stream, uint32_t start, uint32_t samples, uint32_t size,
                          uint32_t flags, const AviChunkSource &source) = 0;

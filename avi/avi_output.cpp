@@ -21,11 +21,35 @@ AviOutput::~AviOutput() {
     ::close(fd_);
 }
 
+namespace {
+
+// Enough for the chunks of a piece of small pictures, with their headers.
+constexpr size_t kMostSegmentsAtOnce = 64;
+// Data in place waits for no more than this before it goes out.
+constexpr size_t kMostPending = AviOutput::kBufferSize;
+
+} // namespace
+
+// Adds bytes to the pending sequence; bytes of the buffer that follow the last ones join them.
+void AviOutput::AddPending(const uint8_t *data, size_t size) {
+  bool ofTheBuffer = data >= buffer_.get() && data < buffer_.get() + kBufferSize;
+  if (ofTheBuffer && !pending_.empty()) {
+    iovec &last = pending_.back();
+    if (static_cast<uint8_t *>(last.iov_base) + last.iov_len == data) {
+      last.iov_len += size;
+      pendingBytes_ += size;
+      return;
+    }
+  }
+  pending_.push_back({const_cast<uint8_t *>(data), size});
+  pendingBytes_ += size;
+}
+
 void AviOutput::Append(const void *data, size_t size) {
   // An empty chunk (a dropped frame) may come without data at all.
   if (failed() || size == 0)
     return;
-  if (used_ + size > kBufferSize)
+  if (used_ + size > kBufferSize || size >= kBufferSize)
     Flush();
   if (size >= kBufferSize) {
     WriteOut(bufferStart_, static_cast<const uint8_t *>(data), size);
@@ -33,7 +57,16 @@ void AviOutput::Append(const void *data, size_t size) {
     return;
   }
   std::memcpy(buffer_.get() + used_, data, size);
+  AddPending(buffer_.get() + used_, size);
   used_ += size;
+}
+
+void AviOutput::AppendInPlace(const void *data, size_t size) {
+  if (failed() || size == 0)
+    return;
+  AddPending(static_cast<const uint8_t *>(data), size);
+  if (pending_.size() >= kMostSegmentsAtOnce * 4 || pendingBytes_ >= kMostPending)
+    Flush();
 }
 
 void AviOutput::AppendZeros(size_t count) {
@@ -42,6 +75,7 @@ void AviOutput::AppendZeros(size_t count) {
       Flush();
     size_t n = std::min(count, kBufferSize - used_);
     std::memset(buffer_.get() + used_, 0, n);
+    AddPending(buffer_.get() + used_, n);
     used_ += n;
     count -= n;
   }
@@ -54,6 +88,7 @@ bool AviOutput::AppendFrom(size_t size, const AviChunkSource &source) {
     size_t n = std::min(size, kBufferSize - used_);
     if (!source(buffer_.get() + used_, n))
       return false;
+    AddPending(buffer_.get() + used_, n);
     used_ += n;
     size -= n;
   }
@@ -61,12 +96,28 @@ bool AviOutput::AppendFrom(size_t size, const AviChunkSource &source) {
 }
 
 void AviOutput::Rewind(uint64_t position) {
-  if (position >= bufferStart_) {
-    used_ = size_t(position - bufferStart_);
-  } else {
+  if (position < bufferStart_) {
     // Bytes already on disk are overwritten by what follows or cut off by Close.
     bufferStart_ = position;
-    used_ = 0;
+    pending_.clear();
+    pendingBytes_ = used_ = 0;
+    return;
+  }
+  size_t keep = size_t(position - bufferStart_);
+  while (pendingBytes_ > keep) {
+    iovec &last = pending_.back();
+    size_t cut = std::min(last.iov_len, pendingBytes_ - keep);
+    last.iov_len -= cut;
+    pendingBytes_ -= cut;
+    if (last.iov_len == 0)
+      pending_.pop_back();
+  }
+  // The buffer is used up to the end of the last of its pieces still pending.
+  used_ = 0;
+  for (const iovec &segment : pending_) {
+    auto *base = static_cast<uint8_t *>(segment.iov_base);
+    if (base >= buffer_.get() && base < buffer_.get() + kBufferSize)
+      used_ = size_t(base - buffer_.get()) + segment.iov_len;
   }
 }
 
@@ -94,10 +145,43 @@ bool AviOutput::Close() {
   return !failed();
 }
 
+// Each write ends at a multiple of kIoPieceSize where it can, as WriteOut's do.
 void AviOutput::Flush() {
-  WriteOut(bufferStart_, buffer_.get(), used_);
-  bufferStart_ += used_;
-  used_ = 0;
+  size_t next = 0, into = 0; // the first byte not written: its segment and its place in it
+  uint64_t position = bufferStart_;
+  iovec batch[kMostSegmentsAtOnce];
+  while (next < pending_.size() && !failed()) {
+    size_t piece = kIoPieceSize - size_t(position % kIoPieceSize);
+    int count = 0;
+    size_t bytes = 0;
+    for (size_t i = next, at = into;
+         i < pending_.size() && bytes < piece && count < int(kMostSegmentsAtOnce); ++i, at = 0) {
+      size_t take = std::min(pending_[i].iov_len - at, piece - bytes);
+      batch[count++] = {static_cast<uint8_t *>(pending_[i].iov_base) + at, take};
+      bytes += take;
+    }
+    ssize_t n = ::pwritev(fd_, batch, count, off_t(position));
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0) {
+      // A write that takes nothing without an error is a full disk by another name.
+      Fail(n < 0 ? errno : ENOSPC);
+      break;
+    }
+    position += uint64_t(n);
+    for (size_t left = size_t(n); left > 0;) {
+      size_t take = std::min(left, pending_[next].iov_len - into);
+      left -= take;
+      into += take;
+      if (into == pending_[next].iov_len) {
+        ++next;
+        into = 0;
+      }
+    }
+  }
+  bufferStart_ += pendingBytes_;
+  pending_.clear();
+  pendingBytes_ = used_ = 0;
 }
 
 // Each write ends at a multiple of kIoPieceSize, so that the buffer goes out in whole pieces.

@@ -42,9 +42,10 @@ VideoStream CreateVideoStream(const FileRef &target, const ClipHeader &header,
   return stream;
 }
 
+// Written from the window's buffer, which is written out before it moves what it holds.
 bool WriteFrame(VideoStream &stream, uint32_t frame, PictureBytes picture) {
-  return !stream.file || stream.file->Write(stream.index, frame, 1, picture.data(),
-                                            uint32_t(picture.size()), AVIIF_KEYFRAME);
+  return !stream.file || stream.file->WriteInPlace(stream.index, frame, 1, picture.data(),
+                                                   uint32_t(picture.size()), AVIIF_KEYFRAME);
 }
 
 // The AVI convention for a dropped frame: a player holds the picture before it.
@@ -274,6 +275,8 @@ ConversionResult WriteClipAvi(const FileRef &clip, const FileRef &target,
     if (stream.index < 0)
       return result;
   }
+  if (stream.file)
+    window.BeforeMovingBytes([&stream] { stream.file->WriteOutInPlace(); });
   bool written = WriteFrame(stream, 0, picture);
   result.picturesWritten = written ? 1 : 0;
   result.state = ConversionState::Done;

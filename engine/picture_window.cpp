@@ -102,6 +102,8 @@ void PictureWindow::Fill() {
   while (!readsEnded_ && held_ - base_ < kWindowSize) {
     size_t piece = kIoPieceSize - size_t(fileAt_ % kIoPieceSize);
     if (kBufferSize - held_ < piece) {
+      if (beforeMoving_)
+        beforeMoving_();
       std::memmove(buffer_.get(), window(), held_ - base_);
       held_ -= base_;
       base_ = 0;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -68,6 +69,9 @@ public:
   // A read of the file failed: the pictures after it are lost, not missing.
   bool ReadFailed() const { return source_ && source_->Failed(); }
 
+  // Called before the window moves bytes it holds, which leaves earlier pictures' spans stale.
+  void BeforeMovingBytes(std::function<void()> hook) { beforeMoving_ = std::move(hook); }
+
   size_t pos() const { return pos_; }
   uint64_t loaded() const { return loaded_; }
 
@@ -114,6 +118,7 @@ private:
   uint64_t readEnd_ = 0;
   bool toFileEnd_ = false;
   std::optional<uint64_t> cutAt_;
+  std::function<void()> beforeMoving_;
 };
 
 } // namespace reelcraft

@@ -182,12 +182,15 @@ TEST(AviFailures, FailedSourceTakesItsChunkBackAndTheFileStaysWhole) {
   ASSERT_EQ(file->CreateStream(MjpgStreamInfo(30, 64, 48)), 0);
   Bytes format = BitmapInfoHeader(64, 48);
   ASSERT_TRUE(file->SetFormat(0, format.data(), format.size()));
-  ASSERT_TRUE(file->Write(0, 0, 1, frames[0].data(), uint32_t(frames[0].size()), AVIIF_KEYFRAME));
+  // The frames around the failed chunk wait, in place, to be written with it.
+  ASSERT_TRUE(
+      file->WriteInPlace(0, 0, 1, frames[0].data(), uint32_t(frames[0].size()), AVIIF_KEYFRAME));
   size_t calls = 0;
   auto failing = [&](void *, size_t) { return ++calls < 3; };
   EXPECT_FALSE(file->WriteFrom(0, 1, 1, 3 << 20, AVIIF_KEYFRAME, failing));
   EXPECT_EQ(calls, 3u);
-  ASSERT_TRUE(file->Write(0, 1, 1, frames[1].data(), uint32_t(frames[1].size()), AVIIF_KEYFRAME));
+  ASSERT_TRUE(
+      file->WriteInPlace(0, 1, 1, frames[1].data(), uint32_t(frames[1].size()), AVIIF_KEYFRAME));
   EXPECT_FALSE(file->Write(1, 2, 1, frames[1].data(), uint32_t(frames[1].size()), 0));
   ASSERT_TRUE(file->Release());
   EXPECT_FALSE(file->Release());
@@ -207,6 +210,12 @@ TEST(AviFailures, WriteErrorFailsEveryLaterCallAndTheRelease) {
   Bytes small(10, 1);
   EXPECT_FALSE(file->Write(0, 1, 1, small.data(), uint32_t(small.size()), AVIIF_KEYFRAME));
   EXPECT_EQ(file->CreateStream(MjpgStreamInfo(30, 64, 48)), -1);
+  EXPECT_FALSE(file->Release());
+
+  file = AviFile::Create("/dev/full"); // the failure of a write of chunks given in place
+  ASSERT_EQ(file->CreateStream(MjpgStreamInfo(30, 64, 48)), 0);
+  EXPECT_TRUE(file->WriteInPlace(0, 0, 1, small.data(), uint32_t(small.size()), AVIIF_KEYFRAME));
+  EXPECT_FALSE(file->WriteOutInPlace());
   EXPECT_FALSE(file->Release());
 }
 
