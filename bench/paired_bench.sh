@@ -70,8 +70,17 @@ for clip in plain sound; do
   compare "$big MB, $clip" "dd if='$work/$clip.qvj' of='$work/out/$clip.avi' bs=256K" \
     "'$new' -q -o '$work/out/' '$work/$clip.qvj'" nodiff
 done
-echo "Peak memory of B (kB):"
-for clip in plain sound; do
+if command -v gst-launch-1.0 > /dev/null && [ -e "$build/gui/libgstreelcraft.so" ]; then
+  echo "A: $new"
+  echo "B: the GStreamer element of $build to fakesinks"
+  compare "$big MB, sound" "'$new' -q -o '$work/out/' '$work/sound.qvj'" \
+    "GST_PLUGIN_PATH='$build/gui' gst-launch-1.0 -q filesrc location='$work/sound.qvj' ! \
+     qvjdemux name=d d.video_0 ! fakesink d.audio_0 ! fakesink" nodiff
+fi
+echo "Peak memory of $new (kB):"
+"$build/bench/make_bench_clips" clip "$work/small-plain.qvj" 30 > /dev/null
+"$build/bench/make_bench_clips" clip "$work/small-sound.qvj" 30 --sound > /dev/null
+for clip in small-plain small-sound plain sound; do
   rm -rf "$work/out" && mkdir "$work/out"
-  /usr/bin/time -f "  $big MB, $clip: %M" "$new" -q -o "$work/out/" "$work/$clip.qvj"
+  /usr/bin/time -f "  $clip: %M" "$new" -q -o "$work/out/" "$work/$clip.qvj"
 done

@@ -4,7 +4,7 @@
 // pictures, sound and endings, in order, never more pictures than the clip counts, and keep no
 // more than a bounded number of bytes between feeds. The input's last byte also says how often
 // its data area repeats, so that small inputs reach past the window's read-ahead.
-#include "gst/clip_demuxer.h"
+#include "engine/clip_demuxer.h"
 
 #include <algorithm>
 #include <cstdint>

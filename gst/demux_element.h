@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "gst/clip_demuxer.h"
+#include "engine/clip_demuxer.h"
 
 #include <gst/audio/audio.h>
 #include <gst/base/gstflowcombiner.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "gst/clip_demuxer.h"
+#include "engine/clip_demuxer.h"
 
 #include "engine/clip_blocks.h"
 #include "engine/picture_walk.h"
