@@ -5,6 +5,8 @@
 # AVI beside it and the clip in the Trash; "open" on a clip that ends early keeps the clip and
 # says so; a clip whose name holds markup is asked about in plain text; Create All with Delete
 # Original over two clips whose names share their part before the first dot gives two AVIs.
+# Before that, once: either window killed with SIGKILL while it converts and while it copies
+# leaves nothing in the temporary folder or beside the output, and its next run's AVI is whole.
 # The message boxes are read off the screen by OCR, with the program drawn at twice the size.
 #
 #   scripts/clip-safety-e2e.sh [BUILD_FOLDER] [SCREENSHOT_FOLDER]
@@ -67,8 +69,84 @@ wait_focus reelcraft > /dev/null
 keys Return
 wait_exit 0
 
+# Kills the program with SIGKILL as soon as it holds a file in folder $1 open (a conversion's
+# temporary AVI or sound, a copy's partial file); fails if it ends first.
+kill_when_writing_in() {
+  local folder=$1 link fd
+  for _ in $(seq 20000); do
+    kill -0 "$app_pid" 2> /dev/null || fail "reelcraft ended before it wrote in $folder"
+    for fd in /proc/"$app_pid"/fd/*; do
+      link=$(readlink "$fd" 2> /dev/null) || continue
+      if [[ $link == "$folder"/* ]]; then
+        kill -KILL "$app_pid"
+        wait_exit 137
+        return 0
+      fi
+    done
+  done
+  fail "reelcraft never wrote in $folder"
+}
+# Nothing of ours may stay in $TMPDIR or in the output folder $1, and the clip $2 is whole.
+expect_nothing_left() {
+  local left
+  left=$(find "$TMPDIR" "$1" -mindepth 1 -type f)
+  [ -z "$left" ] || fail "left after kill -9 ($3): $left"
+  cmp -s "$2" "$big_copy" || fail "the clip changed ($3)"
+}
+
+# 0. kill -9 of either window while it converts and while it copies leaves nothing, neither in
+# the temporary folder nor beside the output, and the next run gives the whole AVI.
+killed_windows() {
+  local dir=$HOME/killed out=$HOME/Documents
+  mkdir -p "$dir/out" "$work/reference"
+  big_copy=$work/big-original.qvj
+  "$build/bench/make_bench_clips" clip "$dir/big.qvj" 400 --sound > /dev/null
+  cp "$dir/big.qvj" "$big_copy"
+  "$build/cli/qvj2avi" -q -o "$work/reference/" "$dir/big.qvj"
+  local phase
+  for phase in "$TMPDIR" "$dir/out"; do
+    start "$dir" "$dir/big.qvj" "$dir/out/big.avi"
+    wait_focus reelcraft > /dev/null
+    keys alt+y
+    kill_when_writing_in "$phase"
+    expect_nothing_left "$dir/out" "$dir/big.qvj" "single window, $phase"
+  done
+  start "$dir" "$dir/big.qvj" "$dir/out/big.avi"
+  wait_focus reelcraft > /dev/null
+  keys alt+y
+  wait_exit 0
+  cmp -s "$dir/out/big.avi" "$work/reference/big.avi" || fail "the single window's AVI after kills"
+  rm "$dir/out/big.avi"
+  pass "single window: killed converting and copying, nothing left; the next run's AVI is whole"
+
+  rm -f "$out"/*
+  for phase in "$TMPDIR" "$out"; do
+    start "$dir"
+    wait_focus "Reelcraft 1-05" > /dev/null
+    keys alt+a
+    kill_when_writing_in "$phase"
+    expect_nothing_left "$out" "$dir/big.qvj" "batch window, $phase"
+  done
+  start "$dir"
+  wait_focus "Reelcraft 1-05" > /dev/null
+  keys alt+a
+  for _ in $(seq 600); do
+    [ -f "$out/big.avi" ] && break
+    sleep 0.1
+  done
+  wait_focus "Reelcraft 1-05" > /dev/null
+  keys alt+x
+  wait_exit 0
+  cmp -s "$out/big.avi" "$work/reference/big.avi" || fail "the batch window's AVI after kills"
+  expect_eq "$(ls -A "$out")" big.avi "the output folder"
+  [ -z "$(find "$TMPDIR" -mindepth 1 -type f)" ] || fail "temporary files left: $(ls "$TMPDIR")"
+  rm -rf "$dir" "$out"/* "$work/reference" "$big_copy"
+  pass "batch window: killed converting and copying, nothing left; the next run's AVI is whole"
+}
+
 run_mode() {
   mode=$1
+  [ "$mode" != no-window-manager ] || killed_windows
   local dir=$HOME/$mode box
   mkdir -p "$dir"
 
