@@ -418,6 +418,54 @@ TEST_F(BatchRunTest, ACopyThatFailsKeepsTheTemporaryAviAndTheRunGoesOn) {
   ExpectConverted(second, b);
 }
 
+// A temporary folder or an output card that is full or write-protected: the box names the cause
+// after its summary, never a picture, and the clip stays.
+TEST_F(BatchRunTest, AFullOrWriteProtectedPlaceIsNamedAsTheCause) {
+  enum class Place { FullTemporaryFolder, FullCard, WriteProtectedCard };
+  struct Case {
+    Place place;
+    const char *summary;
+    const char *cause;
+  } cases[] = {
+      {Place::FullTemporaryFolder, "Failed to create AVI!\n", "Disk full while accessing "},
+      {Place::FullCard, "Failed to copy file.\nTemp stored in ", "Disk full while accessing "},
+      {Place::WriteProtectedCard, "Failed to copy file.\nTemp stored in ", "Read-only file system"},
+  };
+  TestClip clip = Clip("a.qvj", 30); // before the mounts: the pictures are made in the temp folder
+  Bytes before = ReadFileBytes(In("a.qvj"));
+  for (const Case &c : cases) {
+    SCOPED_TRACE(int(c.place));
+    std::string full = c.place == Place::FullTemporaryFolder ? root / "tmp" : Out();
+    ScopedMount small(ScopedMount::Kind::Tmpfs, full, 8 * 1024);
+    if (!small.ok()) {
+      GTEST_SKIP() << "cannot mount a tmpfs here";
+    }
+    if (c.place == Place::WriteProtectedCard) {
+      ASSERT_TRUE(small.MakeReadOnly());
+    }
+    messages = ScriptedMessages();
+    RunWindow([&](BatchDialog &dialog) {
+      SetText(dialog, IDC_OUTPUT_FOLDER, Out());
+      Click(dialog, IDC_CREATE_ALL);
+    });
+    Texts shown = messages.texts();
+    auto told = std::find_if(shown.begin(), shown.end(),
+                             [&](const std::string &text) { return text.starts_with(c.summary); });
+    ASSERT_NE(told, shown.end()) << ::testing::PrintToString(shown);
+    EXPECT_NE(told->find(c.cause), std::string::npos) << *told;
+    for (const std::string &text : shown)
+      EXPECT_EQ(text.find("JPEG"), std::string::npos) << text;
+    EXPECT_EQ(ReadFileBytes(In("a.qvj")), before);
+    if (c.place == Place::FullTemporaryFolder) {
+      EXPECT_TRUE(TempFiles().empty());
+    } else {
+      ASSERT_EQ(TempFiles().size(), 1u);
+      ExpectConverted(root / ("tmp/" + TempFiles()[0]), clip);
+      fs::remove(root / ("tmp/" + TempFiles()[0]));
+    }
+  }
+}
+
 // The box ticked while a copy runs (the fields read by a handler inside the copy window) counts
 // from the next clip on: the clip in hand was not deleted, so its aborted copy stays a skip.
 TEST_F(BatchRunTest, DeleteOriginalTickedDuringACopyCountsFromTheNextClip) {
