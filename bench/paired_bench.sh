@@ -75,7 +75,7 @@ if command -v gst-launch-1.0 > /dev/null && [ -e "$build/gui/libgstreelcraft.so"
   echo "B: the GStreamer element of $build to fakesinks"
   compare "$big MB, sound" "'$new' -q -o '$work/out/' '$work/sound.qvj'" \
     "GST_PLUGIN_PATH='$build/gui' gst-launch-1.0 -q filesrc location='$work/sound.qvj' ! \
-     qvjdemux name=d d.video_0 ! fakesink d.audio_0 ! fakesink" nodiff
+     qvjdemux name=d d.video_0 ! fakesink async=false d.audio_0 ! fakesink async=false" nodiff
 fi
 echo "Peak memory of $new (kB):"
 "$build/bench/make_bench_clips" clip "$work/small-plain.qvj" 30 > /dev/null
