@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: MIT
 # Cross build for 64-bit Windows with Debian's mingw-w64 (g++-mingw-w64-x86-64-posix):
 #   cmake -S . -B build-win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
+#         [-DREELCRAFT_WINDOWS_DEPS=PREFIX]
 # The programs link the compiler's runtime statically, so that they run on a bare Windows.
 # Tests run under wine64 (scripts/wine-run.sh).
 set(CMAKE_SYSTEM_NAME Windows)
@@ -22,6 +23,8 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 get_filename_component(reelcraft_source_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR "${reelcraft_source_root}/scripts/wine-run.sh")
 
-# pkg-config looks only at the toolchain's libraries, never at the host's.
-set(ENV{PKG_CONFIG_LIBDIR} "${CMAKE_FIND_ROOT_PATH}/lib/pkgconfig")
-set(ENV{PKG_CONFIG_PATH} "")
+# Libraries built for Windows apart from the toolchain's (libjpeg-turbo), installed under one
+# prefix: -DREELCRAFT_WINDOWS_DEPS=PREFIX.
+if(REELCRAFT_WINDOWS_DEPS)
+  list(APPEND CMAKE_FIND_ROOT_PATH ${REELCRAFT_WINDOWS_DEPS})
+endif()

@@ -12,7 +12,13 @@ add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
 set_target_properties(nlohmann_json::nlohmann_json PROPERTIES
                       INTERFACE_INCLUDE_DIRECTORIES ${json_copy})
 
-# libturbojpeg for mingw, where one is installed under the toolchain's root.
+# libturbojpeg for mingw, where one is installed under the toolchain's root or
+# REELCRAFT_WINDOWS_DEPS. pkg-config looks only at the Windows libraries, never at the host's.
+set(pkg_config_dirs ${CMAKE_FIND_ROOT_PATH})
+list(TRANSFORM pkg_config_dirs APPEND /lib/pkgconfig)
+string(REPLACE ";" ":" pkg_config_dirs "${pkg_config_dirs}")
+set(ENV{PKG_CONFIG_LIBDIR} "${pkg_config_dirs}")
+set(ENV{PKG_CONFIG_PATH} "")
 find_package(PkgConfig)
 if(PkgConfig_FOUND)
   pkg_check_modules(TURBOJPEG IMPORTED_TARGET libturbojpeg)
