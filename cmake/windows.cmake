@@ -1,0 +1,34 @@
+# SPDX-License-Identifier: MIT
+# The Windows tree (cmake/mingw-w64.cmake): the converter's libraries and qvj2avi.exe. Qt,
+# SQLite, GIO and GStreamer have no mingw build here, so the windows, the store, the desktop
+# side, the plugin, the tests and the benchmarks are left out.
+
+# nlohmann_json is header-only: the host's copy serves, from a folder of its own so that the
+# host's other headers stay out of a Windows compile.
+find_path(REELCRAFT_NLOHMANN_JSON_DIR nlohmann/json.hpp NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+set(json_copy ${PROJECT_BINARY_DIR}/third_party/include)
+file(COPY ${REELCRAFT_NLOHMANN_JSON_DIR}/nlohmann DESTINATION ${json_copy})
+add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
+set_target_properties(nlohmann_json::nlohmann_json PROPERTIES
+                      INTERFACE_INCLUDE_DIRECTORIES ${json_copy})
+
+# libturbojpeg for mingw, where one is installed under the toolchain's root or
+# REELCRAFT_WINDOWS_DEPS. pkg-config looks only at the Windows libraries, never at the host's.
+set(pkg_config_dirs ${CMAKE_FIND_ROOT_PATH})
+list(TRANSFORM pkg_config_dirs APPEND /lib/pkgconfig)
+string(REPLACE ";" ":" pkg_config_dirs "${pkg_config_dirs}")
+set(ENV{PKG_CONFIG_LIBDIR} "${pkg_config_dirs}")
+set(ENV{PKG_CONFIG_PATH} "")
+find_package(PkgConfig)
+if(PkgConfig_FOUND)
+  pkg_check_modules(TURBOJPEG IMPORTED_TARGET libturbojpeg)
+endif()
+if(NOT TURBOJPEG_FOUND)
+  message(WARNING "libturbojpeg for mingw not found: the engine will not compile")
+  add_library(PkgConfig::TURBOJPEG INTERFACE IMPORTED)
+endif()
+
+add_subdirectory(sys)
+add_subdirectory(avi)
+add_subdirectory(engine)
+add_subdirectory(cli)

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Builds the Windows libraries the cross build needs and Debian does not package for mingw
+# (libjpeg-turbo, static), from Debian's source package, into PREFIX:
+#   scripts/build-windows-deps.sh PREFIX
+# then: cmake ... -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DREELCRAFT_WINDOWS_DEPS=PREFIX
+# Needs a deb-src entry for bookworm in apt's sources.
+set -euo pipefail
+prefix=$(realpath -m "${1:?usage: $0 PREFIX}")
+source_root=$(cd "$(dirname "$0")/.." && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+apt-get source -qq --download-only libjpeg-turbo
+tar xzf libjpeg-turbo_*.orig.tar.gz
+cmake -S libjpeg-turbo-*/ -B build -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$source_root/cmake/mingw-w64.cmake" -DCMAKE_INSTALL_PREFIX="$prefix" \
+  -DENABLE_SHARED=OFF -DWITH_TURBOJPEG=ON
+cmake --build build -j2
+cmake --install build
