@@ -4,13 +4,20 @@
 # (libjpeg-turbo, static), from Debian's source package, into PREFIX:
 #   scripts/build-windows-deps.sh PREFIX
 # then: cmake ... -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DREELCRAFT_WINDOWS_DEPS=PREFIX
-# Needs a deb-src entry for bookworm in apt's sources.
+# Adds a deb-src entry for bookworm to apt's sources where there is none (as root).
 set -euo pipefail
 prefix=$(realpath -m "${1:?usage: $0 PREFIX}")
 source_root=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
+if ! grep -rqs '^Types:.*deb-src\|^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d; then
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: bookworm\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' |
+    $sudo_cmd tee /etc/apt/sources.list.d/debian-src.sources > /dev/null
+  $sudo_cmd apt-get update -qq
+fi
 apt-get source -qq --download-only libjpeg-turbo
 tar xzf libjpeg-turbo_*.orig.tar.gz
 cmake -S libjpeg-turbo-*/ -B build -G Ninja -DCMAKE_BUILD_TYPE=Release \
