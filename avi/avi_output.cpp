@@ -2,12 +2,12 @@
 #include "avi/avi_output.h"
 
 #include "avi/avi_layout.h"
+#include "sys/file_io.h"
 #include "sys/raw_file.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace reelcraft::avi {
@@ -34,7 +34,7 @@ constexpr size_t kMostPending = AviOutput::kBufferSize;
 void AviOutput::AddPending(const uint8_t *data, size_t size) {
   bool ofTheBuffer = data >= buffer_.get() && data < buffer_.get() + kBufferSize;
   if (ofTheBuffer && !pending_.empty()) {
-    iovec &last = pending_.back();
+    IoSlice &last = pending_.back();
     if (static_cast<uint8_t *>(last.iov_base) + last.iov_len == data) {
       last.iov_len += size;
       pendingBytes_ += size;
@@ -105,7 +105,7 @@ void AviOutput::Rewind(uint64_t position) {
   }
   size_t keep = size_t(position - bufferStart_);
   while (pendingBytes_ > keep) {
-    iovec &last = pending_.back();
+    IoSlice &last = pending_.back();
     size_t cut = std::min(last.iov_len, pendingBytes_ - keep);
     last.iov_len -= cut;
     pendingBytes_ -= cut;
@@ -114,7 +114,7 @@ void AviOutput::Rewind(uint64_t position) {
   }
   // The buffer is used up to the end of the last of its pieces still pending.
   used_ = 0;
-  for (const iovec &segment : pending_) {
+  for (const IoSlice &segment : pending_) {
     auto *base = static_cast<uint8_t *>(segment.iov_base);
     if (base >= buffer_.get() && base < buffer_.get() + kBufferSize)
       used_ = size_t(base - buffer_.get()) + segment.iov_len;
@@ -135,9 +135,8 @@ void AviOutput::WriteU32At(uint64_t position, uint32_t value) {
 bool AviOutput::Close() {
   Flush();
   // Only a longer file is cut: some FUSE file systems refuse every truncation.
-  struct stat info;
-  if (!failed() && (::fstat(fd_, &info) != 0 || (uint64_t(info.st_size) > position() &&
-                                                 ::ftruncate(fd_, off_t(position())) != 0)))
+  uint64_t length = 0;
+  if (!failed() && (!FileLength(fd_, length) || (length > position() && !CutFile(fd_, position()))))
     Fail(errno);
   if (::close(fd_) != 0)
     Fail(errno);
@@ -149,7 +148,7 @@ bool AviOutput::Close() {
 void AviOutput::Flush() {
   size_t next = 0, into = 0; // the first byte not written: its segment and its place in it
   uint64_t position = bufferStart_;
-  iovec batch[kMostSegmentsAtOnce];
+  IoSlice batch[kMostSegmentsAtOnce];
   while (next < pending_.size() && !failed()) {
     size_t piece = kIoPieceSize - size_t(position % kIoPieceSize);
     int count = 0;
@@ -160,7 +159,7 @@ void AviOutput::Flush() {
       batch[count++] = {static_cast<uint8_t *>(pending_[i].iov_base) + at, take};
       bytes += take;
     }
-    ssize_t n = ::pwritev(fd_, batch, count, off_t(position));
+    long long n = WriteSlicesAt(fd_, batch, count, position);
     if (n < 0 && errno == EINTR)
       continue;
     if (n <= 0) {
@@ -188,7 +187,7 @@ void AviOutput::Flush() {
 void AviOutput::WriteOut(uint64_t position, const uint8_t *data, size_t size) {
   while (size > 0 && !failed()) {
     size_t piece = std::min(size, kIoPieceSize - position % kIoPieceSize);
-    ssize_t n = ::pwrite(fd_, data, piece, off_t(position));
+    long long n = reelcraft::WriteAt(fd_, data, piece, position);
     if (n < 0 && errno == EINTR)
       continue;
     if (n <= 0) {

@@ -2,11 +2,11 @@
 #pragma once
 
 #include "avi/avi_file.h"
+#include "sys/file_io.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <sys/uio.h>
 #include <vector>
 
 namespace reelcraft::avi {
@@ -57,7 +57,7 @@ private:
   uint64_t bufferStart_; // where the first pending byte goes
   size_t used_ = 0;      // of the buffer
   // Every byte appended since the last flush, in order: pieces of the buffer and data in place.
-  std::vector<iovec> pending_;
+  std::vector<IoSlice> pending_;
   size_t pendingBytes_ = 0;
   int error_ = 0;
 };

@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "cli/terminal.h"
 
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
 #include <sys/ioctl.h>
 #include <unistd.h>
+#endif
 
 namespace reelcraft {
 
@@ -39,6 +44,20 @@ size_t PrintableCharacterLength(std::string_view text) {
 
 } // namespace
 
+#ifdef _WIN32
+// A console, not any character device: the runtime's isatty says yes to NUL too.
+bool IsTerminal(std::FILE *stream) {
+  DWORD mode = 0;
+  return GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))), &mode);
+}
+
+size_t TerminalColumns(std::FILE *stream) {
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (!GetConsoleScreenBufferInfo(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))), &info))
+    return 0;
+  return size_t(info.srWindow.Right - info.srWindow.Left + 1);
+}
+#else
 bool IsTerminal(std::FILE *stream) { return ::isatty(::fileno(stream)) == 1; }
 
 size_t TerminalColumns(std::FILE *stream) {
@@ -47,6 +66,7 @@ size_t TerminalColumns(std::FILE *stream) {
     return 0;
   return size.ws_col;
 }
+#endif
 
 std::string TerminalSafeText(std::string_view text) {
   std::string safe;

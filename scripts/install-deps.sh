@@ -15,7 +15,7 @@ packages=(
   gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   gstreamer1.0-plugins-base-apps
   fusefat exfat-fuse dosfstools exfatprogs
-  g++-mingw-w64-x86-64-posix nasm
+  g++-mingw-w64-x86-64-posix nasm wine64
 )
 missing=()
 for p in "${packages[@]}"; do

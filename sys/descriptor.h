@@ -21,6 +21,8 @@ public:
       ::close(fd_);
     fd_ = fd;
   }
+  // Gives the one held up to the caller.
+  int Release() { return std::exchange(fd_, -1); }
   // Closes now, so that a failure of the last write-back is seen.
   bool Close() { return ::close(std::exchange(fd_, -1)) == 0; }
 

@@ -17,9 +17,11 @@ struct DirectoryEntries {
 };
 
 DirectoryEntries ReadDirectoryEntries(const std::string &folder);
+#ifndef _WIN32
 // The same, of the folder open as the descriptor `folder`, which stays the caller's; errno tells
 // why when it cannot be read.
 DirectoryEntries ReadOpenDirectoryEntries(int folder);
+#endif
 
 using DirectoryReader = std::function<DirectoryEntries(const std::string &folder)>;
 

@@ -4,8 +4,6 @@
 #include "sys/translation.h"
 
 #include <cerrno>
-#include <climits>
-#include <cstring>
 #include <string_view>
 
 namespace reelcraft {
@@ -35,7 +33,9 @@ std::string Sentence(int systemError) {
   case EIO:
     return Translate("FileErrors", "A hardware I/O error was reported while accessing %1.");
   case ENOSPC:
+#ifdef EDQUOT
   case EDQUOT:
+#endif
     return Translate("FileErrors", "Disk full while accessing %1.");
   case EBADF:
     return Translate("FileErrors", "An invalid file handle was associated with %1.");
@@ -52,19 +52,6 @@ std::string Sentence(int systemError) {
 }
 
 } // namespace
-
-void SystemErrorText(uint32_t code, std::string &text) {
-  if (code > uint32_t(INT_MAX))
-    return;
-  char buffer[256];
-  // The GNU strerror_r, which may give a static text instead of filling the buffer.
-  const char *found = strerror_r(int(code), buffer, sizeof buffer);
-  // glibc names codes it does not know "Unknown error N", in the user's language: that is no
-  // description. Its table of descriptions, in English, has none for them.
-  if (!found || !strerrordesc_np(int(code)))
-    return;
-  text = found;
-}
 
 std::string FileErrorText(int systemError, const std::string &path) {
   std::string name =

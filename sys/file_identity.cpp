@@ -32,6 +32,13 @@ std::optional<FileIdentity> IdentityOf(int fd) {
   return IdentityOf(info);
 }
 
+std::optional<FileIdentity> IdentityOfPath(const std::string &path) {
+  struct stat info;
+  if (::stat(path.empty() ? "." : path.c_str(), &info) != 0)
+    return std::nullopt;
+  return IdentityOf(info);
+}
+
 std::string DescriptorPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
 
 int OpenFileRef(const FileRef &file, int flags, unsigned mode) {

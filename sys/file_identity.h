@@ -3,9 +3,19 @@
 
 #include <compare>
 #include <cstdint>
+#include <fcntl.h>
 #include <optional>
 #include <string>
 #include <time.h>
+
+#ifdef _WIN32
+// Opens on Windows never wait for a FIFO's writer, nor pass their handle to a child; a link or
+// a folder is asked for with a flag of its own, in bits that the runtime's opens leave free.
+#define O_NONBLOCK 0
+#define O_CLOEXEC 0
+#define O_NOFOLLOW 0x100000
+#define O_DIRECTORY 0x200000
+#endif
 
 namespace reelcraft {
 
@@ -36,10 +46,14 @@ struct FileRef {
 };
 
 std::optional<FileIdentity> IdentityOf(int fd);
+// The identity of what `path` names, folder or file, following links.
+std::optional<FileIdentity> IdentityOfPath(const std::string &path);
 
+#ifndef _WIN32
 // The name by which this process opens its descriptor `fd` again, as a new open file with an
 // offset of its own.
 std::string DescriptorPath(int fd);
+#endif
 
 // Opens `file` with `flags` (O_CREAT only for a file without identity); retries an
 // interrupted open. -1 with errno set on failure: ELOOP for a link, EPERM for another file in

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <climits>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -10,6 +11,13 @@ namespace reelcraft {
 
 // Path buffers hold 260 characters, the terminating zero included.
 constexpr size_t kPathBufferSize = 260;
+
+// The longest path, in bytes, that the system's file calls take.
+#ifdef _WIN32
+constexpr size_t kLongestPath = 32767 - 4 - 1; // wide characters, less the "\\?\" prefix
+#else
+constexpr size_t kLongestPath = PATH_MAX - 1;
+#endif
 
 inline bool FitsPathBuffer(const std::string &path) { return path.size() < kPathBufferSize; }
 

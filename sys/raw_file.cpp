@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "sys/raw_file.h"
 
+#include "sys/file_io.h"
+
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace reelcraft {
@@ -18,9 +19,9 @@ bool RawFile::OpenForReading(const FileRef &file) {
   // Only a regular file is a clip: a folder holds no bytes, and a FIFO or a device may block
   // every read or never end. Refused as the open itself. O_NONBLOCK does nothing to a regular
   // file, so it stays.
-  struct stat info = {};
-  if (fd_ >= 0 && (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode))) {
-    error_ = S_ISDIR(info.st_mode) ? EISDIR : ENXIO;
+  DescriptorKind kind = DescriptorKind::Other;
+  if (fd_ >= 0 && (!KindOfDescriptor(fd_, kind) || kind != DescriptorKind::RegularFile)) {
+    error_ = kind == DescriptorKind::Folder ? EISDIR : ENXIO;
     Close();
   }
   return fd_ >= 0;
@@ -30,7 +31,7 @@ size_t RawFile::Read(void *buffer, size_t size) {
   auto *out = static_cast<char *>(buffer);
   size_t done = 0;
   while (done < size) {
-    ssize_t n = ::read(fd_, out + done, size - done);
+    long long n = ReadSome(fd_, out + done, size - done);
     if (n < 0 && errno == EINTR)
       continue;
     if (n < 0)
@@ -43,20 +44,17 @@ size_t RawFile::Read(void *buffer, size_t size) {
 }
 
 bool RawFile::Seek(uint64_t offset) {
-  if (::lseek(fd_, off_t(offset), SEEK_SET) >= 0)
+  if (SeekTo(fd_, offset))
     return true;
   error_ = errno;
   return false;
 }
 
 bool RawFile::Length(uint64_t &length) {
-  struct stat info;
-  if (::fstat(fd_, &info) != 0) {
-    error_ = errno;
-    return false;
-  }
-  length = uint64_t(info.st_size);
-  return true;
+  if (FileLength(fd_, length))
+    return true;
+  error_ = errno;
+  return false;
 }
 
 void RawFile::Close() {
@@ -77,7 +75,7 @@ bool RawOutputFile::Create(const FileRef &file) {
 bool RawOutputFile::Write(const void *data, size_t size) {
   auto *bytes = static_cast<const char *>(data);
   while (size > 0) {
-    ssize_t n = ::write(fd_, bytes, size);
+    long long n = WriteSome(fd_, bytes, size);
     if (n < 0 && errno == EINTR)
       continue;
     if (n <= 0) {
@@ -104,8 +102,8 @@ int OpenForRewrite(const FileRef &file, int accessFlags, mode_t mode) {
   int fd = OpenFileRef(file, accessFlags | O_CREAT, mode);
   if (fd < 0)
     return -1;
-  struct stat info;
-  if (::fstat(fd, &info) != 0 || (info.st_size != 0 && ::ftruncate(fd, 0) != 0)) {
+  uint64_t length = 0;
+  if (!FileLength(fd, length) || (length != 0 && !CutFile(fd, 0))) {
     int error = errno;
     ::close(fd);
     errno = error;

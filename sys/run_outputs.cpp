@@ -5,19 +5,11 @@
 #include "sys/file_system.h"
 
 #include <algorithm>
-#include <sys/stat.h>
 #include <vector>
 
 namespace reelcraft {
 
 namespace {
-
-std::optional<FileIdentity> IdentityAt(const std::string &path) {
-  struct stat info;
-  if (::stat(path.empty() ? "." : path.c_str(), &info) != 0)
-    return std::nullopt;
-  return FileIdentity{uint64_t(info.st_dev), uint64_t(info.st_ino)};
-}
 
 std::string SwapCase(std::string name) {
   for (char &c : name) {
@@ -46,8 +38,8 @@ bool FolderIgnoresCase(const std::string &folder, const std::string &name) {
   if (swapped == name)
     return false;
   std::string prefix = folder.empty() ? "" : folder == "/" ? "/" : folder + "/";
-  std::optional<FileIdentity> entry = IdentityAt(prefix + name);
-  std::optional<FileIdentity> other = IdentityAt(prefix + swapped);
+  std::optional<FileIdentity> entry = IdentityOfPath(prefix + name);
+  std::optional<FileIdentity> other = IdentityOfPath(prefix + swapped);
   if (!entry || !other)
     return false;
   if (*entry == *other)
@@ -60,7 +52,7 @@ bool FolderIgnoresCase(const std::string &folder, const std::string &name) {
 
 std::optional<std::string> RunOutputs::NameKey(const std::string &path) const {
   std::string folder = ParentFolder(path);
-  std::optional<FileIdentity> identity = IdentityAt(folder);
+  std::optional<FileIdentity> identity = IdentityOfPath(folder);
   if (!identity)
     return std::nullopt;
   std::string key = FolderKey(*identity);
@@ -70,7 +62,7 @@ std::optional<std::string> RunOutputs::NameKey(const std::string &path) const {
 }
 
 std::optional<std::string> RunOutputs::OwnerOf(const std::string &path) const {
-  if (std::optional<FileIdentity> file = IdentityAt(path)) {
+  if (std::optional<FileIdentity> file = IdentityOfPath(path)) {
     if (auto found = files_.find(*file); found != files_.end())
       return found->second;
   }
@@ -82,10 +74,10 @@ std::optional<std::string> RunOutputs::OwnerOf(const std::string &path) const {
 }
 
 void RunOutputs::Record(const std::string &path, const std::string &owner) {
-  if (std::optional<FileIdentity> file = IdentityAt(path))
+  if (std::optional<FileIdentity> file = IdentityOfPath(path))
     files_.emplace(*file, owner);
   std::string folder = ParentFolder(path);
-  if (std::optional<FileIdentity> identity = IdentityAt(folder)) {
+  if (std::optional<FileIdentity> identity = IdentityOfPath(folder)) {
     std::string key = FolderKey(*identity);
     if (!ignoresCase_.contains(key))
       ignoresCase_[key] = FolderIgnoresCase(folder, FileName(path));

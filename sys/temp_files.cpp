@@ -4,6 +4,7 @@
 #include "sys/directory_search.h"
 #include "sys/file_system.h"
 #include "sys/paths.h"
+#include "sys/temp_names.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -24,32 +25,7 @@ namespace reelcraft {
 
 namespace {
 
-constexpr size_t kLongestName = 3 + 4 + 4; // prefix, four hex digits, ".tmp"
-
-std::string NameFor(const std::string &folder, const std::string &prefix, unsigned number) {
-  char digits[8];
-  std::snprintf(digits, sizeof digits, "%X", number);
-  return (folder == "/" ? "" : folder) + "/" + prefix + digits + ".tmp";
-}
-
 constexpr int kNameAttempts = 100;
-
-size_t LongestName(const std::string &folder) {
-  long limit = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
-  return limit > 0 ? size_t(limit) : NAME_MAX;
-}
-
-std::string TemporaryName(const std::string &finalPath, std::mt19937 &random) {
-  std::string::size_type slash = finalPath.rfind('/');
-  std::string folder = slash == std::string::npos ? "" : finalPath.substr(0, slash + 1);
-  std::string name = slash == std::string::npos ? finalPath : finalPath.substr(slash + 1);
-  char suffix[16];
-  std::snprintf(suffix, sizeof suffix, ".%08x.tmp", unsigned(random()));
-  // Hidden, so that a file manager showing the folder does not offer it while it grows; cut
-  // short where the whole name would pass the longest the folder takes.
-  size_t room = LongestName(folder) - 1 - std::string(suffix).size();
-  return folder + "." + name.substr(0, room) + suffix;
-}
 
 // Creates `path` exclusively (never an existing file) and gives it with its identity; an
 // empty path on failure, errno telling why. With `lock`, the file stays open there, locked.
@@ -72,23 +48,6 @@ FileRef CreateExclusively(const std::string &path, unsigned mode, Descriptor *lo
   ::unlink(path.c_str());
   errno = error;
   return FileRef("");
-}
-
-bool IsHex(std::string_view text, bool upper) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), [upper](char c) {
-    return (c >= '0' && c <= '9') || (upper ? (c >= 'A' && c <= 'F') : (c >= 'a' && c <= 'f'));
-  });
-}
-
-// The names TemporaryName and NameFor give: ".NAME.xxxxxxxx.tmp" and "qvjX.tmp" to "qvjXXXX.tmp".
-bool IsTemporaryName(std::string_view name) {
-  if (!name.ends_with(".tmp"))
-    return false;
-  name.remove_suffix(4);
-  if (name.starts_with("qvj") && name.size() <= 3 + 4)
-    return IsHex(name.substr(3), true);
-  return name.size() > 1 + 1 + 9 && name.front() == '.' && name[name.size() - 9] == '.' &&
-         IsHex(name.substr(name.size() - 8), false);
 }
 
 const timespec kProcessStart = [] {
@@ -152,7 +111,7 @@ std::optional<std::string> TempFolder() {
   std::string folder = tmpdir && *tmpdir ? tmpdir : "/tmp";
   while (folder.size() > 1 && folder.back() == '/')
     folder.pop_back();
-  if (folder.size() + 1 + kLongestName >= kPathBufferSize)
+  if (folder.size() + 1 + kLongestTempName >= kPathBufferSize)
     return std::nullopt;
   return folder;
 }

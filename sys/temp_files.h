@@ -87,6 +87,9 @@ private:
   bool LinkInPlace(bool replace);
 
   std::string finalPath_;
+#ifdef _WIN32
+  std::string hiddenPath_; // the name of a file without one elsewhere, which goes with its handle
+#endif
   FileRef temporary_{""};
   Descriptor unnamed_;
   Descriptor lock_;

@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: MIT
+#include "sys/file_io.h"
+
+#include "sys/win32_text.h"
+
+#include <cerrno>
+#include <io.h>
+#include <windows.h>
+
+namespace reelcraft {
+
+namespace {
+
+HANDLE HandleOf(int fd) {
+  auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+  if (handle == INVALID_HANDLE_VALUE)
+    errno = EBADF;
+  return handle;
+}
+
+// A write of at most one DWORD's worth; `position` is given in the OVERLAPPED, which a handle
+// opened for synchronous use honours as an offset.
+long long WriteOnce(HANDLE handle, const void *data, size_t size, uint64_t position) {
+  OVERLAPPED at = {};
+  at.Offset = DWORD(position);
+  at.OffsetHigh = DWORD(position >> 32);
+  DWORD written = 0;
+  DWORD piece = size > 0x40000000 ? 0x40000000 : DWORD(size);
+  if (!WriteFile(handle, data, piece, &written, &at)) {
+    FailWithLastError();
+    return -1;
+  }
+  return written;
+}
+
+} // namespace
+
+long long WriteAt(int fd, const void *data, size_t size, uint64_t position) {
+  HANDLE handle = HandleOf(fd);
+  if (handle == INVALID_HANDLE_VALUE)
+    return -1;
+  return WriteOnce(handle, data, size, position);
+}
+
+long long WriteSlicesAt(int fd, const IoSlice *slices, int count, uint64_t position) {
+  HANDLE handle = HandleOf(fd);
+  if (handle == INVALID_HANDLE_VALUE)
+    return -1;
+  long long total = 0;
+  for (int i = 0; i < count; ++i) {
+    long long n = WriteOnce(handle, slices[i].iov_base, slices[i].iov_len, position + total);
+    if (n < 0)
+      return total > 0 ? total : -1;
+    total += n;
+    if (size_t(n) < slices[i].iov_len)
+      break;
+  }
+  return total;
+}
+
+long long ReadSome(int fd, void *buffer, size_t size) {
+  HANDLE handle = HandleOf(fd);
+  if (handle == INVALID_HANDLE_VALUE)
+    return -1;
+  DWORD got = 0;
+  DWORD piece = size > 0x40000000 ? 0x40000000 : DWORD(size);
+  if (!ReadFile(handle, buffer, piece, &got, nullptr)) {
+    if (GetLastError() == ERROR_HANDLE_EOF || GetLastError() == ERROR_BROKEN_PIPE)
+      return 0;
+    FailWithLastError();
+    return -1;
+  }
+  return got;
+}
+
+long long WriteSome(int fd, const void *data, size_t size) {
+  HANDLE handle = HandleOf(fd);
+  if (handle == INVALID_HANDLE_VALUE)
+    return -1;
+  DWORD written = 0;
+  DWORD piece = size > 0x40000000 ? 0x40000000 : DWORD(size);
+  if (!WriteFile(handle, data, piece, &written, nullptr)) {
+    FailWithLastError();
+    return -1;
+  }
+  return written;
+}
+
+bool SeekTo(int fd, uint64_t offset) {
+  HANDLE handle = HandleOf(fd);
+  LARGE_INTEGER to;
+  to.QuadPart = LONGLONG(offset);
+  return handle != INVALID_HANDLE_VALUE &&
+         (SetFilePointerEx(handle, to, nullptr, FILE_BEGIN) || FailWithLastError());
+}
+
+bool FileLength(int fd, uint64_t &length) {
+  HANDLE handle = HandleOf(fd);
+  LARGE_INTEGER size;
+  if (handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(handle, &size))
+    return handle != INVALID_HANDLE_VALUE && FailWithLastError();
+  length = uint64_t(size.QuadPart);
+  return true;
+}
+
+bool CutFile(int fd, uint64_t length) {
+  HANDLE handle = HandleOf(fd);
+  FILE_END_OF_FILE_INFO end;
+  end.EndOfFile.QuadPart = LONGLONG(length);
+  return handle != INVALID_HANDLE_VALUE &&
+         (SetFileInformationByHandle(handle, FileEndOfFileInfo, &end, sizeof end) ||
+          FailWithLastError());
+}
+
+bool KindOfDescriptor(int fd, DescriptorKind &kind) {
+  kind = DescriptorKind::Other;
+  HANDLE handle = HandleOf(fd);
+  if (handle == INVALID_HANDLE_VALUE)
+    return false;
+  if (GetFileType(handle) != FILE_TYPE_DISK)
+    return true;
+  FILE_BASIC_INFO basic;
+  if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic))
+    return FailWithLastError();
+  kind = basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY ? DescriptorKind::Folder
+                                                         : DescriptorKind::RegularFile;
+  return true;
+}
+
+} // namespace reelcraft

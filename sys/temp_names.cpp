@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: MIT
+#include "sys/temp_names.h"
+
+#include "sys/file_system.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace reelcraft {
+
+namespace {
+
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+
+size_t LongestName(const std::string &folder) {
+#ifdef _WIN32
+  (void)folder;
+  return 255;
+#else
+  long limit = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+  return limit > 0 ? size_t(limit) : NAME_MAX;
+#endif
+}
+
+bool IsHex(std::string_view text, bool upper) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [upper](char c) {
+    return (c >= '0' && c <= '9') || (upper ? (c >= 'A' && c <= 'F') : (c >= 'a' && c <= 'f'));
+  });
+}
+
+} // namespace
+
+std::string NameFor(const std::string &folder, const std::string &prefix, unsigned number) {
+  char digits[8];
+  std::snprintf(digits, sizeof digits, "%X", number);
+  bool root = !folder.empty() && (folder.back() == '/' || folder.back() == '\\');
+  return folder + (root ? "" : std::string(1, kSeparator)) + prefix + digits + ".tmp";
+}
+
+std::string TemporaryName(const std::string &finalPath, std::mt19937 &random) {
+  std::string name = FileName(finalPath);
+  std::string folder = finalPath.substr(0, finalPath.size() - name.size());
+  char suffix[16];
+  std::snprintf(suffix, sizeof suffix, ".%08x.tmp", unsigned(random()));
+  // Hidden, so that a file manager showing the folder does not offer it while it grows; cut
+  // short where the whole name would pass the longest the folder takes.
+  size_t room = LongestName(folder) - 1 - std::string(suffix).size();
+  return folder + "." + name.substr(0, room) + suffix;
+}
+
+bool IsTemporaryName(std::string_view name) {
+#ifdef _WIN32
+  // Windows names the reserved files ".TMP" itself.
+  if (name.ends_with(".TMP"))
+    return name.starts_with("qvj") && name.size() <= 3 + 4 + 4 &&
+           IsHex(name.substr(3, name.size() - 7), true);
+#endif
+  if (!name.ends_with(".tmp"))
+    return false;
+  name.remove_suffix(4);
+  if (name.starts_with("qvj") && name.size() <= 3 + 4)
+    return IsHex(name.substr(3), true);
+  return name.size() > 1 + 1 + 9 && name.front() == '.' && name[name.size() - 9] == '.' &&
+         IsHex(name.substr(name.size() - 8), false);
+}
+
+} // namespace reelcraft

@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// The names of our temporary files, which every system's temp_files code gives and recognises.
+
+#include <cstddef>
+#include <random>
+#include <string>
+#include <string_view>
+
+namespace reelcraft {
+
+constexpr size_t kLongestTempName = 3 + 4 + 4; // prefix, four hex digits, ".tmp"
+
+// `folder`'s entry `prefix` + `number` in hexadecimal + ".tmp".
+std::string NameFor(const std::string &folder, const std::string &prefix, unsigned number);
+
+// A hidden name beside `finalPath` that its folder takes however long `finalPath`'s own is.
+std::string TemporaryName(const std::string &finalPath, std::mt19937 &random);
+
+// Whether `name` is one that NameFor ("qvj" prefix) or TemporaryName gives.
+bool IsTemporaryName(std::string_view name);
+
+} // namespace reelcraft
