@@ -4,4 +4,6 @@
 set -euo pipefail
 export WINEPREFIX="${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/reelcraft-wine}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-exec wine64 "$@"
+# Debian's wine64 package keeps its loader out of PATH.
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+exec "$wine" "$@"
