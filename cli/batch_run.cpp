@@ -5,6 +5,7 @@
 #include "cli/progress_display_messages.h"
 #include "sys/error_text.h"
 #include "sys/file_system.h"
+#include "sys/paths.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -34,7 +35,7 @@ private:
 
 uint64_t FileSize(const std::string &path) {
   std::error_code error;
-  uint64_t size = std::filesystem::file_size(path, error);
+  uint64_t size = std::filesystem::file_size(FsPath(path), error);
   return error ? 0 : size;
 }
 

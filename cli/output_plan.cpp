@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/output_plan.h"
 
+#include "sys/paths.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <map>
@@ -15,27 +17,27 @@ namespace fs = std::filesystem;
 // Two spellings of one file (a "./", a symbolic link to a folder) give the same key.
 std::string SameFileKey(const std::string &path) {
   std::error_code error;
-  fs::path absolute = fs::absolute(path, error);
+  fs::path absolute = fs::absolute(FsPath(path), error);
   fs::path canonical = fs::weakly_canonical(absolute, error);
-  return error ? absolute.lexically_normal().string() : canonical.string();
+  return Utf8Path(error ? absolute.lexically_normal() : canonical);
 }
 
 bool IsFolder(const std::string &path) {
   std::error_code error;
-  return fs::is_directory(path, error);
+  return fs::is_directory(FsPath(path), error);
 }
 
 // An entry that exists but is no regular file: a folder, a FIFO, a device, a socket. Reading
 // one may block or never end; replacing one takes it from whoever uses it.
 bool IsOtherThanRegularFile(const std::string &path) {
   std::error_code error;
-  fs::file_status status = fs::status(path, error);
+  fs::file_status status = fs::status(FsPath(path), error);
   return fs::exists(status) && !fs::is_regular_file(status);
 }
 
 std::string OutputInFolder(const std::string &folder, const FoundClip &found) {
-  fs::path inFolder = fs::path(folder) / found.subfolder.value_or("");
-  return (inFolder / fs::path(DefaultOutputPath(found.clip)).filename()).string();
+  fs::path inFolder = FsPath(folder) / FsPath(found.subfolder.value_or(""));
+  return Utf8Path(inFolder / FsPath(DefaultOutputPath(found.clip)).filename());
 }
 
 // Why `job` may not run beside the jobs before it, if it may not.
@@ -63,7 +65,7 @@ bool AnyFromFolder(const std::vector<FoundClip> &clips) {
 } // namespace
 
 std::string DefaultOutputPath(const std::string &clip) {
-  return fs::path(clip).replace_extension(".avi").string();
+  return Utf8Path(FsPath(clip).replace_extension(".avi"));
 }
 
 OutputPlan PlanOutputs(const std::vector<FoundClip> &clips, const std::string &outputOption) {

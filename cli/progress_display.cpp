@@ -3,6 +3,7 @@
 
 #include "cli/json_text.h"
 #include "cli/terminal.h"
+#include "sys/paths.h"
 
 #include <filesystem>
 
@@ -119,8 +120,7 @@ StatusSnapshot ProgressDisplay::SnapshotLocked() const {
       continue;
     double fraction = slot.progress->Fraction();
     bytes += fraction * double(slot.size);
-    snapshot.inHand.push_back(
-        {TerminalSafeText(std::filesystem::path(slot.clip).filename().string()), fraction});
+    snapshot.inHand.push_back({TerminalSafeText(Utf8Path(FsPath(slot.clip).filename())), fraction});
   }
   snapshot.bytesDone = bytes;
   std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start_;

@@ -149,7 +149,7 @@ int main(int argc, char **argv) {
   OpenClosedStandardStreams();
   IgnoreBrokenPipes();
   IgnoreFileSizeLimit();
-  CliParse parse = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
+  CliParse parse = ParseCliOptions(ProgramArguments(argc, argv));
   if (!parse.options)
     return UsageError(parse.error);
   const CliOptions &options = *parse.options;

@@ -3,7 +3,7 @@
 # Runs qvj2avi.exe of the Windows build under wine64 and qvj2avi of the Linux build on the same
 # clips, the same command lines, from folders laid out alike, and checks that both write the
 # same AVI files byte for byte, print the same messages and exit with the same codes. The clips:
-# the bundled samples, a clip past the 1 GiB of a first RIFF part (OpenDML), clips that end
+# the bundled samples, a name in several scripts, a path past 260 characters, a clip past the 1 GiB of a first RIFF part (OpenDML), clips that end
 # early, damaged clips salvaged, a clip without its header, a folder walked with -r, refusals.
 #
 #   scripts/windows-compare.sh [LINUX_BUILD] [WINDOWS_BUILD]
@@ -39,6 +39,11 @@ printf 'not a clip at all' >text.qvj
 cp $plain card/DCIM/100/A.QVJ
 cp $sound card/DCIM/100/b.qvj
 cp $plain card/.Trash-1000/deleted.qvj
+# A name outside every 8-bit code page, and a path past Windows' 260 characters.
+cp $plain café_ünï_日本.qvj
+deep=deep
+for i in $(seq 1 25); do deep=$deep/folder_number_$i; done
+mkdir -p $deep && cp $sound $deep/clip.qvj
 cd - >/dev/null
 
 # One command line a line, run in a fresh copy of the corpus by each build; -j1 so that the
@@ -55,6 +60,8 @@ cat >"$work/runs" <<'RUNS'
 -j1 text.qvj missing.qvj
 -j1 -r card -o out
 -j1 card
+-j1 café_ünï_日本.qvj
+-j1 -r deep
 --info street_320x240_15fps.qvj harbour_320x240_15fps_sound.qvj headerless.qvj
 --info --json early_sound.qvj
 --scan damaged.qvj

@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +21,16 @@ constexpr size_t kLongestPath = PATH_MAX - 1;
 #endif
 
 inline bool FitsPathBuffer(const std::string &path) { return path.size() < kPathBufferSize; }
+
+// std::filesystem's view of one of our UTF-8 paths, and back: a narrow string alone would be
+// read in the 8-bit code page on Windows.
+inline std::filesystem::path FsPath(const std::string &utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+inline std::string Utf8Path(const std::filesystem::path &path) {
+  std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
 
 // The process's current directory; nullopt when it cannot be read (removed, or too long for a
 // path buffer).

@@ -7,6 +7,10 @@
 
 namespace reelcraft {
 
+std::vector<std::string> ProgramArguments(int argc, char **argv) {
+  return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+}
+
 void OpenClosedStandardStreams() {
   for (int fd = 0; fd <= 2; ++fd) {
     if (::fcntl(fd, F_GETFD) >= 0)

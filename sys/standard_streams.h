@@ -1,7 +1,15 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace reelcraft {
+
+// The arguments after the program's name, in UTF-8 like every path of ours: on Windows read
+// from the wide-character command line, since `argv` there has lost every character outside
+// the 8-bit code page.
+std::vector<std::string> ProgramArguments(int argc, char **argv);
 
 // Opens /dev/null on each of descriptors 0, 1 and 2 that is closed, so that no file opened
 // later takes its number and receives what is written to standard output or error.
