@@ -124,5 +124,31 @@ PY
     sed 's/^/       /' "$work/linux.err" | head -4
   fi
 done <"$work/runs"
+
+# Killed in the middle of the long clip, qvj2avi.exe leaves nothing: neither beside the output
+# nor in the temporary folder.
+rm -rf "$work/killed" && mkdir "$work/killed" && cp "$corpus/long_sound.qvj" "$work/killed/"
+temp=$("$wine" cmd /c echo %TEMP% | tr -d '\r')
+temp_unix=$("$wine" winepath -u "$temp" 2>/dev/null | tr -d '\r')
+ours() { ls -A "$temp_unix" 2>/dev/null | grep -i '\.tmp$' | sort || true; }
+before=$(ours)
+(cd "$work/killed" && exec "$wine" "$windows/cli/qvj2avi.exe" -q long_sound.qvj) 2>/dev/null &
+for _ in $(seq 1 200); do
+  [ -n "$(ls -A "$work/killed" | grep -v '^long_sound.qvj$')" ] && break
+  sleep 0.05
+done
+started=$(ls -A "$work/killed" | grep -v '^long_sound.qvj$' || true)
+pkill -9 -f 'qvj2avi.exe' || true
+wait 2>/dev/null || true
+sleep 1
+left=$(ls -A "$work/killed" | grep -v '^long_sound.qvj$' || true)
+after=$(ours)
+run=$((run + 1))
+if [ -z "$started" ] || [ -n "$left" ] || [ "$before" != "$after" ]; then
+  failures=$((failures + 1))
+  echo "FAIL $run: killed mid-conversion: written ${started:-nothing}; left ${left:-nothing}"
+else
+  echo "ok   $run: killed while writing $started, it left nothing"
+fi
 [ $failures -eq 0 ] && echo "All $run runs alike" || echo "$failures of $run runs differ"
 exit $((failures > 0))

@@ -50,10 +50,15 @@ std::optional<FileIdentity> IdentityOfHandle(HANDLE handle) {
 
 // Whether the volume of `handle` keeps a file under a second name: then a file that goes with
 // its handle can still be kept, by linking it to the name it keeps.
+// Some file systems keep links without saying so (wine's view of a POSIX one as NTFS).
 bool TakesLinks(HANDLE handle) {
   DWORD flags = 0;
-  return GetVolumeInformationByHandleW(handle, nullptr, 0, nullptr, nullptr, &flags, nullptr, 0) &&
-         (flags & FILE_SUPPORTS_HARD_LINKS);
+  wchar_t system[MAX_PATH + 1] = {};
+  if (!GetVolumeInformationByHandleW(handle, nullptr, 0, nullptr, nullptr, &flags, system,
+                                     MAX_PATH + 1))
+    return false;
+  std::wstring name = system;
+  return (flags & FILE_SUPPORTS_HARD_LINKS) || name == L"NTFS" || name == L"ReFS";
 }
 
 // Creates `path` exclusively and gives it with its identity, its handle in `holder`: with
@@ -62,7 +67,10 @@ bool TakesLinks(HANDLE handle) {
 FileRef CreateExclusively(const std::string &path, bool goesWithHandle, DWORD attributes,
                           Descriptor &holder) {
   DWORD access = GENERIC_READ | GENERIC_WRITE | (goesWithHandle ? DELETE : 0);
-  OwnedHandle handle(CreateFileW(WidePath(path).c_str(), access, kShareLocked, nullptr, CREATE_NEW,
+  // A file that goes with its handle is placed by a second name, which a rename then moves:
+  // both need the file open for others' deletion.
+  DWORD share = goesWithHandle ? kShareLocked | FILE_SHARE_DELETE : kShareLocked;
+  OwnedHandle handle(CreateFileW(WidePath(path).c_str(), access, share, nullptr, CREATE_NEW,
                                  attributes | (goesWithHandle ? FILE_FLAG_DELETE_ON_CLOSE : 0),
                                  nullptr));
   if (!handle) {
