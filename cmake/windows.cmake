@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
-# The Windows tree (cmake/mingw-w64.cmake): the converter's libraries and qvj2avi.exe. Qt,
-# SQLite, GIO and GStreamer have no mingw build here, so the windows, the store, the desktop
-# side, the plugin, the tests and the benchmarks are left out.
+# The Windows tree (cmake/mingw-w64.cmake): the converter's libraries, qvj2avi.exe and the
+# settings store on the registry. Qt, GIO and GStreamer have no mingw build here, so the
+# windows, the desktop side, the plugin and the benchmarks are left out.
 
 # nlohmann_json is header-only: the host's copy serves, from a folder of its own so that the
 # host's other headers stay out of a Windows compile.
@@ -29,6 +29,7 @@ if(NOT TURBOJPEG_FOUND)
 endif()
 
 add_subdirectory(sys)
+add_subdirectory(store)
 add_subdirectory(avi)
 add_subdirectory(engine)
 add_subdirectory(cli)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +29,10 @@ using RegistryKeyId = int64_t;
 // Why the store's file could not be used at the last try.
 enum class StoreProblem { None, CannotOpen, Locked, Damaged, NotAStore };
 
+// On Windows the store is the registry itself (HKEY_CLASSES_ROOT standing for the user's own
+// classes, HKEY_CURRENT_USER\Software\Classes, so that no administrator is needed), or, for a
+// `file` given, a private tree of keys named after it below HKEY_CURRENT_USER.
+//
 // The settings store, with the registry's behaviour: three roots, key paths of names separated
 // by '\' (compared without regard to ASCII letter case), typed values, the unnamed default value
 // (name "") in every key. Kept in one SQLite file; each operation is one transaction, so several
@@ -62,10 +67,16 @@ public:
   bool DeleteKey(RegistryKeyId base, const std::string &path);
 
 private:
+  std::string file_;
+#ifdef _WIN32
+  // The keys opened so far, by id; the store is the system's registry itself there.
+  struct OpenKeys;
+  std::unique_ptr<OpenKeys> keys_;
+#else
   sqlite3 *Connection();
 
-  std::string file_;
   sqlite3 *db_ = nullptr;
+#endif
   StoreProblem problem_ = StoreProblem::None;
   int systemError_ = 0;
 };
