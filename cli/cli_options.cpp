@@ -96,6 +96,11 @@ private:
       options_.info = options_.json = options_.salvage = true;
       return {};
     case ':':
+      // BSD's getopt_long (mingw-w64's) says ':' also for a value given to an option that
+      // takes none, where glibc's says '?'.
+      if (std::string argument = argv_[size_t(optind - 1)];
+          argument.starts_with("--") && argument.find('=') != std::string::npos)
+        return "option " + OptionName() + " takes no value";
       return "option " + OptionName() + " needs a value";
     default:
       return optopt != 0 && std::string(argv_[size_t(optind - 1)]).starts_with("--")

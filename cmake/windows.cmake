@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: MIT
 # The Windows tree (cmake/mingw-w64.cmake): the converter's libraries, qvj2avi.exe and the
 # settings store on the registry. Qt, GIO and GStreamer have no mingw build here, so the
-# windows, the desktop side, the plugin and the benchmarks are left out.
+# windows, the desktop side, the plugin and the benchmarks are left out. The converter's tests
+# run under wine64 (scripts/wine-run.sh, the toolchain's emulator).
 
 # nlohmann_json is header-only: the host's copy serves, from a folder of its own so that the
 # host's other headers stay out of a Windows compile.
@@ -50,3 +51,14 @@ add_custom_command(
   DEPENDS qvj2avi ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/cmake/windows-readme.txt
   VERBATIM)
 add_custom_target(windows-zip ALL DEPENDS ${PROJECT_BINARY_DIR}/${zip_name}.zip)
+
+if(BUILD_TESTING)
+  # Debian packages GoogleTest for the host only; its source (package googletest) is built here
+  # with the Windows compiler, without GoogleMock, which the converter's tests do not use.
+  set(REELCRAFT_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's source tree")
+  set(BUILD_GMOCK OFF)
+  set(INSTALL_GTEST OFF)
+  add_subdirectory(${REELCRAFT_GOOGLETEST_SOURCE} ${PROJECT_BINARY_DIR}/googletest
+                   EXCLUDE_FROM_ALL SYSTEM)
+  add_subdirectory(tests)
+endif()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "sys/file_identity.h"
 
+#include "sys/file_system.h"
 #include "sys/win32_handle.h"
 #include "sys/win32_text.h"
 
@@ -127,6 +128,10 @@ int OpenFileRef(const FileRef &file, int flags, unsigned mode) {
   if (flags & O_NOFOLLOW)
     attributes |= FILE_FLAG_OPEN_REPARSE_POINT;
   OwnedHandle handle = OpenHandle(file, access, creation, attributes);
+  // A folder opened as a file is refused as access denied, which would send the user looking
+  // at permissions; POSIX's open says what it is.
+  if (!handle && errno == EACCES && !(flags & O_DIRECTORY) && IsFolder(file.path))
+    errno = EISDIR;
   return DescriptorOf(handle);
 }
 

@@ -4,6 +4,7 @@
 #include "sys/win32_text.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <windows.h>
 
@@ -81,9 +82,13 @@ std::string MessageText(DWORD code, HMODULE module) {
 void SystemErrorText(uint32_t code, std::string &text) {
   DWORD win32 = Win32CodeOf(code);
   if (win32 == 0) {
-    // An errno value with no Win32 counterpart: the runtime's own text.
-    if (code < 200)
-      text = std::strerror(int(code));
+    // An errno value with no Win32 counterpart: the runtime's own text, where it has one; it
+    // has none for the POSIX values that mingw-w64 adds (ENOTCONN, ELOOP, ...).
+    if (code < 200) {
+      std::string found = std::strerror(int(code));
+      if (found != std::strerror(INT_MAX))
+        text = found;
+    }
     return;
   }
   std::string found = MessageText(win32, nullptr);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <exception>
+#include <numbers>
 #include <string>
 
 namespace {
@@ -25,7 +26,7 @@ ClipSpec Sample(int pictures, int width, int height, uint16_t frameRate) {
 Bytes Tone() {
   Bytes pcm;
   for (int i = 0; i < 16000; ++i)
-    pcm.push_back(uint8_t(128 + 100 * std::sin(2 * M_PI * 440 * i / 8000.0)));
+    pcm.push_back(uint8_t(128 + 100 * std::sin(2 * std::numbers::pi * 440 * i / 8000.0)));
   return pcm;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/console_messages.h"
+#include "tests/support/files.h"
 #include "tests/support/scripted_messages.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -25,9 +27,8 @@ TEST(ScriptedMessages, RecordsTextsAndAnswersQuestionsFromItsQueue) {
 }
 
 TEST(ConsoleMessages, WritesOnePrefixedBlockAndNeverSaysYes) {
-  char *buffer = nullptr;
-  size_t size = 0;
-  std::FILE *out = open_memstream(&buffer, &size);
+  test::TempDir dir;
+  std::FILE *out = std::fopen((dir / "messages.txt").c_str(), "wb");
   ASSERT_NE(out, nullptr);
   ConsoleMessages messages("clip.qvj", out);
   EXPECT_EQ(messages.Show("Failed to find JPEG\n", MessageButtons::Ok, MessageIcon::Exclamation),
@@ -39,11 +40,11 @@ TEST(ConsoleMessages, WritesOnePrefixedBlockAndNeverSaysYes) {
   messages.Show("\x1b[2J\tT\xc3\xa9l\xc3\xa9\xe2\x82\xac\xc2\x9b\xff\xe2\x82\x7f\xed\xa0\x80",
                 MessageButtons::Ok, MessageIcon::Exclamation);
   std::fclose(out);
-  EXPECT_EQ(std::string(buffer, size),
+  test::Bytes written = test::ReadFileBytes(dir / "messages.txt");
+  EXPECT_EQ(std::string(written.begin(), written.end()),
             "clip.qvj: Failed to find JPEG\nclip.qvj: Replace?\n"
             "clip.qvj: \\x1b[2J\\x09T\xc3\xa9l\xc3\xa9\xe2\x82\xac\\xc2\\x9b\\xff\\xe2\\x82"
             "\\x7f\\xed\\xa0\\x80\n");
-  free(buffer);
 }
 
 } // namespace

@@ -62,6 +62,9 @@ TEST(OutputPlanTest, SeveralClipsNeedAnExistingFolder) {
 }
 
 TEST(OutputPlanTest, AnOutputTakenTwiceIsRefusedForTheLaterClip) {
+#ifdef _WIN32
+  GTEST_SKIP() << "libstdc++ makes no symbolic links on Windows";
+#endif
   test::TempDir dir;
   std::filesystem::create_directories(dir / "out/sub");
   std::filesystem::create_directory_symlink(dir / "out", dir / "link");

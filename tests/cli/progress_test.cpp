@@ -84,7 +84,7 @@ TEST(ProgressDisplayTest, CountsClipsAndBytesOfClipsInHand) {
 
 TEST(ProgressDisplayTest, MessagesPushTheLineAsideAndNothingStaysBehind) {
   test::TempDir dir;
-  std::FILE *terminal = std::fopen((dir / "terminal").c_str(), "w+");
+  std::FILE *terminal = std::fopen((dir / "terminal").c_str(), "w+b");
   ASSERT_TRUE(terminal);
   {
     ProgressDisplay display(ProgressStyle::Terminal, terminal, {2, 100}, 1);

@@ -84,16 +84,17 @@ TEST_F(ClipHeaderTest, ForeignMagicIsShownAsItStands) {
 TEST_F(ClipHeaderTest, FileThatCannotBeOpened) {
   EXPECT_FALSE(ReadClipHeader(dir / "missing.qvj", header, messages));
   EXPECT_FALSE(ReadClipHeader(dir.path().string(), header, messages));
+  std::vector<std::string> expected{
+      "Could not open source file:\n" + (dir / "missing.qvj") + " was not found.",
+      "Could not open source file:\nIs a directory while accessing " + dir.path().string() + "."};
+#ifndef _WIN32
   // A FIFO is refused at once rather than waiting for a writer.
   ASSERT_EQ(mkfifo((dir / "fifo.qvj").c_str(), 0600), 0);
   EXPECT_FALSE(ReadClipHeader(dir / "fifo.qvj", header, messages));
-  EXPECT_EQ(messages.texts(),
-            (std::vector<std::string>{
-                "Could not open source file:\n" + (dir / "missing.qvj") + " was not found.",
-                "Could not open source file:\nIs a directory while accessing " +
-                    dir.path().string() + ".",
-                "Could not open source file:\nNo such device or address while accessing " +
-                    (dir / "fifo.qvj") + "."}));
+  expected.push_back("Could not open source file:\nNo such device or address while accessing " +
+                     (dir / "fifo.qvj") + ".");
+#endif
+  EXPECT_EQ(messages.texts(), expected);
 }
 
 } // namespace

@@ -155,9 +155,8 @@ TEST_F(ConvertClipTest, EarlyEndsAreIncompleteAndKeepWhatWasFound) {
     spec.frameCount = 40;
     spec.trailing = c.damage;
     built = test::WriteClip(clip, spec);
-    timespec shot{1500000000, 0};
-    const timespec times[2] = {shot, shot};
-    ASSERT_EQ(utimensat(AT_FDCWD, clip.c_str(), times, 0), 0);
+    fs::last_write_time(clip, std::chrono::file_clock::from_sys(
+                                  std::chrono::sys_seconds(std::chrono::seconds(1500000000))));
     ConversionResult result = ConvertClip(clip, target, &control, cancelFlag, messages, options);
     EXPECT_EQ(result.state, ConversionState::Incomplete) << c.what;
     EXPECT_EQ(result.picturesWritten, 5u) << c.what;
@@ -396,6 +395,9 @@ TEST_F(ConvertClipTest, FailuresOfTheSoundPathLeaveNoTemporaryFile) {
 
 // The sound that memory does not hold goes to a file that no one else may read while it exists.
 TEST_F(ConvertClipTest, SystemTemporaryFolderHoldsPrivateFilesWhileItRunsAndNoneAfterwards) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the files a process holds open are listed through /proc";
+#else
   options.tempFolder.reset();
   test::ScopedEnvironment tmpdir("TMPDIR", tempFolder);
   std::set<fs::perms> during;
@@ -414,6 +416,7 @@ TEST_F(ConvertClipTest, SystemTemporaryFolderHoldsPrivateFilesWhileItRunsAndNone
   EXPECT_EQ(Convert(spec, &control), ConversionState::Failed);
   EXPECT_TRUE(TempFilesLeft().empty());
   EXPECT_TRUE(test::FilesOpenIn(0, tempFolder).empty());
+#endif
 }
 
 } // namespace

@@ -5,6 +5,13 @@
 
 namespace reelcraft::test {
 
+#ifdef _WIN32
+// The C runtime's own calls, which also set the variable for the system's calls and children;
+// an empty value removes it.
+static void setenv(const char *name, const char *value, int) { _putenv_s(name, value); }
+static void unsetenv(const char *name) { _putenv_s(name, ""); }
+#endif
+
 ScopedEnvironment::ScopedEnvironment(std::string name, const std::optional<std::string> &value)
     : name_(std::move(name)) {
   if (const char *previous = std::getenv(name_.c_str()))

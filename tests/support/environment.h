@@ -6,6 +6,13 @@
 
 namespace reelcraft::test {
 
+// The variable that names the system's temporary folder.
+#ifdef _WIN32
+inline constexpr char kTempFolderVariable[] = "TMP";
+#else
+inline constexpr char kTempFolderVariable[] = "TMPDIR";
+#endif
+
 // Sets an environment variable for the life of the object, then restores it.
 class ScopedEnvironment {
 public:

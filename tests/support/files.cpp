@@ -6,7 +6,9 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 namespace reelcraft::test {
 
@@ -31,6 +33,7 @@ std::set<std::string> FolderHolds(const std::string &folder) {
   return names;
 }
 
+#ifndef _WIN32
 std::vector<std::string> FilesOpenIn(pid_t pid, const std::string &folder) {
   std::string fds = "/proc/" + (pid ? std::to_string(pid) : std::string("self")) + "/fd";
   std::vector<std::string> open;
@@ -42,7 +45,27 @@ std::vector<std::string> FilesOpenIn(pid_t pid, const std::string &folder) {
   }
   return open;
 }
+#endif
 
+#ifdef _WIN32
+CommandResult RunCommand(const std::string &command) {
+  CommandResult result;
+  // cmd.exe /c takes off the first and the last quote of a line that begins with one: the
+  // outer pair keeps the command's own.
+  std::FILE *pipe = _popen(("\"" + command + "\"").c_str(), "rb");
+  if (!pipe)
+    return result;
+  char buffer[65536];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    result.output.append(buffer, n);
+  result.status = _pclose(pipe);
+  return result;
+}
+
+// Paths hold no quote on Windows.
+std::string ShellQuote(const std::string &text) { return "\"" + text + "\""; }
+#else
 CommandResult RunCommand(const std::string &command) {
   CommandResult result;
   std::FILE *pipe = popen(command.c_str(), "r");
@@ -67,5 +90,6 @@ std::string ShellQuote(const std::string &text) {
   }
   return quoted + "'";
 }
+#endif
 
 } // namespace reelcraft::test

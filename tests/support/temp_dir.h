@@ -15,7 +15,10 @@ public:
   TempDir &operator=(const TempDir &) = delete;
 
   const std::filesystem::path &path() const { return path_; }
-  std::string operator/(const std::string &name) const { return (path_ / name).string(); }
+  // With the system's own separators, as the program gives its paths.
+  std::string operator/(const std::string &name) const {
+    return (path_ / name).make_preferred().string();
+  }
 
 private:
   std::filesystem::path path_;

@@ -11,7 +11,12 @@ namespace {
 TEST(SystemErrorText, KnownCodeReplacesTheCallersTextAndUnknownCodesLeaveIt) {
   std::string text = "before";
   SystemErrorText(ENOENT, text);
+#ifdef _WIN32 // the system's message table words it, each Windows in its own way
+  EXPECT_NE(text, "before");
+  EXPECT_FALSE(text.empty());
+#else
   EXPECT_EQ(text, "No such file or directory");
+#endif
 
   for (uint32_t unknown : {99999u, 0x80000000u, 0xFFFFFFFFu}) {
     std::string kept = "caller's text";
@@ -32,12 +37,21 @@ TEST(FileErrorTextTest, ChoosesTheSentenceByCause) {
   EXPECT_EQ(FileErrorText(EINVAL, "a"), "a contains an invalid path.");
   EXPECT_EQ(FileErrorText(EIO, "a"), "A hardware I/O error was reported while accessing a.");
   EXPECT_EQ(FileErrorText(ENOSPC, "a"), "Disk full while accessing a.");
+#ifdef EDQUOT
   EXPECT_EQ(FileErrorText(EDQUOT, "a"), "Disk full while accessing a.");
+#endif
   EXPECT_EQ(FileErrorText(EBADF, "a"), "An invalid file handle was associated with a.");
   EXPECT_EQ(FileErrorText(EWOULDBLOCK, "a"), "A locking violation occurred while accessing a.");
   // Where no sentence of ours fits, the system's own text says what went wrong.
+#ifdef _WIN32
+  std::string readOnly = FileErrorText(EROFS, "e.avi");
+  EXPECT_TRUE(readOnly.ends_with(" while accessing e.avi.") && !readOnly.starts_with("An unknown"))
+      << readOnly;
+  EXPECT_EQ(FileErrorText(ENOTCONN, "a"), "An unknown error occurred while accessing a.");
+#else
   EXPECT_EQ(FileErrorText(EROFS, "e.avi"), "Read-only file system while accessing e.avi.");
   EXPECT_EQ(FileErrorText(ENOTCONN, "a"), "Transport endpoint is not connected while accessing a.");
+#endif
   EXPECT_EQ(FileErrorText(99999, "a"), "An unknown error occurred while accessing a.");
   EXPECT_EQ(FileErrorText(0, "a"), "No error occurred.");
 }
