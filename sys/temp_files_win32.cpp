@@ -158,7 +158,9 @@ FileRef ReserveTempName(const std::string &folder, const std::string &prefix, un
   // The system picks a number no file of the folder has and creates the file, empty.
   if (GetTempFileNameW(WidePath(folder.empty() ? "." : folder).c_str(), WideText(prefix).c_str(), 0,
                        name) == 0) {
-    FailWithLastError();
+    // It says "invalid folder name" for a folder that is not there, too.
+    DWORD error = GetLastError();
+    errno = error == ERROR_DIRECTORY && !PathExists(folder) ? ENOENT : ErrnoOf(error);
     return FileRef("");
   }
   std::string path = Utf8Text(name);

@@ -54,7 +54,7 @@ TEST(AviVideo, FramesComeBackByteForByteAtRateOverScale) {
 }
 
 TEST(AviHeaders, RecordsIndexesAndChunksAreLaidOutFieldByField) {
-  REELCRAFT_NEEDS_PICTURE_TOOLS();
+  REELCRAFT_NEEDS_TOOLS(Tool::Cjpeg);
   TempDir dir;
   std::string path = dir / "headers.avi";
   std::vector<Bytes> frames = Pictures(5);
@@ -69,7 +69,6 @@ TEST(AviHeaders, RecordsIndexesAndChunksAreLaidOutFieldByField) {
                               i == 2 ? 0 : AVIIF_KEYFRAME));
     ASSERT_TRUE(file->Release());
   }
-  ASSERT_TRUE(ProbeFile(path).ok);
 
   RiffChunk root = ParseRiffFile(path);
   ASSERT_EQ(root.children.size(), 1u);
@@ -155,15 +154,20 @@ TEST(AviHeaders, RecordsIndexesAndChunksAreLaidOutFieldByField) {
     EXPECT_EQ(moviCode + idx1.U32(16 * i + 8), movi.children[i].offset);
     EXPECT_EQ(idx1.U32(16 * i + 12), frames[i].size());
   }
+
+  // As the independent tools read it back.
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
+  EXPECT_TRUE(ProbeFile(path).ok);
 }
 
 TEST(AviHeaders, RateZeroGivesNoFrameTime) {
-  REELCRAFT_NEEDS_PICTURE_TOOLS();
+  REELCRAFT_NEEDS_TOOLS(Tool::Cjpeg);
   TempDir dir;
   std::string path = dir / "still.avi";
   std::vector<Bytes> frames = Pictures(3);
   ASSERT_TRUE(WriteMjpgFile(path, frames, 0));
   EXPECT_EQ(ParseRiffFile(path).Child("RIFF").Child("hdrl").Child("avih").U32(0), 0u);
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   EXPECT_EQ(PacketMd5s(path, "0:v"), Md5Hexes(frames));
 }
 

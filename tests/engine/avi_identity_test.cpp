@@ -47,7 +47,7 @@ Bytes Damaged(const test::ClipSpec &spec, std::vector<std::pair<size_t, bool>> b
 // The AVI files of clips of every kind are those of earlier releases, byte for byte: players,
 // editors and the digests people keep of their files rely on it.
 TEST(AviIdentity, EveryKindOfClipGivesTheBytesItAlwaysGave) {
-  REELCRAFT_NEEDS_PICTURE_TOOLS();
+  REELCRAFT_NEEDS_TOOLS(test::Tool::Cjpeg);
   struct Case {
     const char *name;
     std::function<Bytes()> clip;

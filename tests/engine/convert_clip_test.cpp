@@ -60,7 +60,8 @@ test::ClipSpec ClipWithSound(int pictures, Bytes pcm, uint16_t channels = 1,
 
 class ConvertClipTest : public ::testing::Test {
 protected:
-  void SetUp() override { REELCRAFT_NEEDS_PICTURE_TOOLS(); }
+  // The cases that read the AVI file back with ffprobe and ffmpeg say so themselves.
+  void SetUp() override { REELCRAFT_NEEDS_TOOLS(test::Tool::Cjpeg); }
 
   ConvertClipTest() {
     fs::create_directory(tempFolder);
@@ -109,6 +110,7 @@ protected:
 };
 
 TEST_F(ConvertClipTest, ClipWithoutSoundGivesOneVideoStream) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   test::ClipSpec spec;
   spec.pictures = test::MakePictures(4);
   EXPECT_EQ(Convert(spec, &control), ConversionState::Done);
@@ -118,6 +120,7 @@ TEST_F(ConvertClipTest, ClipWithoutSoundGivesOneVideoStream) {
 }
 
 TEST_F(ConvertClipTest, EightBitMonoSoundFollowsTheVideo) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   test::ClipSpec spec = ClipWithSound(6, TonePcm8(5000));
   spec.audio->sampleRate = 11025;
   EXPECT_EQ(Convert(spec, &control), ConversionState::Done);
@@ -128,6 +131,7 @@ TEST_F(ConvertClipTest, EightBitMonoSoundFollowsTheVideo) {
 }
 
 TEST_F(ConvertClipTest, SixteenBitStereoSoundFollowsTheVideo) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   test::ClipSpec spec = ClipWithSound(5, TonePcm16Stereo(12000), 2, 16);
   spec.audio->sampleRate = 22050;
   spec.audio->pictureBlocksPerAudioBlock = 1;
@@ -141,6 +145,7 @@ TEST_F(ConvertClipTest, SixteenBitStereoSoundFollowsTheVideo) {
 // A clip that ends early is no success: the AVI keeps what was found, says how much, and carries
 // the clip's date like any AVI.
 TEST_F(ConvertClipTest, EarlyEndsAreIncompleteAndKeepWhatWasFound) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   struct Case {
     const char *what;
     bool sound;
@@ -219,6 +224,7 @@ TEST_F(ConvertClipTest, SoundStreamRecordsFieldByFieldAndItsChunkLast) {
 }
 
 TEST_F(ConvertClipTest, SoundSpreadAcrossManyChunksKeepsItsGrid) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   // Large pictures and a data offset off the block grid: chunks of 200 blocks end inside
   // pictures and between audio blocks.
   test::ClipSpec spec = ClipWithSound(0, TonePcm8(300000));
@@ -263,6 +269,7 @@ TEST_F(ConvertClipTest, ProgressFillsOnceOverTheClipAsItIsRead) {
 }
 
 TEST_F(ConvertClipTest, ClipWithoutAudioBlocksGetsAnEmptySoundStream) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   test::ClipSpec spec = ClipWithSound(3, {});
   spec.audio->channels = 2;
   spec.audio->bitsPerSample = 16;
@@ -274,6 +281,7 @@ TEST_F(ConvertClipTest, ClipWithoutAudioBlocksGetsAnEmptySoundStream) {
 }
 
 TEST_F(ConvertClipTest, MarksAreOnlyMeaningfulWhenTheHeaderSaysSound) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   test::ClipSpec spec;
   spec.pictures = test::MakePictures(3);
   Bytes lookalike = {0xFF, 0xFF, 0x80};
@@ -285,6 +293,7 @@ TEST_F(ConvertClipTest, MarksAreOnlyMeaningfulWhenTheHeaderSaysSound) {
 }
 
 TEST_F(ConvertClipTest, SoundWithoutWholeBytesPerSampleIsLeftOut) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   for (auto [channels, bits] : {std::pair{0, 8}, {1, 4}, {2048, 256}}) {
     test::ClipSpec spec = ClipWithSound(3, TonePcm8(1500), uint16_t(channels), uint16_t(bits));
     EXPECT_EQ(Convert(spec), ConversionState::Done) << channels << " " << bits;
@@ -295,6 +304,7 @@ TEST_F(ConvertClipTest, SoundWithoutWholeBytesPerSampleIsLeftOut) {
 }
 
 TEST_F(ConvertClipTest, ShortFinalBlockWithAMarkIsPictureData) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   test::ClipSpec spec = ClipWithSound(3, TonePcm8(1536));
   spec.audio->endWithAudio = true;
   for (Bytes last : {Bytes{0xFF, 0xFF}, Bytes{0xFF}}) {
@@ -311,6 +321,7 @@ TEST_F(ConvertClipTest, ShortFinalBlockWithAMarkIsPictureData) {
 }
 
 TEST_F(ConvertClipTest, SoundLongerThanTheCopyBufferAndAcrossRiffParts) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   test::ClipSpec spec = ClipWithSound(0, TonePcm16Stereo(400000), 2, 16);
   spec.pictures = test::MakePictures(12, 640, 480);
   spec.width = 640;
@@ -341,6 +352,7 @@ TEST_F(ConvertClipTest, CancelBeforeTheFirstPictureLeavesTheTargetAlone) {
 }
 
 TEST_F(ConvertClipTest, CancelDuringThePicturesLeavesTheFramesSoFarWithoutSound) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   test::ClipSpec spec = ClipWithSound(5, TonePcm8(5000));
   int pumps = 0;
   progress.OnCall([&](const std::string &call) {
@@ -355,6 +367,7 @@ TEST_F(ConvertClipTest, CancelDuringThePicturesLeavesTheFramesSoFarWithoutSound)
 }
 
 TEST_F(ConvertClipTest, CancelGivenBeforeTheCallIsCleared) {
+  REELCRAFT_NEEDS_PICTURE_TOOLS();
   for (bool sound : {false, true}) {
     test::ClipSpec spec = ClipWithSound(3, TonePcm8(2000));
     if (!sound)

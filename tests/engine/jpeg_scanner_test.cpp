@@ -113,7 +113,7 @@ TEST(JpegScannerTest, EndsAtTheSecondFfOfFfFfD9) {
 TEST(JpegScannerTest, AStartWithoutAnEndIsNoPicture) { EXPECT_FALSE(Find(Join({kSoi, kData})).ok); }
 
 TEST(JpegScannerTest, FindsRealPicturesWhole) {
-  REELCRAFT_NEEDS_PICTURE_TOOLS();
+  REELCRAFT_NEEDS_TOOLS(test::Tool::Cjpeg);
   Bytes first = test::MakeJpeg(64, 48, 1), second = test::MakeJpeg(64, 48, 2);
   Bytes stream = Join({Bytes(13, 0), first, Bytes{0xFF, 0xD9, 0x00}, second});
   Found found = Find(stream);
