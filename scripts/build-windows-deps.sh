@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Builds the Windows libraries the cross build needs and Debian does not package for mingw
-# (libjpeg-turbo, static), from Debian's source package, into PREFIX:
+# (libjpeg-turbo, static), from Debian's source package, into PREFIX, with its programs (the
+# Windows tests make their pictures with PREFIX/bin/cjpeg.exe):
 #   scripts/build-windows-deps.sh PREFIX
 # then: cmake ... -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DREELCRAFT_WINDOWS_DEPS=PREFIX
 # Adds a deb-src entry for bookworm to apt's sources where there is none (as root).
@@ -25,3 +26,8 @@ cmake -S libjpeg-turbo-*/ -B build -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DENABLE_SHARED=OFF -DWITH_TURBOJPEG=ON
 cmake --build build -j2
 cmake --install build
+# Without shared libraries libjpeg-turbo installs cjpeg-static.exe as cjpeg.exe, which the
+# Windows tests run; a version that does not is helped.
+if [ ! -f "$prefix/bin/cjpeg.exe" ]; then
+  install -m 755 build/cjpeg-static.exe "$prefix/bin/cjpeg.exe"
+fi
