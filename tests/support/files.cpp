@@ -26,7 +26,7 @@ void WriteFileBytes(const std::string &path, const Bytes &bytes) {
     throw std::runtime_error("cannot write " + path);
 }
 
-std::set<std::string> FolderHolds(const std::string &folder) {
+std::set<std::string> FolderHolds(const std::filesystem::path &folder) {
   std::set<std::string> names;
   for (const auto &entry : std::filesystem::directory_iterator(folder))
     names.insert(entry.path().filename().string());

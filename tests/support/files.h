@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <sys/types.h>
@@ -14,7 +15,8 @@ using Bytes = std::vector<uint8_t>;
 Bytes ReadFileBytes(const std::string &path);
 void WriteFileBytes(const std::string &path, const Bytes &bytes);
 
-// Runs a shell command (cmd.exe on Windows); gives its exit status and what it printed on standard output.
+// Runs a shell command (cmd.exe on Windows); gives its exit status and what it printed on standard
+// output.
 struct CommandResult {
   int status = -1;
   std::string output;
@@ -22,7 +24,7 @@ struct CommandResult {
 CommandResult RunCommand(const std::string &command);
 
 // The names of what `folder` holds (not below it).
-std::set<std::string> FolderHolds(const std::string &folder);
+std::set<std::string> FolderHolds(const std::filesystem::path &folder);
 
 #ifndef _WIN32
 // The files that the process `pid` (0: this one) holds open in `folder`, whether they have a
