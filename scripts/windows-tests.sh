@@ -14,7 +14,7 @@ fi
 
 export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
 cmake -S . -B build-win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-  -DREELCRAFT_CCACHE=ON -DREELCRAFT_WINDOWS_DEPS="$prefix"
+  -DREELCRAFT_WERROR=ON -DREELCRAFT_CCACHE=ON -DREELCRAFT_WINDOWS_DEPS="$prefix"
 cmake --build build-win64 -j 2
 
 # Debian's wine64 package keeps its loader and server out of PATH.
