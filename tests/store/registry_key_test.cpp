@@ -139,6 +139,9 @@ TEST_F(RegistryKeyTest, SubKeysAreMadeBelowTheParentWithTheirOwnAccess) {
 }
 
 TEST_F(RegistryKeyTest, ADamagedStoreFileIsAKeyThatCannotBeOpened) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the registry has no file of ours to be damaged";
+#endif
   test::WriteFileBytes(dir_ / "damaged.sqlite", test::Bytes(4096, 0x5A));
   RegistryStore damaged(dir_ / "damaged.sqlite");
   RegistryKey key(damaged);

@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <filesystem>
 #include <thread>
 
@@ -114,6 +118,9 @@ TEST(RegistryStore, WritersAtTheSameTimeAllSucceed) {
 }
 
 TEST(RegistryStore, ADamagedOrForeignFileFailsEveryOperationAndIsNeverRewritten) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the registry has no file of ours to be damaged";
+#endif
   test::TempDir dir;
   test::Bytes garbage(3000);
   for (size_t i = 0; i < garbage.size(); ++i)
@@ -142,6 +149,9 @@ TEST(RegistryStore, ADamagedOrForeignFileFailsEveryOperationAndIsNeverRewritten)
 }
 
 TEST(RegistryStore, MissingFoldersAreMadeAndTheDefaultFileFollowsTheEnvironment) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the registry itself is the default store";
+#endif
   test::TempDir dir;
   RegistryStore store(dir / "a/b/registry.sqlite");
   EXPECT_TRUE(store.OpenKey(kUser, "SOFTWARE", true));
@@ -158,7 +168,14 @@ TEST(RegistryStore, MissingFoldersAreMadeAndTheDefaultFileFollowsTheEnvironment)
 
 TEST(RegistryStore, ProgramFilesFolderDefaultsToTheUsersDataFolder) {
   test::TempDir dir;
+#ifdef _WIN32
+  // Installed for the user alone, where no administrator is needed.
+  test::ScopedEnvironment data("LOCALAPPDATA", dir / "data");
+  std::string expected = dir / "data" + "\\Programs";
+#else
   test::ScopedEnvironment data("XDG_DATA_HOME", dir / "data");
+  std::string expected = dir / "data";
+#endif
   RegistryStore store(dir / "registry.sqlite");
   std::optional<RegistryKeyId> key =
       store.OpenKey(kMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", false);
@@ -166,12 +183,43 @@ TEST(RegistryStore, ProgramFilesFolderDefaultsToTheUsersDataFolder) {
   std::optional<RegistryValue> value = store.QueryValue(*key, "ProgramFilesDir");
   ASSERT_TRUE(value);
   EXPECT_EQ(value->type, REG_SZ);
-  EXPECT_EQ(value->data, Text(dir / "data").data);
+  EXPECT_EQ(value->data, Text(expected).data);
   EXPECT_FALSE(store.QueryValue(*store.OpenKey(kUser, "Other", true), "ProgramFilesDir"));
 
   ASSERT_TRUE(store.SetValue(*key, "ProgramFilesDir", Text("/opt")));
   EXPECT_EQ(store.QueryValue(*key, "programfilesdir")->data, Text("/opt").data);
 }
+
+#ifdef _WIN32
+// Without a file the store is the registry itself, the classes the user's own.
+TEST(RegistryStore, WithoutAFileTheKeysAreTheRegistrysOwn) {
+  RegistryStore store("");
+  std::optional<RegistryKeyId> settings =
+      store.OpenKey(kUser, "SOFTWARE\\Orlancor\\Reelcrafter test", true);
+  std::optional<RegistryKeyId> type = store.OpenKey(kClasses, ".qvjtest", true);
+  ASSERT_TRUE(settings && type);
+  ASSERT_TRUE(store.SetValue(*settings, "Version", {REG_DWORD, {5, 1, 0, 0}}));
+  ASSERT_TRUE(store.SetValue(*type, "", Text("QVJ.Test.1 \u00e9")));
+
+  DWORD version = 0, size = sizeof version;
+  EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Orlancor\\Reelcrafter test", L"Version",
+                         RRF_RT_REG_DWORD, nullptr, &version, &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(version, 0x105u);
+  wchar_t text[64];
+  size = sizeof text;
+  EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Classes\\.qvjtest", nullptr, RRF_RT_REG_SZ,
+                         nullptr, text, &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(std::wstring(text), L"QVJ.Test.1 \u00e9");
+
+  EXPECT_TRUE(store.DeleteKey(kClasses, ".qvjtest"));
+  EXPECT_TRUE(store.DeleteKey(kUser, "SOFTWARE\\Orlancor\\Reelcrafter test"));
+  HKEY gone = nullptr;
+  EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Classes\\.qvjtest", 0, KEY_READ, &gone),
+            ERROR_SUCCESS);
+}
+#endif
 
 } // namespace
 } // namespace reelcraft
