@@ -30,6 +30,21 @@ bool FileLength(int fd, uint64_t &length) {
 
 bool CutFile(int fd, uint64_t length) { return ::ftruncate(fd, off_t(length)) == 0; }
 
+bool FlushFile(int fd) { return ::fsync(fd) == 0; }
+
+bool CopyAttributes(int from, int to) {
+  struct stat info;
+  if (::fstat(from, &info) != 0)
+    return false;
+  // Both times at once: some exFAT drivers drop a modification time that comes alone.
+  const timespec times[2] = {info.st_atim, info.st_mtim};
+  return ::fchmod(to, info.st_mode & 0777) == 0 && ::futimens(to, times) == 0;
+}
+
+long long CopyInKernel(int in, int out, size_t size) {
+  return ::copy_file_range(in, nullptr, out, nullptr, size, 0);
+}
+
 bool KindOfDescriptor(int fd, DescriptorKind &kind) {
   struct stat info;
   kind = DescriptorKind::Other;

@@ -35,6 +35,15 @@ bool FileLength(int fd, uint64_t &length);
 // Cuts the file to `length` bytes.
 bool CutFile(int fd, uint64_t length);
 
+// Waits until what was written to the file is on disk.
+bool FlushFile(int fd);
+// Gives `to` the permission bits and the access and modification times of `from`, as far as
+// `to`'s file system takes them.
+bool CopyAttributes(int from, int to);
+// Copies up to `size` bytes from `in` to `out` without passing them through this process, at
+// both files' offsets; -1 with errno set where the system cannot (ENOSYS where it never can).
+long long CopyInKernel(int in, int out, size_t size);
+
 enum class DescriptorKind { RegularFile, Folder, Other };
 // False, with the kind Other and errno set, when it cannot be told.
 bool KindOfDescriptor(int fd, DescriptorKind &kind);

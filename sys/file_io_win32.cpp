@@ -112,6 +112,26 @@ bool CutFile(int fd, uint64_t length) {
           FailWithLastError());
 }
 
+bool FlushFile(int fd) {
+  HANDLE handle = HandleOf(fd);
+  return handle != INVALID_HANDLE_VALUE && (FlushFileBuffers(handle) || FailWithLastError());
+}
+
+// Windows keeps no permission bits: the times alone go across.
+bool CopyAttributes(int from, int to) {
+  HANDLE source = HandleOf(from), target = HandleOf(to);
+  FILETIME accessed, modified;
+  return source != INVALID_HANDLE_VALUE && target != INVALID_HANDLE_VALUE &&
+         ((GetFileTime(source, nullptr, &accessed, &modified) &&
+           SetFileTime(target, nullptr, &accessed, &modified)) ||
+          FailWithLastError());
+}
+
+long long CopyInKernel(int, int, size_t) {
+  errno = ENOSYS;
+  return -1;
+}
+
 bool KindOfDescriptor(int fd, DescriptorKind &kind) {
   kind = DescriptorKind::Other;
   HANDLE handle = HandleOf(fd);

@@ -4,6 +4,7 @@
 #include "sys/descriptor.h"
 #include "sys/error_text.h"
 #include "sys/file_identity.h"
+#include "sys/file_io.h"
 #include "sys/file_system.h"
 #include "sys/temp_files.h"
 #include "sys/translation.h"
@@ -12,8 +13,6 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace reelcraft {
@@ -26,8 +25,7 @@ constexpr size_t kChunkSize = 256 * 1024;
 class PartialFile {
 public:
   explicit PartialFile(const std::string &target)
-      : file_(staged_.Reserve(target) ? OpenFileRef(staged_.temporaryFile(), O_WRONLY | O_CLOEXEC)
-                                      : -1),
+      : file_(staged_.Reserve(target) ? OpenFileRef(staged_.temporaryFile(), O_WRONLY) : -1),
         error_(file_.get() < 0 ? (staged_.error() ? staged_.error() : errno) : 0) {}
 
   int fd() const { return file_.get(); }
@@ -65,7 +63,7 @@ private:
 
 bool WriteAll(int fd, const char *data, size_t size) {
   while (size > 0) {
-    ssize_t n = write(fd, data, size);
+    long long n = WriteSome(fd, data, size);
     if (n < 0 && errno == EINTR)
       continue;
     if (n <= 0)
@@ -88,9 +86,9 @@ bool KernelCannotCopy(int error) {
 class ChunkMover {
 public:
   // The count of bytes moved, 0 at the end of the source, -1 on a failure.
-  ssize_t Next(int in, int out) {
+  long long Next(int in, int out) {
     while (inKernel_) {
-      ssize_t n = copy_file_range(in, nullptr, out, nullptr, kChunkSize, 0);
+      long long n = CopyInKernel(in, out, kChunkSize);
       if (n > 0)
         return n;
       if (n < 0 && errno == EINTR)
@@ -104,11 +102,11 @@ public:
   }
 
 private:
-  ssize_t ThroughBuffer(int in, int out) {
+  long long ThroughBuffer(int in, int out) {
     if (buffer_.empty())
       buffer_.resize(kChunkSize);
     for (;;) {
-      ssize_t n = read(in, buffer_.data(), buffer_.size());
+      long long n = ReadSome(in, buffer_.data(), buffer_.size());
       if (n < 0 && errno == EINTR)
         continue;
       if (n > 0 && !WriteAll(out, buffer_.data(), size_t(n)))
@@ -133,7 +131,7 @@ FileOpResult CopyBytes(int in, int out, uint64_t total, CopyObserver &observer, 
   if (!observer.Progress(done, total))
     return FileOpResult::Aborted;
   for (;;) {
-    ssize_t n = mover.Next(in, out);
+    long long n = mover.Next(in, out);
     if (n < 0) {
       error = errno;
       return FileOpResult::Failed;
@@ -150,25 +148,25 @@ FileOpResult CopyBytes(int in, int out, uint64_t total, CopyObserver &observer, 
 // `durable` waits for the disk, for a move that removes its source next.
 FileOpResult CopyToTarget(const std::string &source, const std::string &target, bool durable,
                           CopyObserver &observer, FileOpReport &report) {
-  Descriptor in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
-  struct stat info;
-  if (in.get() < 0 || fstat(in.get(), &info) != 0)
+  Descriptor in(OpenFileRef(FileRef(source), O_RDONLY));
+  uint64_t length = 0;
+  if (in.get() < 0 || !FileLength(in.get(), length))
     return Fail(report, source, errno);
   PartialFile partial(target);
   if (partial.fd() < 0)
     return Fail(report, target, partial.error());
   int error = 0;
-  FileOpResult result = CopyBytes(in.get(), partial.fd(), uint64_t(info.st_size), observer, error);
+  FileOpResult result = CopyBytes(in.get(), partial.fd(), length, observer, error);
   if (result == FileOpResult::Failed)
     return Fail(report, target, error);
   if (result != FileOpResult::Success)
     return result;
-  // A copy keeps the source's date: for an AVI, that is when its clip was shot. Both times go
-  // at once, as some exFAT drivers drop a modification time that comes alone.
-  const timespec times[2] = {info.st_atim, info.st_mtim};
-  if (fchmod(partial.fd(), info.st_mode & 0777) != 0 || futimens(partial.fd(), times) != 0)
+  // A copy keeps the source's date: for an AVI, that is when its clip was shot.
+  if (!CopyAttributes(in.get(), partial.fd()))
     report.attributes = {target, errno};
-  if ((durable && fsync(partial.fd()) != 0) || !partial.Finish())
+  // Closed first: Windows replaces no file that is open, and the source may be the target.
+  in.Reset();
+  if ((durable && !FlushFile(partial.fd())) || !partial.Finish())
     return Fail(report, target, errno);
   // The new name too must be on disk before a move takes the source away.
   if (durable && !FlushToDisk(FileRef(target)))
@@ -181,14 +179,24 @@ std::string ResolveTarget(const std::string &source, const std::string &target) 
 }
 
 std::optional<uint64_t> RegularFileSize(const std::string &path) {
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0)
-    return std::nullopt;
-  if (!S_ISREG(info.st_mode)) {
+  // Never waiting for a FIFO's writer; a folder is refused before it is opened, as Windows
+  // would open none.
+  if (IsFolder(path)) {
     errno = EINVAL;
     return std::nullopt;
   }
-  return uint64_t(info.st_size);
+  Descriptor file(OpenFileRef(FileRef(path), O_RDONLY | O_NONBLOCK));
+  DescriptorKind kind = DescriptorKind::Other;
+  uint64_t length = 0;
+  if (file.get() < 0 || !KindOfDescriptor(file.get(), kind))
+    return std::nullopt;
+  if (kind != DescriptorKind::RegularFile) {
+    errno = EINVAL;
+    return std::nullopt;
+  }
+  if (!FileLength(file.get(), length))
+    return std::nullopt;
+  return length;
 }
 
 // The checks before any byte moves: a missing target folder is made, and an existing target
@@ -229,7 +237,7 @@ std::string ReplaceQuestion(const std::string &path) {
 }
 
 int SystemRename(const std::string &from, const std::string &to) {
-  return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+  return RenamePath(from, to) ? 0 : errno;
 }
 
 std::string AttributesWarning(const FileOpReport &report) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "sys/file_operation.h"
 
+#include "sys/file_identity.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
 
@@ -70,7 +71,9 @@ TEST(CopyFile, CopiesBytesAndModeIntoANewFolderWithProgress) {
                                  FOF_SIMPLEPROGRESS, observer),
             FileOpResult::Success);
   EXPECT_EQ(test::ReadFileBytes(dir / "New/Deeper/program"), bytes);
+#ifndef _WIN32 // no permission bits there
   EXPECT_EQ(fs::status(dir / "New/Deeper/program").permissions(), fs::perms(0755));
+#endif
   EXPECT_EQ(observer.titles, std::vector<std::string>{"Installing..."});
   EXPECT_EQ(observer.totalBytes, kLarge);
   EXPECT_EQ(observer.lastDone, kLarge);
@@ -188,15 +191,13 @@ TEST(CopyFile, OntoItselfKeepsTheFile) {
 TEST(MoveFile, WithinAFileSystemIsARename) {
   test::TempDir dir;
   test::WriteFileBytes(dir / "temp.avi", Pattern(5000, 4));
-  struct stat before;
-  ASSERT_EQ(stat((dir / "temp.avi").c_str(), &before), 0);
+  std::optional<FileIdentity> before = IdentityOfPath(dir / "temp.avi");
+  ASSERT_TRUE(before);
   RecordingObserver observer;
   EXPECT_EQ(MoveFileWithProgress(dir / "temp.avi", dir / "Target/clip.avi",
                                  "Writing AVI to target location", 0x1100, observer),
             FileOpResult::Success);
-  struct stat after;
-  ASSERT_EQ(stat((dir / "Target/clip.avi").c_str(), &after), 0);
-  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(IdentityOfPath(dir / "Target/clip.avi"), before);
   EXPECT_FALSE(fs::exists(dir / "temp.avi"));
   EXPECT_EQ(observer.lastDone, 5000u);
   EXPECT_EQ(observer.ends, 1);
@@ -243,7 +244,9 @@ TEST(MoveFile, BetweenFileSystemsCopiesThenRemovesTheSource) {
                                  CrossDeviceRename),
             FileOpResult::Success);
   EXPECT_EQ(test::ReadFileBytes(dir / "Target/clip.avi"), bytes);
+#ifndef _WIN32 // no permission bits there
   EXPECT_EQ(fs::status(dir / "Target/clip.avi").permissions(), fs::perms(0640));
+#endif
   EXPECT_FALSE(fs::exists(dir / "temp.avi"));
   EXPECT_GT(observer.progressCalls, 2);
 }
@@ -262,6 +265,9 @@ TEST(MoveFile, AbortBetweenFileSystemsKeepsTheSourceAndLeavesNoTarget) {
 }
 
 TEST(MoveFile, AcrossRealFileSystemsWhenTheMachineHasTwo) {
+#ifdef _WIN32
+  GTEST_SKIP() << "no second file system known to be there";
+#else
   struct stat shm, tmp;
   test::TempDir dir;
   if (stat("/dev/shm", &shm) != 0 || stat(dir.path().c_str(), &tmp) != 0 ||
@@ -275,6 +281,7 @@ TEST(MoveFile, AcrossRealFileSystemsWhenTheMachineHasTwo) {
             FileOpResult::Success);
   EXPECT_EQ(test::ReadFileBytes(dir / "moved"), bytes);
   EXPECT_FALSE(fs::exists(source));
+#endif
 }
 
 } // namespace
