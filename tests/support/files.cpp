@@ -47,39 +47,34 @@ std::vector<std::string> FilesOpenIn(pid_t pid, const std::string &folder) {
 }
 #endif
 
-#ifdef _WIN32
 CommandResult RunCommand(const std::string &command) {
   CommandResult result;
+#ifdef _WIN32
   // cmd.exe /c takes off the first and the last quote of a line that begins with one: the
   // outer pair keeps the command's own.
   std::FILE *pipe = _popen(("\"" + command + "\"").c_str(), "rb");
+#else
+  std::FILE *pipe = popen(command.c_str(), "r");
+#endif
   if (!pipe)
     return result;
   char buffer[65536];
   size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
     result.output.append(buffer, n);
+#ifdef _WIN32
   result.status = _pclose(pipe);
+#else
+  int status = pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
   return result;
 }
 
+#ifdef _WIN32
 // Paths hold no quote on Windows.
 std::string ShellQuote(const std::string &text) { return "\"" + text + "\""; }
 #else
-CommandResult RunCommand(const std::string &command) {
-  CommandResult result;
-  std::FILE *pipe = popen(command.c_str(), "r");
-  if (!pipe)
-    return result;
-  char buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-    result.output.append(buffer, n);
-  int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
-
 std::string ShellQuote(const std::string &text) {
   std::string quoted = "'";
   for (char c : text) {
