@@ -24,26 +24,43 @@ namespace {
 
 namespace fs = std::filesystem;
 
-#ifndef _WIN32 // processes have no Win32 side yet
+// The shell of each system: its exit status, a command in a folder, what it prints.
+#ifdef _WIN32
+const std::vector<std::string> kShell = {"cmd", "/c"};
+const char kLater[] = "ping -n 2 127.0.0.1 >NUL & cd > here.txt";
+const char kLineEnd[] = "\r\n";
+#else
+const std::vector<std::string> kShell = {"sh", "-c"};
+const char kLater[] = "sleep 0.2; pwd > here.txt";
+const char kLineEnd[] = "\n";
+#endif
+
+std::vector<std::string> InShell(const std::string &command) {
+  std::vector<std::string> argv = kShell;
+  argv.push_back(command);
+  return argv;
+}
+
 TEST(Process, RunAndWaitGivesTheExitStatusOrMinusOne) {
-  EXPECT_EQ(RunAndWait({"true"}), 0);
-  EXPECT_EQ(RunAndWait({"sh", "-c", "exit 3"}), 3);
+  EXPECT_EQ(RunAndWait(InShell("exit 0")), 0);
+  EXPECT_EQ(RunAndWait(InShell("exit 3")), 3);
   EXPECT_EQ(RunAndWait({"no-such-program-reelcraft"}), -1);
   EXPECT_EQ(RunAndWait({}), -1);
+  EXPECT_EQ(RunAndRead(InShell("echo a b")), std::string("a b") + kLineEnd);
+  EXPECT_EQ(RunAndRead(InShell("exit 1")), std::nullopt);
 }
 
 TEST(Process, StartDetachedRunsInTheGivenFolderWithoutWaiting) {
   test::TempDir dir;
-  ASSERT_TRUE(StartDetached({"sh", "-c", "sleep 0.2; pwd > here.txt"}, dir.path().string()));
+  ASSERT_TRUE(StartDetached(InShell(kLater), dir.path().string()));
   EXPECT_FALSE(fs::exists(dir / "here.txt")); // not waited for
   for (int i = 0; i < 100 && !fs::exists(dir / "here.txt"); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   test::Bytes bytes = test::ReadFileBytes(dir / "here.txt");
-  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), dir.path().string() + "\n");
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), dir.path().string() + kLineEnd);
   EXPECT_FALSE(StartDetached({"no-such-program-reelcraft"}, ""));
 }
-#endif
 
 TEST(TempFiles, ReservedNamesAreNewEmptyAndDistinct) {
   test::TempDir tmp;
