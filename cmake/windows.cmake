@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
-# The Windows tree (cmake/mingw-w64.cmake): the converter's libraries, qvj2avi.exe and the
-# settings store on the registry. Qt, GIO and GStreamer have no mingw build here, so the
-# windows, the desktop side, the plugin and the benchmarks are left out. The converter's tests
+# The Windows tree (cmake/mingw-w64.cmake): the converter's libraries, qvj2avi.exe, the
+# settings store on the registry and the desktop's services on the shell. Qt and GStreamer have
+# no mingw build here, so the windows, the plugin and the benchmarks are left out. The converter's tests
 # run under wine64 (scripts/wine-run.sh, the toolchain's emulator).
 
 # nlohmann_json is header-only: the host's copy serves, from a folder of its own so that the
@@ -31,6 +31,7 @@ endif()
 
 add_subdirectory(sys)
 add_subdirectory(store)
+add_subdirectory(desktop)
 add_subdirectory(avi)
 add_subdirectory(engine)
 add_subdirectory(cli)

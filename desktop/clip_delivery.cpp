@@ -106,8 +106,7 @@ FileOpResult ClipDelivery::Place(const std::string &from, const std::string &to,
 Delivered ClipDelivery::Deliver(const DeliveryOrder &order) {
   Delivered delivered;
   // A temporary AVI without a name is read through this process's own link to it.
-  std::string avi =
-      order.avi.descriptor >= 0 ? DescriptorPath(order.avi.descriptor) : order.avi.path;
+  std::string avi = OpenablePath(order.avi);
   delivered.placed = Place(avi, order.target, order.move,
                            Translate("ClipDelivery", "Writing AVI to target location"), order.flags,
                            order.clip, delivered);

@@ -3,6 +3,7 @@
 
 #include "desktop/documents_folder.h"
 #include "sys/file_system.h"
+#include "sys/paths.h"
 #include "sys/temp_files.h"
 
 #include <cctype>
@@ -31,6 +32,7 @@ FileOpResult Shell::Move(const std::string &source, const std::string &target,
   return MoveFileWithProgress(source, target, title, flags, observer, hooks_.rename, report);
 }
 
+#ifndef _WIN32 // the shell's own on Windows: shell_win32.cpp
 bool HasDefaultProgram(const std::string &path) {
   std::optional<std::string> type = RunAndRead({"xdg-mime", "query", "filetype", path});
   while (type && !type->empty() && std::isspace(static_cast<unsigned char>(type->back())))
@@ -50,6 +52,7 @@ bool Shell::OpenWithProgram(const std::string &path) const {
 void Shell::NotifyAssociationsChanged(RegistryStore &store, const DesktopFileType &type) const {
   RebuildDesktopIntegration(store, type, hooks_.run);
 }
+#endif
 
 // As the system's file-open test: a folder is no file.
 bool Shell::Exists(const std::string &path) const { return PathExists(path) && !IsFolder(path); }

@@ -15,12 +15,20 @@ namespace reelcraft {
 // The desktop has a default program for the file's type (asked of xdg-mime, which xdg-open
 // follows); true also when that cannot be told, so that opening is still tried.
 bool HasDefaultProgram(const std::string &path);
+#ifdef _WIN32
+// Opens the file `argv[0]` with the program of its type, from `folder`.
+bool OpenWithShell(const std::vector<std::string> &argv, const std::string &folder);
+#endif
 
 // Points where tests stand in for the system: starting a program (nobody wants a media
 // player opening during a test) and whether there is one, running the desktop database tools,
 // renaming (to act out a move between file systems), and flushing to disk (to see when it happens).
 struct ShellHooks {
+#ifdef _WIN32
+  Launcher launch = OpenWithShell;
+#else
   Launcher launch = StartDetached;
+#endif
   CommandRunner run = RunAndWait;
   RenameFunction rename = SystemRename;
   std::function<bool(const FileRef &file)> flush = FlushToDisk;

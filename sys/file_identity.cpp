@@ -39,6 +39,10 @@ std::optional<FileIdentity> IdentityOfPath(const std::string &path) {
   return IdentityOf(info);
 }
 
+std::string OpenablePath(const FileRef &file) {
+  return file.descriptor >= 0 ? DescriptorPath(file.descriptor) : file.path;
+}
+
 std::string DescriptorPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
 
 int OpenFileRef(const FileRef &file, int flags, unsigned mode) {

@@ -49,6 +49,10 @@ std::optional<FileIdentity> IdentityOf(int fd);
 // The identity of what `path` names, folder or file, following links.
 std::optional<FileIdentity> IdentityOfPath(const std::string &path);
 
+// A path by which `file` can be opened by name, as a copy's source: for a file without a name
+// of its own, this process's link to its descriptor.
+std::string OpenablePath(const FileRef &file);
+
 #ifndef _WIN32
 // The name by which this process opens its descriptor `fd` again, as a new open file with an
 // offset of its own.

@@ -95,6 +95,9 @@ int DescriptorOf(OwnedHandle &handle) {
   return fd;
 }
 
+// A file that goes with its handle keeps its name until then.
+std::string OpenablePath(const FileRef &file) { return file.path; }
+
 std::optional<FileIdentity> IdentityOf(int fd) {
   return IdentityOfHandle(reinterpret_cast<HANDLE>(_get_osfhandle(fd)));
 }
