@@ -198,18 +198,6 @@ std::string RegistryStore::DefaultFile() {
   return XdgConfigHome() + "/reelcraft/registry.sqlite";
 }
 
-RegistryKeyId RegistryStore::Root(RegistryRoot root) {
-  switch (root) {
-  case RegistryRoot::CurrentUser:
-    return 1;
-  case RegistryRoot::LocalMachine:
-    return 2;
-  case RegistryRoot::ClassesRoot:
-    break;
-  }
-  return 3;
-}
-
 sqlite3 *RegistryStore::Connection() {
   if (db_)
     return db_;

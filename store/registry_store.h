@@ -53,7 +53,9 @@ public:
   // The system's error code (errno) when the file could not be opened; 0 when none was given.
   int systemError() const { return systemError_; }
 
-  static RegistryKeyId Root(RegistryRoot root);
+  static constexpr RegistryKeyId Root(RegistryRoot root) {
+    return root == RegistryRoot::CurrentUser ? 1 : root == RegistryRoot::LocalMachine ? 2 : 3;
+  }
   // The key at `path` below `base` ("" is `base` itself); with `create`, missing keys on the
   // way are made. Nothing when the path is malformed, a key is missing or the store failed.
   std::optional<RegistryKeyId> OpenKey(RegistryKeyId base, const std::string &path, bool create);

@@ -135,18 +135,6 @@ RegistryStore::RegistryStore(std::string file)
 
 RegistryStore::~RegistryStore() = default;
 
-RegistryKeyId RegistryStore::Root(RegistryRoot root) {
-  switch (root) {
-  case RegistryRoot::CurrentUser:
-    return 1;
-  case RegistryRoot::LocalMachine:
-    return 2;
-  case RegistryRoot::ClassesRoot:
-    return 3;
-  }
-  return 0;
-}
-
 std::optional<RegistryKeyId> RegistryStore::OpenKey(RegistryKeyId base, const std::string &path,
                                                     bool create) {
   const OpenKeys::Open *parent = keys_->Find(base);

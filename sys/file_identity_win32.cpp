@@ -13,16 +13,6 @@ namespace reelcraft {
 
 namespace {
 
-std::optional<FileIdentity> IdentityOfHandle(HANDLE handle) {
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(handle, &info)) {
-    FailWithLastError();
-    return std::nullopt;
-  }
-  return FileIdentity{info.dwVolumeSerialNumber,
-                      uint64_t(info.nFileIndexHigh) << 32 | info.nFileIndexLow};
-}
-
 bool IsLinkOrFolder(HANDLE handle) {
   FILE_BASIC_INFO basic;
   return !GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic) ||
@@ -47,6 +37,16 @@ FILETIME FileTimeOf(const timespec &time) {
 }
 
 } // namespace
+
+std::optional<FileIdentity> IdentityOfHandle(HANDLE handle) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(handle, &info)) {
+    FailWithLastError();
+    return std::nullopt;
+  }
+  return FileIdentity{info.dwVolumeSerialNumber,
+                      uint64_t(info.nFileIndexHigh) << 32 | info.nFileIndexLow};
+}
 
 OwnedHandle OpenHandle(const FileRef &file, unsigned long access, unsigned long creation,
                        unsigned long flags) {

@@ -18,20 +18,6 @@ bool IsFolder(const std::string &path) {
 
 bool CreateFolder(const std::string &path) { return mkdir(path.c_str(), 0777) == 0; }
 
-bool CreateFolders(const std::string &path) {
-  if (path.empty() || IsFolder(path))
-    return !path.empty();
-  std::string parent = ParentFolder(path);
-  if (!parent.empty() && parent != path && !CreateFolders(parent))
-    return false;
-  if (CreateFolder(path) || (errno == EEXIST && IsFolder(path)))
-    return true;
-  // A file in the folder's place: the path leads through something that is no folder.
-  if (errno == EEXIST)
-    errno = ENOTDIR;
-  return false;
-}
-
 bool RenamePath(const std::string &from, const std::string &to) {
   return std::rename(from.c_str(), to.c_str()) == 0;
 }

@@ -32,20 +32,6 @@ bool CreateFolder(const std::string &path) {
   return CreateDirectoryW(WidePath(path).c_str(), nullptr) || FailWithLastError();
 }
 
-bool CreateFolders(const std::string &path) {
-  if (path.empty() || IsFolder(path))
-    return !path.empty();
-  std::string parent = ParentFolder(path);
-  if (!parent.empty() && parent != path && !CreateFolders(parent))
-    return false;
-  if (CreateFolder(path) || (errno == EEXIST && IsFolder(path)))
-    return true;
-  // A file in the folder's place: the path leads through something that is no folder.
-  if (errno == EEXIST)
-    errno = ENOTDIR;
-  return false;
-}
-
 bool RenamePath(const std::string &from, const std::string &to) {
   return MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), MOVEFILE_REPLACE_EXISTING) ||
          FailWithLastError();

@@ -13,9 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <mutex>
 #include <random>
-#include <set>
 #include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -117,15 +115,8 @@ std::optional<std::string> TempFolder() {
 }
 
 void RemoveStaleTemporaries(const std::string &folder) {
-  // Once a process and folder: a long run writes thousands of files into one folder. The set
-  // is only a memory of work done; any thread may add to it.
-  static std::mutex mutex;
-  static std::set<std::string> swept;
-  {
-    std::lock_guard hold(mutex);
-    if (!swept.insert(folder.empty() ? "." : folder).second)
-      return;
-  }
+  if (!FirstSweepOf(folder))
+    return;
   Descriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.get() < 0)
     return;

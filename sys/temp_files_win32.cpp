@@ -11,9 +11,7 @@
 
 #include <cerrno>
 #include <io.h>
-#include <mutex>
 #include <random>
-#include <set>
 #include <windows.h>
 
 namespace reelcraft {
@@ -36,16 +34,6 @@ bool Hold(OwnedHandle handle, Descriptor &holder) {
   int fd = DescriptorOf(handle);
   holder.Reset(fd);
   return fd >= 0;
-}
-
-std::optional<FileIdentity> IdentityOfHandle(HANDLE handle) {
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(handle, &info)) {
-    FailWithLastError();
-    return std::nullopt;
-  }
-  return FileIdentity{info.dwVolumeSerialNumber,
-                      uint64_t(info.nFileIndexHigh) << 32 | info.nFileIndexLow};
 }
 
 // Whether the volume of `handle` keeps a file under a second name: then a file that goes with
@@ -136,13 +124,8 @@ std::optional<std::string> TempFolder() {
 }
 
 void RemoveStaleTemporaries(const std::string &folder) {
-  static std::mutex mutex;
-  static std::set<std::string> swept;
-  {
-    std::lock_guard hold(mutex);
-    if (!swept.insert(folder.empty() ? "." : folder).second)
-      return;
-  }
+  if (!FirstSweepOf(folder))
+    return;
   DirectoryEntries entries = ReadDirectoryEntries(folder);
   std::string prefix =
       folder.empty() || folder.ends_with('\\') || folder.ends_with('/') ? folder : folder + "\\";

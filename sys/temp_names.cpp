@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <mutex>
+#include <set>
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -71,6 +73,14 @@ bool IsTemporaryName(std::string_view name) {
     return IsHex(name.substr(3), true);
   return name.size() > 1 + 1 + 9 && name.front() == '.' && name[name.size() - 9] == '.' &&
          IsHex(name.substr(name.size() - 8), false);
+}
+
+bool FirstSweepOf(const std::string &folder) {
+  // Only a memory of work done.
+  static std::mutex mutex;
+  static std::set<std::string> swept;
+  std::lock_guard hold(mutex);
+  return swept.insert(folder.empty() ? "." : folder).second;
 }
 
 } // namespace reelcraft

@@ -21,4 +21,9 @@ std::string TemporaryName(const std::string &finalPath, std::mt19937 &random);
 // Whether `name` is one that NameFor ("qvj" prefix) or TemporaryName gives.
 bool IsTemporaryName(std::string_view name);
 
+// True only the first time it is asked about `folder` in this process: the leftovers of a
+// folder are swept once, as a long run writes thousands of files into one folder. Any thread
+// may ask.
+bool FirstSweepOf(const std::string &folder);
+
 } // namespace reelcraft

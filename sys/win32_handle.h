@@ -39,6 +39,8 @@ private:
 OwnedHandle OpenHandle(const FileRef &file, unsigned long access, unsigned long creation,
                        unsigned long flags);
 
+std::optional<FileIdentity> IdentityOfHandle(HANDLE handle);
+
 // A descriptor that takes over `handle`; -1
 // with errno set on failure, the handle then still the caller's.
 int DescriptorOf(OwnedHandle &handle);
