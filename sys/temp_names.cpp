@@ -61,10 +61,12 @@ std::string TemporaryName(const std::string &finalPath, std::mt19937 &random) {
 
 bool IsTemporaryName(std::string_view name) {
 #ifdef _WIN32
-  // Windows names the reserved files ".TMP" itself.
-  if (name.ends_with(".TMP"))
-    return name.starts_with("qvj") && name.size() <= 3 + 4 + 4 &&
-           IsHex(name.substr(3, name.size() - 7), true);
+  // The system names the reserved files itself, in either case ("qvj1A2B.TMP", wine's
+  // "qvj1a2b.tmp").
+  if ((name.ends_with(".TMP") || name.ends_with(".tmp")) && name.starts_with("qvj") &&
+      name.size() <= 3 + 4 + 4 && name.size() > 3 + 4)
+    return IsHex(name.substr(3, name.size() - 7), true) ||
+           IsHex(name.substr(3, name.size() - 7), false);
 #endif
   if (!name.ends_with(".tmp"))
     return false;
