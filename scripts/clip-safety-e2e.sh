@@ -71,18 +71,16 @@ wait_exit 0
 
 # Kills the program with SIGKILL as soon as it holds a file in folder $1 open (a conversion's
 # temporary AVI or sound, a copy's partial file); fails if it ends first.
+# One find a look, so that a conversion of a second or two is not missed between looks.
 kill_when_writing_in() {
-  local folder=$1 link fd
+  local folder=$1
   for _ in $(seq 20000); do
     kill -0 "$app_pid" 2> /dev/null || fail "reelcraft ended before it wrote in $folder"
-    for fd in /proc/"$app_pid"/fd/*; do
-      link=$(readlink "$fd" 2> /dev/null) || continue
-      if [[ $link == "$folder"/* ]]; then
-        kill -KILL "$app_pid"
-        wait_exit 137
-        return 0
-      fi
-    done
+    if [ -n "$(find /proc/"$app_pid"/fd -maxdepth 1 -lname "$folder/*" -print -quit 2> /dev/null)" ]; then
+      kill -KILL "$app_pid"
+      wait_exit 137
+      return 0
+    fi
   done
   fail "reelcraft never wrote in $folder"
 }
