@@ -18,19 +18,23 @@ HANDLE HandleOf(int fd) {
   return handle;
 }
 
-// A write of at most one DWORD's worth; `position` is given in the OVERLAPPED, which a handle
-// opened for synchronous use honours as an offset.
-long long WriteOnce(HANDLE handle, const void *data, size_t size, uint64_t position) {
-  OVERLAPPED at = {};
-  at.Offset = DWORD(position);
-  at.OffsetHigh = DWORD(position >> 32);
+// A write of at most one DWORD's worth, at the file's offset or at `at`'s, which a handle
+// opened for synchronous use honours as a position.
+long long WriteOnce(HANDLE handle, const void *data, size_t size, OVERLAPPED *at) {
   DWORD written = 0;
   DWORD piece = size > 0x40000000 ? 0x40000000 : DWORD(size);
-  if (!WriteFile(handle, data, piece, &written, &at)) {
+  if (!WriteFile(handle, data, piece, &written, at)) {
     FailWithLastError();
     return -1;
   }
   return written;
+}
+
+long long WriteOnce(HANDLE handle, const void *data, size_t size, uint64_t position) {
+  OVERLAPPED at = {};
+  at.Offset = DWORD(position);
+  at.OffsetHigh = DWORD(position >> 32);
+  return WriteOnce(handle, data, size, &at);
 }
 
 } // namespace
@@ -75,15 +79,7 @@ long long ReadSome(int fd, void *buffer, size_t size) {
 
 long long WriteSome(int fd, const void *data, size_t size) {
   HANDLE handle = HandleOf(fd);
-  if (handle == INVALID_HANDLE_VALUE)
-    return -1;
-  DWORD written = 0;
-  DWORD piece = size > 0x40000000 ? 0x40000000 : DWORD(size);
-  if (!WriteFile(handle, data, piece, &written, nullptr)) {
-    FailWithLastError();
-    return -1;
-  }
-  return written;
+  return handle == INVALID_HANDLE_VALUE ? -1 : WriteOnce(handle, data, size, nullptr);
 }
 
 bool SeekTo(int fd, uint64_t offset) {

@@ -238,30 +238,10 @@ bool StagedFile::Commit(bool replace) {
 
 bool StagedFile::LinkInPlace(bool replace) {
   std::string from = DescriptorPath(unnamed_.get());
-  auto linkAs = [&](const std::string &name) {
-    return ::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
-  };
-  // A link never replaces: it fails with EEXIST, as a commit without `replace` must.
-  if (!replace)
-    return linkAs(finalPath_);
-  // To replace, the file takes a hidden name for as long as one rename takes.
-  std::mt19937 random{std::random_device{}()};
-  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    FileRef linked(TemporaryName(finalPath_, random), temporary_.identity);
-    if (!linkAs(linked.path)) {
-      if (errno == EEXIST)
-        continue;
-      return false;
-    }
-    if (RenamePath(linked.path, finalPath_))
-      return true;
-    int error = errno;
-    if (StillSameFile(linked))
-      ::unlink(linked.path.c_str());
-    errno = error;
-    return false;
-  }
-  return false;
+  return reelcraft::LinkInPlace(
+      finalPath_, replace, temporary_.identity, [&](const std::string &name) {
+        return ::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+      });
 }
 
 } // namespace reelcraft

@@ -295,29 +295,11 @@ bool StagedFile::Commit(bool replace) {
 }
 
 bool StagedFile::LinkInPlace(bool replace) {
-  auto linkAs = [&](const std::string &name) {
-    return CreateHardLinkW(WidePath(name).c_str(), WidePath(hiddenPath_).c_str(), nullptr) ||
-           FailWithLastError();
-  };
-  // A link never replaces: it fails with EEXIST, as a commit without `replace` must.
-  if (!replace)
-    return linkAs(finalPath_);
-  std::mt19937 random{std::random_device{}()};
-  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    std::string linked = TemporaryName(finalPath_, random);
-    if (!linkAs(linked)) {
-      if (errno == EEXIST)
-        continue;
-      return false;
-    }
-    if (RenamePath(linked, finalPath_))
-      return true;
-    int error = errno;
-    DeleteFileW(WidePath(linked).c_str());
-    errno = error;
-    return false;
-  }
-  return false;
+  return reelcraft::LinkInPlace(
+      finalPath_, replace, temporary_.identity, [&](const std::string &name) {
+        return CreateHardLinkW(WidePath(name).c_str(), WidePath(hiddenPath_).c_str(), nullptr) ||
+               FailWithLastError();
+      });
 }
 
 } // namespace reelcraft

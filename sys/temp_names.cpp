@@ -4,6 +4,7 @@
 #include "sys/file_system.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <mutex>
@@ -75,6 +76,32 @@ bool IsTemporaryName(std::string_view name) {
     return IsHex(name.substr(3), true);
   return name.size() > 1 + 1 + 9 && name.front() == '.' && name[name.size() - 9] == '.' &&
          IsHex(name.substr(name.size() - 8), false);
+}
+
+bool LinkInPlace(const std::string &finalPath, bool replace,
+                 const std::optional<FileIdentity> &identity,
+                 const std::function<bool(const std::string &name)> &linkAs) {
+  // A link never replaces: it fails with EEXIST, as a commit without `replace` must.
+  if (!replace)
+    return linkAs(finalPath);
+  std::mt19937 random{std::random_device{}()};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string linked = TemporaryName(finalPath, random);
+    if (!linkAs(linked)) {
+      if (errno == EEXIST)
+        continue;
+      return false;
+    }
+    if (RenamePath(linked, finalPath))
+      return true;
+    // A name swapped for someone else's file is not ours to remove.
+    int error = errno;
+    if (StillSameFile(FileRef(linked, identity)))
+      DeletePath(linked);
+    errno = error;
+    return false;
+  }
+  return false;
 }
 
 bool FirstSweepOf(const std::string &folder) {
