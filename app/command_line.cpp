@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "app/command_line.h"
 
+#include "sys/file_system.h"
+
 namespace reelcraft {
 
 namespace {
-
-std::string FileNameOf(const std::string &path) {
-  size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 std::string WithoutExtension(const std::string &fileName) {
   size_t dot = fileName.rfind('.');
@@ -18,7 +15,7 @@ std::string WithoutExtension(const std::string &fileName) {
 // Cutting at the last '.' of the whole path would cut inside a folder name when the clip's
 // own name has no extension; only the file name's extension is replaced.
 std::string BesideSource(const std::string &sourcePath) {
-  std::string fileName = FileNameOf(sourcePath);
+  std::string fileName = FileName(sourcePath);
   std::string folderPart = sourcePath.substr(0, sourcePath.size() - fileName.size());
   return folderPart + WithoutExtension(fileName) + ".avi";
 }
@@ -55,9 +52,11 @@ SingleClipRequest MakeSingleClipRequest(const std::string &firstArgument,
     std::optional<std::string> folder = documentsFolder();
     request.askFolder = secondArgument == "/ct" || !folder;
     std::string targetFolder = folder ? *folder : secondArgument;
-    while (!targetFolder.empty() && targetFolder.back() == '/')
+    while (!targetFolder.empty() &&
+           (targetFolder.back() == '/' || targetFolder.back() == kPathSeparator))
       targetFolder.pop_back();
-    request.targetPath = targetFolder + "/" + WithoutExtension(FileNameOf(firstArgument)) + ".avi";
+    request.targetPath =
+        targetFolder + kPathSeparator + WithoutExtension(FileName(firstArgument)) + ".avi";
   } else if (!secondArgument.empty()) {
     request.targetPath = secondArgument;
   } else {

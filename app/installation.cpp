@@ -72,10 +72,10 @@ bool RegisterAssociation(const InstallContext &context, const std::string &insta
 FileOpResult CopyCompanions(const InstallContext &context, const std::string &from,
                             const std::string &folder) {
   for (const char *name : {kThumbnailerName, kGStreamerPluginName}) {
-    std::string companion = from + "/" + name;
+    std::string companion = from + kPathSeparator + name;
     if (!context.shell.Exists(companion))
       continue;
-    if (context.shell.Copy(companion, folder + "/" + name,
+    if (context.shell.Copy(companion, folder + kPathSeparator + name,
                            Translate("Installation", "Installing..."), kInstallCopyFlags,
                            context.copyProgress) == FileOpResult::Aborted)
       return FileOpResult::Aborted;
@@ -91,7 +91,7 @@ bool InstallProgram(const InstallContext &context) {
     context.messages.Show(Translate("Installation", "Failed to find program files path"));
     return false;
   }
-  std::string folder = *programFiles + "/" + "Reelcrafter";
+  std::string folder = *programFiles + kPathSeparator + "Reelcrafter";
 
   ProgramPath running = context.runningProgram();
   if (running.path.empty()) {
@@ -100,7 +100,7 @@ bool InstallProgram(const InstallContext &context) {
     context.messages.Show(Translate("Installation", "Failed to get module filename.\n") + text);
     return false;
   }
-  std::string installed = folder + "/" + FileName(running.path);
+  std::string installed = folder + kPathSeparator + FileName(running.path);
 
   FileOpResult copied =
       context.shell.Copy(running.path, installed, Translate("Installation", "Installing..."),

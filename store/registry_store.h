@@ -30,7 +30,8 @@ using RegistryKeyId = int64_t;
 enum class StoreProblem { None, CannotOpen, Locked, Damaged, NotAStore };
 
 // On Windows the store is the registry itself (HKEY_CLASSES_ROOT standing for the user's own
-// classes, HKEY_CURRENT_USER\Software\Classes, so that no administrator is needed), or, for a
+// classes, HKEY_CURRENT_USER\Software\Classes, and "ProgramFilesDir" for the user's own
+// programs folder, %LOCALAPPDATA%\Programs, so that no administrator is needed), or, for a
 // `file` given, a private tree of keys named after it below HKEY_CURRENT_USER.
 //
 // The settings store, with the registry's behaviour: three roots, key paths of names separated

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "store/registry_store.h"
 
+#include "sys/paths.h"
 #include "sys/win32_text.h"
 
 #include <algorithm>
@@ -162,11 +163,11 @@ std::optional<RegistryValue> RegistryStore::QueryValue(RegistryKeyId key, const 
   std::wstring wide = WideText(name);
   DWORD type = 0, size = 0;
   LSTATUS status = RegQueryValueExW(open->key, wide.c_str(), nullptr, &type, nullptr, &size);
-  if (status == ERROR_FILE_NOT_FOUND && Lower(wide) == L"programfilesdir" &&
+  // The program installs itself for the user alone, where no administrator is needed: the
+  // system's own Program Files folder is not the one it means, only a private tree's value is.
+  if ((status == ERROR_FILE_NOT_FOUND || file_.empty()) && Lower(wide) == L"programfilesdir" &&
       open->path == Lower(L"2\\" + WideText(kCurrentVersionPath))) {
-    // Installed for the user alone, where no administrator is needed.
-    const wchar_t *local = _wgetenv(L"LOCALAPPDATA");
-    std::string folder = (local ? Utf8Text(local) : std::string()) + "\\Programs";
+    std::string folder = XdgDataHome() + "\\Programs";
     RegistryValue value{REG_SZ, std::vector<uint8_t>(folder.begin(), folder.end())};
     value.data.push_back(0);
     return value;

@@ -5,6 +5,13 @@
 
 namespace reelcraft {
 
+// The separator that the system's own paths, and the commands the shell runs, are written with.
+#ifdef _WIN32
+constexpr char kPathSeparator = '\\';
+#else
+constexpr char kPathSeparator = '/';
+#endif
+
 // Plain file-system services on paths held as bytes. Each reports only success or failure;
 // callers that care judge the outcome by a following existence test.
 

@@ -37,7 +37,8 @@ bool FolderIgnoresCase(const std::string &folder, const std::string &name) {
   std::string swapped = SwapCase(name);
   if (swapped == name)
     return false;
-  std::string prefix = folder.empty() ? "" : folder == "/" ? "/" : folder + "/";
+  bool ends = !folder.empty() && (folder.back() == '/' || folder.back() == kPathSeparator);
+  std::string prefix = folder.empty() || ends ? folder : folder + kPathSeparator;
   std::optional<FileIdentity> entry = IdentityOfPath(prefix + name);
   std::optional<FileIdentity> other = IdentityOfPath(prefix + swapped);
   if (!entry || !other)

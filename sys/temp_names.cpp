@@ -18,12 +18,6 @@ namespace reelcraft {
 
 namespace {
 
-#ifdef _WIN32
-constexpr char kSeparator = '\\';
-#else
-constexpr char kSeparator = '/';
-#endif
-
 size_t LongestName(const std::string &folder) {
 #ifdef _WIN32
   (void)folder;
@@ -46,7 +40,7 @@ std::string NameFor(const std::string &folder, const std::string &prefix, unsign
   char digits[8];
   std::snprintf(digits, sizeof digits, "%X", number);
   bool root = !folder.empty() && (folder.back() == '/' || folder.back() == '\\');
-  return folder + (root ? "" : std::string(1, kSeparator)) + prefix + digits + ".tmp";
+  return folder + (root ? "" : std::string(1, kPathSeparator)) + prefix + digits + ".tmp";
 }
 
 std::string TemporaryName(const std::string &finalPath, std::mt19937 &random) {

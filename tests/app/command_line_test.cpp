@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/command_line.h"
 #include "app/program_information.h"
+#include "sys/file_system.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,11 @@ struct Parsed {
   bool valid;
   std::string first, second;
 };
+
+// A file in a folder, as the system's paths are written.
+std::string In(const std::string &folder, const std::string &name) {
+  return folder + kPathSeparator + name;
+}
 
 Parsed Parse(const std::string &text) {
   auto arguments = ParseCommandLine(text);
@@ -87,16 +93,20 @@ TEST(MakeSingleClipRequest, ClipAloneIsReplacedByAnAviBesideIt) {
 
 TEST(MakeSingleClipRequest, SwitchesTargetTheDocumentsFolder) {
   auto create = MakeSingleClipRequest("/clips/a.qvj", "/c", Documents("/home/me/Documents/"));
-  EXPECT_EQ(create.targetPath, "/home/me/Documents/a.avi");
+  EXPECT_EQ(create.targetPath, In("/home/me/Documents", "a.avi"));
   EXPECT_FALSE(create.askFolder);
   EXPECT_FALSE(create.deleteSource);
 
   auto createTo = MakeSingleClipRequest("/clips/a.qvj", "/ct", Documents("/home/me/Documents"));
-  EXPECT_EQ(createTo.targetPath, "/home/me/Documents/a.avi");
+  EXPECT_EQ(createTo.targetPath, In("/home/me/Documents", "a.avi"));
   EXPECT_TRUE(createTo.askFolder);
   EXPECT_FALSE(createTo.deleteSource);
 
-  EXPECT_EQ(MakeSingleClipRequest("a.qvj", "/c", Documents("/")).targetPath, "/a.avi");
+  EXPECT_EQ(MakeSingleClipRequest("a.qvj", "/c", Documents("/")).targetPath, In("", "a.avi"));
+#ifdef _WIN32
+  EXPECT_EQ(MakeSingleClipRequest("C:\\clips\\a.qvj", "/c", Documents("D:\\")).targetPath,
+            "D:\\a.avi");
+#endif
 }
 
 TEST(MakeSingleClipRequest, WithoutDocumentsFolderTheSwitchStandsInAndTheUserChooses) {
@@ -107,9 +117,9 @@ TEST(MakeSingleClipRequest, WithoutDocumentsFolderTheSwitchStandsInAndTheUserCho
   };
   auto create = MakeSingleClipRequest("/clips/a.qvj", "/c", failing);
   EXPECT_TRUE(asked);
-  EXPECT_EQ(create.targetPath, "/c/a.avi");
+  EXPECT_EQ(create.targetPath, In("/c", "a.avi"));
   EXPECT_TRUE(create.askFolder);
-  EXPECT_EQ(MakeSingleClipRequest("/clips/a.qvj", "/ct", failing).targetPath, "/ct/a.avi");
+  EXPECT_EQ(MakeSingleClipRequest("/clips/a.qvj", "/ct", failing).targetPath, In("/ct", "a.avi"));
 }
 
 TEST(MakeSingleClipRequest, AnyOtherSecondArgumentIsTheTargetAsGiven) {
