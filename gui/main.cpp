@@ -5,7 +5,7 @@
 #include "app/program_information.h"
 #include "gui/application_setup.h"
 #include "gui/display_start_guard.h"
-#include "gui/qt_app_windows.h"
+#include "gui/app_windows.h"
 #include "sys/file_system.h"
 #include "sys/standard_streams.h"
 #include "ui/qt_copy_progress.h"
@@ -36,6 +36,6 @@ int main(int argc, char **argv) {
   QtMessages messages;
   Shell shell;
   QtCopyProgress copyProgress(nullptr, messages);
-  ConverterApp app({messages, shell, store, copyProgress}, QtAppWindows(store, messages, shell));
+  ConverterApp app({messages, shell, store, copyProgress}, ProgramWindows(store, messages, shell));
   return app.Run(arguments);
 }

@@ -113,7 +113,7 @@ void SelectFolder(BrowseDialog &dialog, const QString &path) {
 } // namespace
 
 FolderPicker::FolderPicker(std::optional<std::string> title, std::string prompt,
-                           std::optional<std::string> initialFolder, QWidget *parent,
+                           std::optional<std::string> initialFolder, WindowHandle parent,
                            MessageSink &messages)
     : title_(std::move(title)), prompt_(std::move(prompt)),
       initialFolder_(std::move(initialFolder)), owner_(parent ? parent->window() : OwnerWindow()),

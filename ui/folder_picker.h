@@ -2,11 +2,10 @@
 #pragma once
 
 #include "sys/message_sink.h"
+#include "ui/window_types.h"
 
 #include <optional>
 #include <string>
-
-class QWidget;
 
 namespace reelcraft {
 
@@ -17,7 +16,7 @@ class FolderPicker {
 public:
   // No title leaves the dialog's own caption; no initial folder selects the current directory.
   FolderPicker(std::optional<std::string> title, std::string prompt,
-               std::optional<std::string> initialFolder, QWidget *parent, MessageSink &messages);
+               std::optional<std::string> initialFolder, WindowHandle parent, MessageSink &messages);
   virtual ~FolderPicker() = default;
 
   // 1 when a folder was accepted, otherwise -1.
@@ -29,7 +28,7 @@ private:
   std::optional<std::string> title_;
   std::string prompt_;
   std::optional<std::string> initialFolder_;
-  QWidget *owner_;
+  WindowHandle owner_;
   MessageSink &messages_;
   std::string path_;
 };

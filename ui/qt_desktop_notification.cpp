@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "ui/qt_desktop_notification.h"
 
+#include "ui/qt_events.h"
+#include "ui/window_kit.h"
+
 #include "sys/version.h"
 
 #include <QDBusMessage>
@@ -22,6 +25,10 @@ bool SendDesktopNotification(const QString &summary, const QString &body,
   notify << QStringLiteral("Reelcraft") << uint(0) << id << summary << body << QStringList()
          << hints << int(-1);
   return bus.send(notify);
+}
+
+bool NotifyDesktop(const std::string &summary, const std::string &body) {
+  return SendDesktopNotification(FromLocal(summary), FromLocal(body));
 }
 
 } // namespace reelcraft

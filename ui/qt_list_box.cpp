@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/qt_list_box.h"
+#include "ui/list_box.h"
 
 #include <QFontMetrics>
 #include <QListWidget>

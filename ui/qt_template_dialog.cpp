@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -103,6 +104,21 @@ void TemplateDialog::EnableControl(int id, bool enable) {
 }
 
 void TemplateDialog::SetCaption(const std::string &caption) { setWindowTitle(FromLocal(caption)); }
+
+void TemplateDialog::SetControlText(int id, const std::string &text) {
+  QWidget *control = Control(id);
+  if (auto *label = qobject_cast<QLabel *>(control))
+    label->setText(FromLocal(text));
+  else if (auto *button = qobject_cast<QAbstractButton *>(control))
+    button->setText(FromLocal(text));
+  else if (auto *edit = qobject_cast<QLineEdit *>(control))
+    edit->setText(FromLocal(text));
+}
+
+void TemplateDialog::FocusControl(int id) {
+  if (QWidget *control = Control(id))
+    control->setFocus(Qt::OtherFocusReason);
+}
 
 void TemplateDialog::UpdateData(bool saving) {
   DataExchange exchange(controls_, saving);

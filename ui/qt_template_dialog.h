@@ -1,27 +1,19 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ui/dialog_notification.h"
 #include "ui/dialog_template.h"
 #include "ui/qt_data_exchange.h"
 #include "ui/qt_dialog_builder.h"
 
 #include <QDialog>
+#include <QIcon>
 
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace reelcraft {
-
-// What a control (or, for PostedMessage, the dialog) reports to its dialog.
-enum class Notification {
-  Clicked,          // push button or check box
-  DoubleClicked,    // list item
-  SelectionChanged, // list
-  TextChanged,      // edit, by the user or by the program
-  KillFocus,        // the focus moved from the control to another one of the same window
-  PostedMessage,    // the id is a private message number posted with PostMessageTo
-};
 
 // A modal dialog built from a template, in the manner of a framework dialog class: handlers are
 // bound to (control id, notification) pairs in one table, fields are exchanged with controls in
@@ -47,8 +39,16 @@ public:
 
   QWidget *Control(int id) const { return controls_.Control(id); }
   template <class T> T *As(int id) const { return controls_.As<T>(id); }
+  // The window itself, as the owner of the boxes and dialogs it opens.
+  QWidget *Window() { return this; }
   void EnableControl(int id, bool enable);
   void SetCaption(const std::string &caption);
+  void SetIcon(const QIcon &icon) { setWindowIcon(icon); }
+  // The text of a label, a button or an edit field.
+  void SetControlText(int id, const std::string &text);
+  void FocusControl(int id);
+  // The window has the keyboard: the user is looking at it.
+  bool IsActive() const { return isActiveWindow(); }
 
   // Runs DoDataExchange: saving copies the controls into the fields, loading the reverse.
   void UpdateData(bool saving);

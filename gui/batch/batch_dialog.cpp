@@ -12,11 +12,7 @@
 #include "sys/paths.h"
 #include "sys/translation.h"
 #include "ui/folder_picker.h"
-#include "ui/qt_events.h"
-#include "ui/qt_list_box.h"
-
-#include <QListWidget>
-#include <QProgressBar>
+#include "ui/list_box.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -30,7 +26,7 @@ struct BatchDialog::CreateRun {
   RunTally tally;
 };
 
-BatchDialog::BatchDialog(BatchServices services, QWidget *parent)
+BatchDialog::BatchDialog(BatchServices services, WindowHandle parent)
     : TemplateDialog(BatchTemplate(), parent), icon(AppIcon()), services_(std::move(services)) {
   using N = Notification;
   Bind({
@@ -60,8 +56,8 @@ void BatchDialog::DoDataExchange(DataExchange &dx) {
 }
 
 bool BatchDialog::OnInitDialog() {
-  progressSink_ = std::make_unique<QtProgressSink>(*progress);
-  setWindowIcon(icon);
+  progressSink_ = std::make_unique<WindowProgressSink>(*progress);
+  SetIcon(icon);
   SetDefaultFolders();
   UpdateData(false);
   ListClips();
@@ -94,7 +90,7 @@ void BatchDialog::ListClips() {
 void BatchDialog::ListAvis() { FillList(*aviList, outputFolder, kAviPattern, {IDC_PLAY}); }
 
 // A fill that finds nothing disables nothing.
-void BatchDialog::FillList(QListWidget &list, const std::string &folderText, const char *pattern,
+void BatchDialog::FillList(ListControl &list, const std::string &folderText, const char *pattern,
                            std::initializer_list<int> commands) {
   ListBox box(list);
   box.ResetContent();
@@ -109,7 +105,7 @@ void BatchDialog::FillList(QListWidget &list, const std::string &folderText, con
   FitListExtent(list);
 }
 
-void BatchDialog::FitListExtent(QListWidget &list) {
+void BatchDialog::FitListExtent(ListControl &list) {
   ListBox box(list);
   int widest = 0;
   for (int i = 0; i < box.GetCount(); ++i)
@@ -168,7 +164,7 @@ void BatchDialog::OnCreateAll() {
   // A run over several clips takes long enough for the user to turn to other windows.
   bool several = ListBox(*clipList).GetCount() > 1;
   RunTally tally = CreateSelected();
-  if (several && !isActiveWindow())
+  if (several && !IsActive())
     NotifyRunEnd(tally);
 }
 
@@ -202,7 +198,7 @@ BatchDialog::RunTally BatchDialog::CreateSelected() {
   UpdateData(true);
   CreateRun run{WithTrailingSeparator(outputFolder),
                 nullptr,
-                ClipDelivery(services_.shell, [this] { return services_.copyWindow(*this); }),
+                ClipDelivery(services_.shell, [this] { return services_.copyWindow(Window()); }),
                 {}};
   StartRun();
   run.temp = TempAvi::Reserve(services_.shell);

@@ -6,18 +6,11 @@
 #include "engine/interfaces.h"
 #include "gui/batch/batch_services.h"
 #include "gui/resources/dialog_templates.h"
-#include "ui/qt_events.h"
-#include "ui/qt_progress_sink.h"
-#include "ui/qt_template_dialog.h"
-
-#include <QIcon>
+#include "ui/window_kit.h"
 
 #include <initializer_list>
 #include <memory>
 #include <string>
-
-class QListWidget;
-class QProgressBar;
 
 namespace reelcraft {
 
@@ -26,17 +19,15 @@ class TempAvi;
 // The main window: an input folder with its clips, an output folder with its AVI files, and
 // the commands that convert the selected clips (or all of them) and play an AVI.
 class BatchDialog : public TemplateDialog {
-  Q_OBJECT
-
 public:
-  explicit BatchDialog(BatchServices services, QWidget *parent = nullptr);
+  explicit BatchDialog(BatchServices services, WindowHandle parent = nullptr);
   ~BatchDialog() override;
 
   // Refill the clip list from `inputFolder` and the AVI list from `outputFolder`.
   void ListClips();
   void ListAvis();
   // Sets how far a list scrolls sideways: its widest entry plus one average character.
-  void FitListExtent(QListWidget &list);
+  void FitListExtent(ListControl &list);
   // How the clips of a Create run ended.
   struct RunTally {
     int converted = 0;
@@ -73,7 +64,7 @@ private:
 
   void SetDefaultFolders();
   // Fills `list` from `folderText`; enables `commands` when anything matched.
-  void FillList(QListWidget &list, const std::string &folderText, const char *pattern,
+  void FillList(ListControl &list, const std::string &folderText, const char *pattern,
                 std::initializer_list<int> commands);
   // Browses for a folder; true when the user accepted one, which is then in `folder`.
   bool BrowseFolder(const std::string &prompt, std::string &folder);
@@ -103,20 +94,20 @@ private:
   void DeselectEntry(int index, const std::string &source);
 
   // The window's fields, under plain names (ARCHITECTURE.md, "Names").
-  QListWidget *aviList = nullptr;
-  QListWidget *clipList = nullptr;
-  QProgressBar *progress = nullptr;
+  ListControl *aviList = nullptr;
+  ListControl *clipList = nullptr;
+  BarControl *progress = nullptr;
   std::string inputFolder;
   std::string outputFolder;
   int deleteSource = 0;
-  QIcon icon;
+  WindowIcon icon;
   CancelFlag cancelFlag{0};
 
   // What the window holds beyond its fields: the services it works with, the engine's view of
   // the bar, the pump, the guard against a second run.
   BatchServices services_;
-  std::unique_ptr<QtProgressSink> progressSink_;
-  QtPump pump_;
+  std::unique_ptr<WindowProgressSink> progressSink_;
+  WindowPump pump_;
   bool running_ = false;
 };
 

@@ -2,18 +2,16 @@
 #include "gui/batch/run_batch_window.h"
 
 #include "gui/batch/batch_dialog.h"
-#include "ui/qt_copy_progress.h"
-#include "ui/qt_desktop_notification.h"
-#include "ui/qt_events.h"
+#include "ui/window_kit.h"
 
 namespace reelcraft {
 
 int RunBatchWindow(MessageSink &messages, const Shell &shell) {
-  auto copyWindow = [&messages](QWidget &owner) {
-    return std::make_unique<QtCopyProgress>(&owner, messages);
+  auto copyWindow = [&messages](WindowHandle owner) {
+    return std::make_unique<WindowCopyProgress>(owner, messages);
   };
   auto notify = [](const std::string &summary, const std::string &body) {
-    SendDesktopNotification(FromLocal(summary), FromLocal(body));
+    NotifyDesktop(summary, body);
   };
   BatchDialog dialog(BatchServices{messages, shell, copyWindow, notify});
   return dialog.DoModal();

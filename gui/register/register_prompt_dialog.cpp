@@ -6,8 +6,6 @@
 #include "store/registry_key.h"
 #include "sys/translation.h"
 
-#include <QLabel>
-
 namespace reelcraft {
 
 RegisterPromptDialog::RegisterPromptDialog(RegistryStore &store, bool onlyTheDefault)
@@ -19,12 +17,11 @@ void RegisterPromptDialog::DoDataExchange(DataExchange &exchange) {
 
 // Declining is the safe answer, so No has the focus.
 bool RegisterPromptDialog::OnInitDialog() {
-  Control(IDCANCEL)->setFocus(Qt::OtherFocusReason);
+  FocusControl(IDCANCEL);
   SetCaption(kWindowCaption);
   if (onlyTheDefault_)
-    As<QLabel>(IDC_REGISTER_QUESTION)
-        ->setText(QString::fromStdString(
-            Translate("RegisterPromptDialog", "Make Reelcraft the program that opens QVJ clips?")));
+    SetControlText(IDC_REGISTER_QUESTION, Translate("RegisterPromptDialog",
+                                                    "Make Reelcraft the program that opens QVJ clips?"));
   return false;
 }
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "store/registry_store.h"
-#include "ui/qt_template_dialog.h"
+#include "ui/window_kit.h"
 
 namespace reelcraft {
 

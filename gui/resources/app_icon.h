@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QIcon>
+#include "ui/window_kit.h"
 
 namespace reelcraft {
 
 // The application icon (resource 128) in its rendered sizes.
-QIcon AppIcon();
+WindowIcon AppIcon();
 
 } // namespace reelcraft

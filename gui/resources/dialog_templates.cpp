@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "gui/resources/dialog_templates.h"
 
+#ifdef _WIN32
+// Marks a text for the translation tools, which read this file for every system.
+#define QT_TRANSLATE_NOOP(context, text) text
+#else
 #include <QtGlobal>
+#endif
 
 namespace reelcraft {
 

@@ -10,11 +10,6 @@
 #include "sys/translation.h"
 #include "ui/folder_picker.h"
 #include "ui/folder_rules.h"
-#include "ui/qt_copy_progress.h"
-#include "ui/qt_events.h"
-#include "ui/qt_progress_sink.h"
-
-#include <QProgressBar>
 
 namespace reelcraft {
 
@@ -33,7 +28,7 @@ std::string Question(const std::string &sourcePath, bool deleteSource) {
 } // namespace
 
 ConvertProgressDialog::ConvertProgressDialog(std::string sourcePath, std::string targetPath,
-                                             bool askFolder, bool deleteSource, QWidget *parent,
+                                             bool askFolder, bool deleteSource, WindowHandle parent,
                                              MessageSink &messages, const Shell &shell)
     : TemplateDialog(ConvertProgressTemplate(), parent), deleteSource(deleteSource),
       askFolder(askFolder), targetPath(std::move(targetPath)), sourcePath(std::move(sourcePath)),
@@ -85,7 +80,7 @@ void ConvertProgressDialog::RunFlow() {
 bool ConvertProgressDialog::ChooseTargetFolder() {
   FolderPicker picker(kWindowCaption,
                       Translate("ConvertProgressDialog", "Select folder in which to save AVI"),
-                      TargetFolderOf(targetPath), this, messages_);
+                      TargetFolderOf(targetPath), Window(), messages_);
   if (picker.DoModal() != 1)
     return false;
   targetPath = RetargetToFolder(targetPath, picker.GetPath());
@@ -122,8 +117,8 @@ void ConvertProgressDialog::ConvertAndDeliver(TempAvi &temporaryAvi) {
 }
 
 ConversionResult ConvertProgressDialog::Convert(TempAvi &temporaryAvi, bool salvage) {
-  QtProgressSink sink(*progress);
-  QtPump pump;
+  WindowProgressSink sink(*progress);
+  WindowPump pump;
   ProgressControl control{sink, pump};
   cancelFlag = 0;
   ConvertOptions options;
@@ -159,7 +154,7 @@ bool ConvertProgressDialog::MoveToTarget(TempAvi &temporaryAvi, const Conversion
   Delivered delivered;
   if (FitsPathBuffer(targetPath)) {
     ClipDelivery delivery(shell_,
-                          [this] { return std::make_unique<QtCopyProgress>(this, messages_); });
+                          [this] { return std::make_unique<WindowCopyProgress>(Window(), messages_); });
     delivered =
         delivery.Deliver({sourcePath, temporaryAvi.file(), targetPath, true, flags, deleteSource,
                           std::string(), converted.picturesWritten, converted.picturesExpected,

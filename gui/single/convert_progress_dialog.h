@@ -5,12 +5,10 @@
 #include "engine/conversion_result.h"
 #include "engine/interfaces.h"
 #include "sys/message_sink.h"
-#include "ui/qt_template_dialog.h"
+#include "ui/window_kit.h"
 
 #include <optional>
 #include <string>
-
-class QProgressBar;
 
 namespace reelcraft {
 
@@ -30,7 +28,7 @@ constexpr int kSingleClipDeclined = 2;
 class ConvertProgressDialog : public TemplateDialog {
 public:
   ConvertProgressDialog(std::string sourcePath, std::string targetPath, bool askFolder,
-                        bool deleteSource, QWidget *parent, MessageSink &messages,
+                        bool deleteSource, WindowHandle parent, MessageSink &messages,
                         const Shell &shell);
 
   const std::string &TargetPath() const { return targetPath; }
@@ -57,7 +55,7 @@ private:
                     std::string &note);
 
   // The window's fields, under plain names (ARCHITECTURE.md, "Names").
-  QProgressBar *progress = nullptr;
+  BarControl *progress = nullptr;
   bool deleteSource;
   bool askFolder;
   std::string targetPath;

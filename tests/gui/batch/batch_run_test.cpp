@@ -574,7 +574,7 @@ TEST_F(BatchRunTest, TheProgramsEntryCopiesThroughTheProgressWindow) {
   messages.QueueAnswer(MessageAnswer::Yes);
   int result = 0;
   WhenModalAppears([&](QWidget *window) {
-    auto *dialog = qobject_cast<BatchDialog *>(window);
+    auto *dialog = dynamic_cast<BatchDialog *>(window);
     ASSERT_TRUE(dialog);
     TickDeleteOriginal(*dialog);
     Click(*dialog, IDC_CREATE_ALL);

@@ -133,7 +133,7 @@ std::vector<std::string> BatchWindowTest::TempFiles() const {
 
 BatchServices BatchWindowTest::Services() {
   return {messages, shell,
-          [this](QWidget &) { return std::make_unique<ScriptedCopyWindow>(copies); },
+          [this](WindowHandle) { return std::make_unique<ScriptedCopyWindow>(copies); },
           [this](const std::string &summary, const std::string &body) {
             notifications.push_back(summary + ": " + body);
           }};

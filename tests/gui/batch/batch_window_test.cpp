@@ -4,7 +4,7 @@
 #include "gui/resources/dialog_templates.h"
 #include "tests/support/files.h"
 #include "tests/ui/modal_driver.h"
-#include "ui/qt_list_box.h"
+#include "ui/list_box.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -9,6 +9,6 @@
 namespace reelcraft {
 
 // The program's real windows.
-AppWindows QtAppWindows(RegistryStore &store, MessageSink &messages, const Shell &shell);
+AppWindows ProgramWindows(RegistryStore &store, MessageSink &messages, const Shell &shell);
 
 } // namespace reelcraft

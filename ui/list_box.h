@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <string>
+#include "ui/window_types.h"
 
-class QListWidget;
+#include <string>
 
 namespace reelcraft {
 
-// The list-box operations of a Windows list control, on a QListWidget that does not sort.
-// Entries are byte strings in the local 8-bit encoding.
+// The list-box operations of a Windows list control, on the system's list control (a
+// QListWidget that does not sort, with Qt). Entries are byte strings in the local 8-bit encoding.
 class ListBox {
 public:
-  explicit ListBox(QListWidget &list) : list_(list) {}
+  explicit ListBox(ListControl &list) : list_(list) {}
 
   void ResetContent();
   // Appends at the end; gives the new entry's index.
@@ -38,7 +38,7 @@ public:
   void SetHorizontalExtent(int pixels);
 
 private:
-  QListWidget &list_;
+  ListControl &list_;
 };
 
 } // namespace reelcraft

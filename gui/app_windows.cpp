@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "gui/qt_app_windows.h"
+#include "gui/app_windows.h"
 
 #include "gui/batch/run_batch_window.h"
 #include "gui/register/register_prompt_dialog.h"
@@ -8,7 +8,7 @@
 
 namespace reelcraft {
 
-AppWindows QtAppWindows(RegistryStore &store, MessageSink &messages, const Shell &shell) {
+AppWindows ProgramWindows(RegistryStore &store, MessageSink &messages, const Shell &shell) {
   return {
       [&store](bool onlyTheDefault) {
         return RegisterPromptDialog(store, onlyTheDefault).DoModal() == IDOK;

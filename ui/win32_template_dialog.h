@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "ui/dialog_notification.h"
+#include "ui/dialog_template.h"
+#include "ui/win32_data_exchange.h"
+#include "ui/win32_dialog_builder.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+namespace reelcraft {
+
+// A modal dialog built from a template by the dialog manager, in the manner of a framework
+// dialog class: handlers are bound to (control id, notification) pairs in one table, fields are
+// exchanged with controls in one DoDataExchange, and the command ids 1 (OK) and 2 (Cancel) end
+// the dialog unless the dialog overrides OnOK or OnCancel. Escape and the close box give the
+// Cancel command. The same class as the Qt kit's, over the system's own dialogs.
+class TemplateDialog {
+public:
+  struct Binding {
+    int id;
+    Notification notification;
+    std::function<void()> handler;
+  };
+
+  explicit TemplateDialog(const DialogTemplate &dialogTemplate, HWND parent = nullptr);
+  virtual ~TemplateDialog();
+  TemplateDialog(const TemplateDialog &) = delete;
+  TemplateDialog &operator=(const TemplateDialog &) = delete;
+
+  // Initialises the dialog, runs it modally and returns the result given to EndDialog.
+  int DoModal();
+  // Ends the modal run with `result` (it returns once the current handler has returned).
+  void EndDialog(int result);
+
+  HWND Control(int id) const { return GetDlgItem(window_, id); }
+  HWND Window() const { return window_; }
+  void EnableControl(int id, bool enable);
+  void SetCaption(const std::string &caption);
+  void SetIcon(HICON icon);
+  void SetControlText(int id, const std::string &text);
+  void FocusControl(int id);
+  bool IsActive() const { return window_ && GetActiveWindow() == window_; }
+  bool IsVisible() const { return window_ && IsWindowVisible(window_); }
+
+  void UpdateData(bool saving);
+
+  // Private messages (0x8000 and above) arrive as PostedMessage notifications of their number.
+  void Post(int message) const { PostMessageW(window_, UINT(message), 0, 0); }
+
+protected:
+  void Bind(std::vector<Binding> bindings);
+
+  virtual void DoDataExchange(DataExchange &) {}
+  // After the fields have been loaded into the controls. True puts the focus on the first tab
+  // stop; false leaves it where the dialog put it.
+  virtual bool OnInitDialog() { return true; }
+  virtual void OnOK();
+  virtual void OnCancel();
+  // When the modal run has ended, whatever ended it; the controls still exist.
+  virtual void OnDestroy() {}
+  // The window has been shown (true) or hidden (false) by the program. When shown, it is
+  // already the modal window in front, so boxes opened here are owned by it.
+  virtual void OnShowWindow(bool) {}
+
+private:
+  static INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam,
+                                          LPARAM lParam);
+  bool Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnControlNotification(int id, int code);
+  // True when a handler was bound to the pair.
+  bool Dispatch(int id, Notification notification);
+  void Command(int id);
+
+  Win32DialogTemplate template_;
+  HWND parent_;
+  HWND window_ = nullptr;
+  std::vector<Binding> bindings_;
+  bool destroying_ = false;
+};
+
+// Queues the private `message` for `dialog`; it arrives as a PostedMessage notification.
+inline void PostMessageTo(const TemplateDialog &dialog, int message) { dialog.Post(message); }
+
+} // namespace reelcraft
