@@ -69,7 +69,7 @@ std::string HeaderlessSalvageQuestion() {
 std::string ClipDelivery::FreeName(const std::string &path) const {
   if (!written_.OwnerOf(path))
     return path;
-  size_t slash = path.find_last_of('/');
+  size_t slash = path.find_last_of(kPathSeparators);
   size_t dot = path.find_last_of('.');
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
     dot = path.size();

@@ -3,9 +3,9 @@
 // and the registration of the clip association ("/r", "/u").
 #include "app/converter_app.h"
 #include "app/program_information.h"
+#include "gui/app_windows.h"
 #include "gui/application_setup.h"
 #include "gui/display_start_guard.h"
-#include "gui/app_windows.h"
 #include "sys/file_system.h"
 #include "sys/standard_streams.h"
 #include "ui/qt_copy_progress.h"

@@ -13,9 +13,12 @@ namespace reelcraft {
 
 enum class RegistryRoot { CurrentUser, LocalMachine, ClassesRoot };
 
-// Value types, numbered as the Windows registry numbers them.
+// Value types, numbered as the Windows registry numbers them (whose headers define them where
+// they are seen).
+#ifndef REG_SZ
 constexpr uint32_t REG_SZ = 1;
 constexpr uint32_t REG_DWORD = 4;
+#endif
 
 struct RegistryValue {
   uint32_t type = 0;

@@ -6,11 +6,15 @@
 namespace reelcraft {
 
 // The separator that the system's own paths, and the commands the shell runs, are written with.
+// Windows takes '/' as well.
 #ifdef _WIN32
 constexpr char kPathSeparator = '\\';
+constexpr const char *kPathSeparators = "/\\";
 #else
 constexpr char kPathSeparator = '/';
+constexpr const char *kPathSeparators = "/";
 #endif
+inline bool IsPathSeparator(char c) { return c == '/' || c == kPathSeparator; }
 
 // Plain file-system services on paths held as bytes. Each reports only success or failure;
 // callers that care judge the outcome by a following existence test.

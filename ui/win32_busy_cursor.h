@@ -8,7 +8,8 @@ namespace reelcraft {
 // Shows the wait cursor while it lives, and the cursor before it afterwards.
 class BusyCursor {
 public:
-  BusyCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+  BusyCursor()
+      : previous_(SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)) /* IDC_WAIT */)) {}
   ~BusyCursor() { SetCursor(previous_); }
   BusyCursor(const BusyCursor &) = delete;
   BusyCursor &operator=(const BusyCursor &) = delete;

@@ -29,8 +29,7 @@ bool Win32CopyProgress::Progress(uint64_t doneBytes, uint64_t totalBytes) {
     if (SUCCEEDED(CoCreateInstance(CLSID_ProgressDialog, nullptr, CLSCTX_INPROC_SERVER,
                                    IID_IProgressDialog, reinterpret_cast<void **>(&window_)))) {
       window_->SetTitle(WideText(title_).c_str());
-      window_->StartProgressDialog(owner_, nullptr, PROGDLG_NORMAL | PROGDLG_NOMINIMIZE,
-                                   nullptr);
+      window_->StartProgressDialog(owner_, nullptr, PROGDLG_NORMAL | PROGDLG_NOMINIMIZE, nullptr);
     }
   }
   if (!window_)

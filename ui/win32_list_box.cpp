@@ -90,7 +90,8 @@ int ListBox::TextWidth(const std::string &text) const {
   ListFontContext context(list_);
   std::wstring wide = WideText(text);
   SIZE size{};
-  if (!context.get() || !GetTextExtentPoint32W(context.get(), wide.c_str(), int(wide.size()), &size))
+  if (!context.get() ||
+      !GetTextExtentPoint32W(context.get(), wide.c_str(), int(wide.size()), &size))
     return 0;
   return int(size.cx);
 }

@@ -67,8 +67,7 @@ protected:
   virtual void OnShowWindow(bool) {}
 
 private:
-  static INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam);
+  static INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   bool Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void OnControlNotification(int id, int code);
   // True when a handler was bound to the pair.

@@ -20,8 +20,9 @@ bool RegisterPromptDialog::OnInitDialog() {
   FocusControl(IDCANCEL);
   SetCaption(kWindowCaption);
   if (onlyTheDefault_)
-    SetControlText(IDC_REGISTER_QUESTION, Translate("RegisterPromptDialog",
-                                                    "Make Reelcraft the program that opens QVJ clips?"));
+    SetControlText(
+        IDC_REGISTER_QUESTION,
+        Translate("RegisterPromptDialog", "Make Reelcraft the program that opens QVJ clips?"));
   return false;
 }
 

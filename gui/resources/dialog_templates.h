@@ -11,9 +11,11 @@ namespace reelcraft {
 // The caption that every window of the program shows: "Reelcraft 1-05".
 inline const std::string kWindowCaption = "Reelcraft " + VersionText(kVersionStamp);
 
-// The dialog manager's own command ids.
+// The dialog manager's own command ids, which the system's headers define where they are seen.
+#ifndef IDOK
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
+#endif
 
 // Controls of the batch window (102); 1009 and 1019 are also in the single-clip dialog (132).
 constexpr int IDC_CREATE = 1004;

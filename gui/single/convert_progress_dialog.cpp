@@ -153,8 +153,8 @@ bool ConvertProgressDialog::MoveToTarget(TempAvi &temporaryAvi, const Conversion
                                          uint32_t flags, std::string &note) {
   Delivered delivered;
   if (FitsPathBuffer(targetPath)) {
-    ClipDelivery delivery(shell_,
-                          [this] { return std::make_unique<WindowCopyProgress>(Window(), messages_); });
+    ClipDelivery delivery(
+        shell_, [this] { return std::make_unique<WindowCopyProgress>(Window(), messages_); });
     delivered =
         delivery.Deliver({sourcePath, temporaryAvi.file(), targetPath, true, flags, deleteSource,
                           std::string(), converted.picturesWritten, converted.picturesExpected,

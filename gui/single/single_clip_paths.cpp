@@ -1,20 +1,22 @@
 // SPDX-License-Identifier: MIT
 #include "gui/single/single_clip_paths.h"
 
+#include "sys/file_system.h"
+
 namespace reelcraft {
 
 std::optional<std::string> TargetFolderOf(const std::string &targetPath) {
-  size_t slash = targetPath.rfind('/');
-  if (slash == std::string::npos)
+  if (targetPath.find_last_of(kPathSeparators) == std::string::npos)
     return std::nullopt;
-  return slash == 0 ? "/" : targetPath.substr(0, slash);
+  return ParentFolder(targetPath);
 }
 
 std::string RetargetToFolder(const std::string &targetPath, const std::string &folder) {
-  size_t slash = targetPath.rfind('/');
-  std::string filePart = slash == std::string::npos ? "/" + targetPath : targetPath.substr(slash);
+  size_t slash = targetPath.find_last_of(kPathSeparators);
+  std::string filePart =
+      slash == std::string::npos ? kPathSeparator + targetPath : targetPath.substr(slash);
   std::string path = folder;
-  while (!path.empty() && path.back() == '/')
+  while (!path.empty() && IsPathSeparator(path.back()))
     path.pop_back();
   return path + filePart;
 }
