@@ -107,9 +107,11 @@ Delivered ClipDelivery::Deliver(const DeliveryOrder &order) {
   Delivered delivered;
   // A temporary AVI without a name is read through this process's own link to it.
   std::string avi = OpenablePath(order.avi);
-  delivered.placed = Place(avi, order.target, order.move,
-                           Translate("ClipDelivery", "Writing AVI to target location"), order.flags,
-                           order.clip, delivered);
+  // Nor can it be renamed into place: it leaves with its handle. Its bytes are copied.
+  bool move = order.move && order.avi.descriptor < 0;
+  delivered.placed =
+      Place(avi, order.target, move, Translate("ClipDelivery", "Writing AVI to target location"),
+            order.flags, order.clip, delivered);
   if (delivered.placed != FileOpResult::Success) {
     if (order.removeClip)
       delivered.note = ClipKeptText(order.clip);
@@ -133,7 +135,7 @@ Delivered ClipDelivery::Deliver(const DeliveryOrder &order) {
   }
   if (!order.beside.empty() && order.beside != order.target) {
     // The move took the temporary AVI away; the second copy comes from the first.
-    const std::string &from = order.move ? order.target : avi;
+    const std::string &from = move ? order.target : avi;
     std::string beside = FreeName(order.beside);
     Delivered besideCopy;
     delivered.besidePlaced =

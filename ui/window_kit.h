@@ -19,6 +19,8 @@
 #include "ui/qt_template_dialog.h"
 
 #include <QIcon>
+#include <QListWidget>
+#include <QProgressBar>
 #endif
 #include "ui/window_types.h"
 
