@@ -1,9 +1,9 @@
 # SPDX-License-Identifier: MIT
 # The Windows tree (cmake/mingw-w64.cmake): the converter's libraries, qvj2avi.exe, the
 # settings store on the registry, the desktop's services on the shell, start-up and
-# installation. Qt and GStreamer have no mingw build here, so the Qt windows, the plugin and
-# the benchmarks are left out. The tests run under wine64 (scripts/wine-run.sh, the
-# toolchain's emulator).
+# installation, and the dialog kit's Win32 pieces. Qt and GStreamer have no mingw build here, so
+# the Qt windows, the plugin and the benchmarks are left out. The tests run under wine64
+# (scripts/wine-run.sh, the toolchain's emulator).
 
 # nlohmann_json is header-only: the host's copy serves, from a folder of its own so that the
 # host's other headers stay out of a Windows compile.
@@ -37,6 +37,7 @@ add_subdirectory(app)
 add_subdirectory(avi)
 add_subdirectory(engine)
 add_subdirectory(cli)
+add_subdirectory(ui)
 
 # The zip a Windows user unpacks: the programs, stripped, the licence and a short read-me.
 set(zip_name reelcraft-${PROJECT_VERSION}-win64)

@@ -6,9 +6,20 @@
 #include <optional>
 #include <string>
 
+#ifdef _WIN32
+struct HWND__;
+#else
 class QWidget;
+#endif
 
 namespace reelcraft {
+
+// The window a dialog belongs to: a widget under Qt, a window handle (HWND) on Windows.
+#ifdef _WIN32
+using OwnerWindowRef = HWND__ *;
+#else
+using OwnerWindowRef = QWidget *;
+#endif
 
 // Folder choice with a typed-path box above a tree of the whole file system. OK accepts the
 // box's text only once ValidateOrCreateFolder has passed it (offering to create a missing
@@ -17,7 +28,8 @@ class FolderPicker {
 public:
   // No title leaves the dialog's own caption; no initial folder selects the current directory.
   FolderPicker(std::optional<std::string> title, std::string prompt,
-               std::optional<std::string> initialFolder, QWidget *parent, MessageSink &messages);
+               std::optional<std::string> initialFolder, OwnerWindowRef parent,
+               MessageSink &messages);
   virtual ~FolderPicker() = default;
 
   // 1 when a folder was accepted, otherwise -1.
@@ -29,7 +41,7 @@ private:
   std::optional<std::string> title_;
   std::string prompt_;
   std::optional<std::string> initialFolder_;
-  QWidget *owner_;
+  OwnerWindowRef owner_;
   MessageSink &messages_;
   std::string path_;
 };

@@ -14,6 +14,19 @@ std::string FolderMessage(const std::string &path, const std::string &tail) {
 
 bool IsEdgeBlank(char c) { return c == '\t' || c == ' ' || c == '.'; }
 
+// The one difference between the systems' forms: how the root is written and what separates
+// the names after it. 0 for a path that does not start at a root.
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+size_t RootLength(const std::string &path) {
+  bool letter = path.size() >= 3 && ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z');
+  return letter && path[1] == ':' && path[2] == kSeparator ? 3 : 0;
+}
+#else
+constexpr char kSeparator = '/';
+size_t RootLength(const std::string &path) { return path.starts_with(kSeparator) ? 1 : 0; }
+#endif
+
 } // namespace
 
 bool IsValidFolderName(std::string_view name) {
@@ -24,15 +37,16 @@ bool IsValidFolderName(std::string_view name) {
 
 int CheckOrCreatePath(const std::string &path, bool checkOnly) {
   // An embedded zero would cut the path short of what the user sees.
-  if (path.empty() || path.size() >= kPathBufferSize || path.front() != '/' ||
-      path.find('\0') != std::string::npos)
+  size_t root = RootLength(path);
+  if (root == 0 || path.size() >= kPathBufferSize || path.find('\0') != std::string::npos)
     return kFolderInvalid;
-  if (path.size() == 1)
+  // A root is never created.
+  if (path.size() == root)
     return checkOnly || PathExists(path) ? kFolderAccepted : kFolderNotCreated;
 
-  size_t start = 1;
+  size_t start = root;
   for (;;) {
-    size_t end = path.find('/', start);
+    size_t end = path.find(kSeparator, start);
     if (end == std::string::npos)
       end = path.size();
     if (!IsValidFolderName(std::string_view(path).substr(start, end - start)))

@@ -16,7 +16,9 @@ constexpr int kFolderInvalid = 1;
 constexpr int kFolderNotCreated = 2;
 
 // Paths are taken in absolute form: "/" alone is the root, otherwise "/" and folder names
-// separated by single "/", none at the end. Paths that do not fit a path buffer are invalid.
+// separated by single "/", none at the end. On Windows a drive's root, a letter, ":" and "\"
+// ("E:\"), takes the place of "/", and "\" separates the names ("E:\Video\Clips"). Paths that
+// do not fit a path buffer are invalid.
 
 // Checks a typed folder path and, if the folder is missing, offers to create it. Shows its own
 // messages; gives kFolderAccepted, kFolderDeclined (silently), kFolderInvalid or

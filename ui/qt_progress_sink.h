@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/interfaces.h"
+#include "ui/progress_scale.h"
 
 #include <cstdint>
 
@@ -9,8 +10,7 @@ class QProgressBar;
 
 namespace reelcraft {
 
-// Drives a QProgressBar, whose values are ints: a range wider than an int is scaled down, and a
-// position outside the range shows as empty or full (the bar would ignore it).
+// Drives a QProgressBar, whose values are ints, through a ProgressScale.
 class QtProgressSink : public ProgressSink {
 public:
   explicit QtProgressSink(QProgressBar &bar);
@@ -24,12 +24,7 @@ private:
   void Show();
 
   QProgressBar &bar_;
-  uint32_t low_ = 0;
-  uint32_t high_ = 100;
-  uint32_t step_ = 10;
-  // Wider than the range's type so that steps past the high bound stay there.
-  uint64_t position_ = 0;
-  int shift_ = 0;
+  ProgressScale scale_;
 };
 
 } // namespace reelcraft
