@@ -45,8 +45,8 @@ std::string ProgramBaseName() {
 
 MessageAnswer Win32Messages::Show(const std::string &text, MessageButtons buttons,
                                   MessageIcon icon) {
-  UINT style = ButtonsOf(buttons) |
-               (icon == MessageIcon::Question ? MB_ICONQUESTION : MB_ICONEXCLAMATION);
+  UINT style =
+      ButtonsOf(buttons) | (icon == MessageIcon::Question ? MB_ICONQUESTION : MB_ICONEXCLAMATION);
   int answer = MessageBoxW(GetActiveWindow(), WideText(text).c_str(),
                            WideText(ProgramBaseName()).c_str(), style);
   if (buttons == MessageButtons::Ok)
