@@ -6,6 +6,11 @@
 # them there first where they are missing. The tests run in a wine prefix of this run's own,
 # made afresh and removed afterwards, so that no earlier run's settings or files play a part.
 set -euo pipefail
+# Wine creates windows (the dialog kit's tests) only on an X display: a virtual one where there
+# is none.
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a bash "$0" "$@"
+fi
 cd "$(dirname "$0")/.."
 prefix=$(realpath -m "${1:-/tmp/wdeps}")
 if [ ! -f "$prefix/lib/pkgconfig/libturbojpeg.pc" ] || [ ! -f "$prefix/bin/cjpeg.exe" ]; then
