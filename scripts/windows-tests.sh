@@ -28,6 +28,8 @@ wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 WINEPREFIX=$(mktemp -d)
 export WINEPREFIX WINEDEBUG=-all
 trap '"$wineserver" -k 2> /dev/null || true; rm -rf "$WINEPREFIX"' EXIT
-# Set up once, before the tests start wine two at a time.
+# Set up once, before the tests start wine two at a time. The server stays up from the start
+# (until the trap ends it), so that no test meets one that is just going away.
+"$wineserver" -p
 "$wine" wineboot -i
 ctest --test-dir build-win64 --output-on-failure -j 2 --timeout 600

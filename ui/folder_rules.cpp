@@ -14,18 +14,16 @@ std::string FolderMessage(const std::string &path, const std::string &tail) {
 
 bool IsEdgeBlank(char c) { return c == '\t' || c == ' ' || c == '.'; }
 
-// The one difference between the systems' forms: how the root is written and what separates
-// the names after it. 0 for a path that does not start at a root.
-#ifdef _WIN32
-constexpr char kSeparator = '\\';
+// The one difference between the systems' forms, besides the separator of the names: how the
+// root is written. 0 for a path that does not start at a root.
 size_t RootLength(const std::string &path) {
+#ifdef _WIN32
   bool letter = path.size() >= 3 && ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z');
-  return letter && path[1] == ':' && path[2] == kSeparator ? 3 : 0;
-}
+  return letter && path[1] == ':' && path[2] == kPathSeparator ? 3 : 0;
 #else
-constexpr char kSeparator = '/';
-size_t RootLength(const std::string &path) { return path.starts_with(kSeparator) ? 1 : 0; }
+  return path.starts_with(kPathSeparator) ? 1 : 0;
 #endif
+}
 
 } // namespace
 
@@ -46,7 +44,7 @@ int CheckOrCreatePath(const std::string &path, bool checkOnly) {
 
   size_t start = root;
   for (;;) {
-    size_t end = path.find(kSeparator, start);
+    size_t end = path.find(kPathSeparator, start);
     if (end == std::string::npos)
       end = path.size();
     if (!IsValidFolderName(std::string_view(path).substr(start, end - start)))

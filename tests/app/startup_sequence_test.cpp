@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/startup_sequence.h"
+#include "sys/file_system.h"
 #include "tests/support/scripted_messages.h"
 
 #include <gtest/gtest.h>
@@ -182,7 +183,8 @@ TEST(StartupSequence, SingleClipDeclinedLeadsToTheCheckOtherwiseEnds) {
   EXPECT_EQ(declined.ran, (Ran{"single", "batch"}));
   ASSERT_EQ(declined.requests.size(), 1u);
   EXPECT_EQ(declined.requests[0].sourcePath, "/clips/my clip.qvj");
-  EXPECT_EQ(declined.requests[0].targetPath, "/home/me/Documents/my clip.avi");
+  EXPECT_EQ(declined.requests[0].targetPath,
+            std::string("/home/me/Documents") + kPathSeparator + "my clip.avi");
   EXPECT_TRUE(declined.requests[0].askFolder);
 
   ScriptedStartup converted;

@@ -54,7 +54,7 @@ TEST(Process, StartDetachedRunsInTheGivenFolderWithoutWaiting) {
   test::TempDir dir;
   ASSERT_TRUE(StartDetached(InShell(kLater), dir.path().string()));
   EXPECT_FALSE(fs::exists(dir / "here.txt")); // not waited for
-  for (int i = 0; i < 100 && !fs::exists(dir / "here.txt"); ++i)
+  for (int i = 0; i < 600 && !fs::exists(dir / "here.txt"); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   test::Bytes bytes = test::ReadFileBytes(dir / "here.txt");
