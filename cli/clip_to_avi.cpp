@@ -127,8 +127,8 @@ ClipOutcome ConvertClipToAvi(const std::string &clip, const std::string &output,
   case ConversionState::Cancelled:
     return Report(messages, "Interrupted; nothing written", ClipState::Interrupted);
   case ConversionState::Failed:
-    if (result.cause)
-      messages.Show(WriteFailureText(output, *result.cause, staged.temporaryFile().path));
+    if (result.failure && !result.failure->told)
+      messages.Show(WriteFailureText(output, result.failure->file, staged.temporaryFile().path));
     return {ClipState::Failed};
   case ConversionState::Done:
   case ConversionState::Incomplete:

@@ -43,7 +43,7 @@ bool WriteSoundStream(AviFile &avi, const WaveFormatEx &format, SoundStore &soun
     length -= length % format.nBlockAlign;
   // A sound too long for one chunk cannot be stored.
   if (length > UINT32_MAX) {
-    NoteFailure(result, FileFailure{aviPath, EFBIG});
+    NoteFailure(result, FailureKind::AviNotWritten, FileFailure{aviPath, EFBIG});
     return false;
   }
   auto serialized = Serialize(format);
@@ -55,7 +55,7 @@ bool WriteSoundStream(AviFile &avi, const WaveFormatEx &format, SoundStore &soun
       avi.WriteFrom(stream, 0, samples, uint32_t(length), AVIIF_KEYFRAME,
                     [&sound](void *buffer, size_t size) { return sound.ReadBack(buffer, size); });
   if (!written && sound.failure())
-    NoteFailure(result, sound.failure());
+    NoteFailure(result, FailureKind::SoundNotKept, *sound.failure());
   return written;
 }
 

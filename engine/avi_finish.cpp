@@ -9,7 +9,7 @@ void FinishAvi(AviFile &avi, bool written, const std::string &path, ConversionRe
   if (written && finished)
     return;
   // The writer knows no reason only where it refused the data itself.
-  NoteFailure(result, FileFailure{path, avi.error()});
+  NoteFailure(result, FailureKind::AviNotWritten, FileFailure{path, avi.error()});
 }
 
 } // namespace reelcraft

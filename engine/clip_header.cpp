@@ -64,11 +64,14 @@ private:
 
 } // namespace
 
-HeaderFault ReadClipHeaderQuietly(const std::string &path, ClipHeader &header,
-                                  std::string &message) {
+HeaderFault ReadClipHeaderQuietly(const std::string &path, ClipHeader &header, std::string &message,
+                                  int *systemError) {
   message.clear();
   RawFile file;
-  if (!file.OpenForReading(path)) {
+  bool opened = file.OpenForReading(path);
+  if (systemError)
+    *systemError = file.error();
+  if (!opened) {
     message = Translate("Conversion", "Could not open source file:\n") +
               FileErrorText(file.error(), path);
     return HeaderFault::Unopened;
@@ -76,6 +79,8 @@ HeaderFault ReadClipHeaderQuietly(const std::string &path, ClipHeader &header,
   uint8_t bytes[kClipHeaderSize];
   size_t got = file.Read(bytes, sizeof bytes);
   if (got != sizeof bytes && file.error() != 0) {
+    if (systemError)
+      *systemError = file.error();
     message = ReadErrorMessage(file.error(), path);
     return HeaderFault::Unreadable;
   }

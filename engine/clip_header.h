@@ -32,9 +32,10 @@ struct ClipHeader {
 // Why a header could not be read.
 enum class HeaderFault { None, Unopened, Unreadable, TooShort, Unrecognised };
 
-// As ReadClipHeader, giving the message (empty when read) instead of showing it.
-HeaderFault ReadClipHeaderQuietly(const std::string &path, ClipHeader &header,
-                                  std::string &message);
+// As ReadClipHeader, giving the message (empty when read) instead of showing it, and the
+// system's error code of a clip that could not be opened or read.
+HeaderFault ReadClipHeaderQuietly(const std::string &path, ClipHeader &header, std::string &message,
+                                  int *systemError = nullptr);
 
 // Reads and checks the header of the clip at `path`. On failure the reason has been shown
 // through `messages` and `header` is not to be used.

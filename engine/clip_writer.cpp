@@ -30,14 +30,14 @@ VideoStream CreateVideoStream(const FileRef &target, const ClipHeader &header,
   VideoStream stream;
   stream.file = AviFile::Create(target, options);
   if (!stream.file) {
-    NoteFailure(result, FileFailure{target.path, errno});
+    NoteFailure(result, FailureKind::AviNotWritten, FileFailure{target.path, errno});
     return stream;
   }
   stream.index = stream.file->CreateStream(VideoStreamInfo(header));
   auto format = Serialize(VideoFormat(header));
   if (stream.index < 0 || !stream.file->SetFormat(stream.index, format.data(), format.size())) {
     stream.index = -1;
-    NoteFailure(result, FileFailure{target.path, stream.file->error()});
+    NoteFailure(result, FailureKind::AviNotWritten, FileFailure{target.path, stream.file->error()});
   }
   return stream;
 }
@@ -217,6 +217,11 @@ void NoteDisagreements(const ClipHeader &header, const PictureWalk &walk, uint64
                 std::to_string(walk.check().width()), std::to_string(walk.check().height())}));
 }
 
+// The sound store says where its folder refused the sound.
+void NoteSoundRefused(ConversionResult &result, const SoundStore &store) {
+  NoteFailure(result, FailureKind::SoundNotKept, store.failure().value_or(FileFailure{}));
+}
+
 } // namespace
 
 // The sound of a clip with sound: its blocks, gathered as the clip is read, and where they lay.
@@ -235,8 +240,10 @@ ConversionResult WriteClipAvi(const FileRef &clip, const FileRef &target,
   result.picturesExpected = std::max<uint32_t>(header.frameCount, 1);
   RawFile input;
   if (!input.OpenForReading(clip)) {
-    messages.Show(Translate("Conversion", "Could not open input file:\n") +
-                  FileErrorText(input.error(), clip.path));
+    TellFailure(result, messages,
+                Translate("Conversion", "Could not open input file:\n") +
+                    FileErrorText(input.error(), clip.path),
+                FailureKind::ClipNotOpened, FileFailure{clip.path, input.error()});
     return result;
   }
   std::optional<ClipSound> sound;
@@ -253,10 +260,13 @@ ConversionResult WriteClipAvi(const FileRef &clip, const FileRef &target,
   PictureBytes picture;
   if (!walk.First(reader, streamStart, header.dataSize, picture)) {
     if (reader.soundRefused())
-      NoteFailure(result, sound->store.failure());
+      NoteSoundRefused(result, sound->store);
+    else if (input.error() != 0)
+      TellFailure(result, messages, ReadErrorMessage(input.error(), clip.path),
+                  FailureKind::ClipNotRead, FileFailure{clip.path, input.error()});
     else
-      messages.Show(input.error() != 0 ? ReadErrorMessage(input.error(), clip.path)
-                                       : NoFirstPictureMessage());
+      TellFailure(result, messages, NoFirstPictureMessage(), FailureKind::NoPicture,
+                  FileFailure{clip.path, 0});
     return result;
   }
   if (cancelFlag != 0) {
@@ -306,7 +316,7 @@ ConversionResult WriteClipAvi(const FileRef &clip, const FileRef &target,
       result.state = ConversionState::Cancelled;
   }
   if (reader.soundRefused()) {
-    NoteFailure(result, sound->store.failure());
+    NoteSoundRefused(result, sound->store);
   } else if (withSound && written && result.HasAvi() && input.error() == 0) {
     if (progress)
       progress->sink.SetPhase(ConversionPhase::Sound);
@@ -317,8 +327,8 @@ ConversionResult WriteClipAvi(const FileRef &clip, const FileRef &target,
   if (stream.file)
     FinishAvi(*stream.file, written, target.path, result);
   if (input.error() != 0) {
-    messages.Show(ReadErrorMessage(input.error(), clip.path));
-    NoteFailure(result);
+    TellFailure(result, messages, ReadErrorMessage(input.error(), clip.path),
+                FailureKind::ClipNotRead, FileFailure{clip.path, input.error()});
   }
   if (options.salvage && result.state == ConversionState::Done)
     NoteDisagreements(header, walk, lastPictureEnd, result);

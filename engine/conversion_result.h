@@ -25,6 +25,24 @@ struct DamagedStretch {
   bool operator==(const DamagedStretch &) const = default;
 };
 
+// What stopped a failed conversion.
+enum class FailureKind {
+  ClipNotOpened, // the clip cannot be opened
+  ClipNotRead,   // reading the clip failed
+  NotAClip,      // too short for a header, or it does not begin as a clip
+  NoPicture,     // no picture where the data begins
+  AviNotWritten, // the AVI cannot be made or written, as on a full or pulled-out disk
+  SoundNotKept,  // the sound gathered on the way cannot be kept, as in a full temporary folder
+};
+
+struct ConversionFailure {
+  FailureKind kind = FailureKind::AviNotWritten;
+  // The file it concerns, and the system's error code (errno; 0 when there is none).
+  FileFailure file;
+  // The engine's messages have told the user, and why; otherwise telling is the caller's.
+  bool told = false;
+};
+
 // What one conversion came to. Every caller decides from this alone: whether the AVI is whole,
 // whether the clip may go, what to tell the user.
 struct ConversionResult {
@@ -33,9 +51,8 @@ struct ConversionResult {
   // none still gives one frame).
   uint32_t picturesWritten = 0;
   uint32_t picturesExpected = 0;
-  // Failed: the place and the system's reason (0 when there is none) of a failure that no
-  // shown message names, such as a full disk. Without it, a shown message has said why.
-  std::optional<FileFailure> cause;
+  // Failed: what failed, always.
+  std::optional<ConversionFailure> failure;
   // With salvage: the stretches passed over, in order.
   std::vector<DamagedStretch> damaged;
   // With salvage: pictures found and left out, the damaged and those of another size (another
@@ -57,11 +74,21 @@ struct ConversionResult {
   }
 };
 
-// Marks `result` failed, keeping the first cause noted.
-inline void NoteFailure(ConversionResult &result, std::optional<FileFailure> cause = std::nullopt) {
+// Marks `result` failed, keeping the first failure noted: the later ones follow from it.
+inline void NoteFailure(ConversionResult &result, FailureKind kind, FileFailure file) {
   result.state = ConversionState::Failed;
-  if (!result.cause)
-    result.cause = std::move(cause);
+  if (!result.failure)
+    result.failure = ConversionFailure{kind, std::move(file), false};
+}
+
+// Tells the user through `messages` and notes the failure as told, in one step, so that the
+// result and the messages never disagree.
+inline void TellFailure(ConversionResult &result, MessageSink &messages, const std::string &text,
+                        FailureKind kind, FileFailure file) {
+  messages.Show(text);
+  result.state = ConversionState::Failed;
+  if (!result.failure)
+    result.failure = ConversionFailure{kind, std::move(file), true};
 }
 
 } // namespace reelcraft

@@ -50,7 +50,8 @@ ConversionResult ConvertClip(const std::string &sourcePath, const std::string &t
   std::optional<timespec> recorded = ModificationTime(sourcePath);
   ClipHeader header;
   std::string problem;
-  HeaderFault fault = ReadClipHeaderQuietly(sourcePath, header, problem);
+  int error = 0;
+  HeaderFault fault = ReadClipHeaderQuietly(sourcePath, header, problem, &error);
   std::vector<std::string> guessed;
   if (fault == HeaderFault::Unrecognised && options.salvage) {
     guessed = StandInHeader(options.like, header);
@@ -59,7 +60,10 @@ ConversionResult ConvertClip(const std::string &sourcePath, const std::string &t
     failed.unrecognisedFormat = fault == HeaderFault::Unrecognised;
     if (failed.unrecognisedFormat && !options.unrecognisedHint.empty())
       problem += "\n" + options.unrecognisedHint;
-    messages.Show(problem);
+    FailureKind kind = fault == HeaderFault::Unopened     ? FailureKind::ClipNotOpened
+                       : fault == HeaderFault::Unreadable ? FailureKind::ClipNotRead
+                                                          : FailureKind::NotAClip;
+    TellFailure(failed, messages, problem, kind, FileFailure{sourcePath, error});
     return failed;
   }
   // A salvage believes the sound blocks the clip holds before the header's word on them.

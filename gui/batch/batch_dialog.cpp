@@ -305,11 +305,12 @@ ConversionResult BatchDialog::Convert(CreateRun &run, const std::string &source,
       ConvertClip(source, run.temp->path(), &control, cancelFlag, services_.messages, options);
   // What another hand put under the temporary name is no conversion of the clip.
   if (result.state != ConversionState::Failed && !StillSameFile(run.temp->file()))
-    result.state = ConversionState::Failed;
+    NoteFailure(result, FailureKind::AviNotWritten, FileFailure{});
   if (result.state == ConversionState::Failed) {
     Count(run, ClipEnd::Failed);
     // The system's reason, so that a full or pulled-out disk is not taken for a damaged clip.
-    std::string reason = result.cause ? FailureReason(*result.cause) : std::string();
+    std::string reason =
+        result.failure && !result.failure->told ? FailureReason(result.failure->file) : "";
     services_.messages.Show(Translate("BatchDialog", "Failed to create AVI!\n") + source + "\n" +
                             target + (reason.empty() ? "" : "\n" + reason));
   }

@@ -128,12 +128,13 @@ ConversionResult ConvertProgressDialog::Convert(TempAvi &temporaryAvi, bool salv
   ConversionResult converted =
       ConvertClip(sourcePath, temporaryAvi.path(), &control, cancelFlag, messages_, options);
   // What another hand put under the temporary name is no conversion of the clip.
-  if (converted.state == ConversionState::Failed || !StillSameFile(temporaryAvi.file())) {
+  if (converted.state != ConversionState::Failed && !StillSameFile(temporaryAvi.file()))
+    NoteFailure(converted, FailureKind::AviNotWritten, FileFailure{});
+  if (converted.state == ConversionState::Failed) {
     // The system's reason, so that a full or pulled-out disk is not taken for a damaged clip.
-    std::string reason = converted.state == ConversionState::Failed && converted.cause
-                             ? FailureReason(*converted.cause)
+    std::string reason = converted.failure && !converted.failure->told
+                             ? FailureReason(converted.failure->file)
                              : std::string();
-    converted.state = ConversionState::Failed;
     messages_.Show(Translate("ConvertProgressDialog", "Failed to create AVI!\n") + sourcePath +
                    (reason.empty() ? "" : "\n" + reason));
   }

@@ -180,7 +180,9 @@ TEST_F(ClipWriterTest, FailuresBeforeTheFirstFrameLeaveNoFile) {
             ConversionState::Failed);
   test::ClipSpec spec;
   spec.pictures = {Bytes(5000, 0x42)};
-  EXPECT_FALSE(Convert(spec, &control).cause) << "the messages said why";
+  ConversionResult result = Convert(spec, &control);
+  ASSERT_TRUE(result.failure);
+  EXPECT_TRUE(result.failure->told) << "the messages said why";
   EXPECT_EQ(messages.texts(),
             (std::vector<std::string>{"Could not open input file:\n" + (dir / "missing.qvj") +
                                           " was not found.",
@@ -194,9 +196,11 @@ TEST_F(ClipWriterTest, AviFileThatCannotBeCreatedFailsWithItsPlaceAndReason) {
   target = dir / "no-such-folder/clip.avi";
   ConversionResult result = Convert(spec, &control);
   EXPECT_EQ(result.state, ConversionState::Failed);
-  ASSERT_TRUE(result.cause);
-  EXPECT_EQ(result.cause->path, target);
-  EXPECT_EQ(result.cause->error, ENOENT);
+  ASSERT_TRUE(result.failure);
+  EXPECT_EQ(result.failure->kind, FailureKind::AviNotWritten);
+  EXPECT_EQ(result.failure->file.path, target);
+  EXPECT_EQ(result.failure->file.error, ENOENT);
+  EXPECT_FALSE(result.failure->told);
   EXPECT_TRUE(messages.shown().empty());
 }
 

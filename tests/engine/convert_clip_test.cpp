@@ -15,6 +15,7 @@
 #include <cmath>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <set>
 #include <sys/stat.h>
@@ -400,9 +401,60 @@ TEST_F(ConvertClipTest, FailuresOfTheSoundPathLeaveNoTemporaryFile) {
   EXPECT_EQ(messages.shown().size(), 1u);
   for (auto [failed, path] : {std::pair{result, target}, {noFolder, dir / "no-such-folder"}}) {
     EXPECT_EQ(failed.state, ConversionState::Failed);
-    ASSERT_TRUE(failed.cause);
-    EXPECT_EQ(failed.cause->path, path);
-    EXPECT_EQ(failed.cause->error, ENOENT);
+    ASSERT_TRUE(failed.failure);
+    EXPECT_EQ(failed.failure->file.path, path);
+    EXPECT_EQ(failed.failure->file.error, ENOENT);
+  }
+}
+
+// Every failure says what failed, in which file and why, and whether the engine's messages
+// told the user already: a front end never guesses it from what was shown.
+TEST_F(ConvertClipTest, EveryFailureNamesItsKindItsFileAndWhetherItWasTold) {
+  test::ClipSpec noPicture;
+  noPicture.pictures = {Bytes(3000, 0x42)};
+  test::ClipSpec plain;
+  plain.pictures = test::MakePictures(2);
+  struct Case {
+    const char *name;
+    std::function<void()> prepare;
+    FailureKind kind;
+    std::string path;
+    int error;
+    bool told;
+  };
+  std::string missingFolder = dir / "no-such-folder";
+  Case cases[] = {
+      {"missing clip", [&] { fs::remove(clip); }, FailureKind::ClipNotOpened, clip, ENOENT, true},
+      {"short clip", [&] { test::WriteFileBytes(clip, Bytes(34, 'Q')); }, FailureKind::NotAClip,
+       clip, 0, true},
+      {"no picture", [&] { test::WriteClip(clip, noPicture); }, FailureKind::NoPicture, clip, 0,
+       true},
+      {"no folder for the AVI",
+       [&] {
+         test::WriteClip(clip, plain);
+         target = missingFolder + "/clip.avi";
+       },
+       FailureKind::AviNotWritten, missingFolder + "/clip.avi", ENOENT, false},
+      {"no folder for the sound",
+       [&] {
+         test::WriteClip(clip, ClipWithSound(2, TonePcm8(SoundStore::kHeldInMemory + 1000)));
+         options.tempFolder = missingFolder;
+       },
+       FailureKind::SoundNotKept, missingFolder, ENOENT, false},
+  };
+  for (const Case &c : cases) {
+    target = dir / "clip.avi";
+    options.tempFolder = tempFolder;
+    c.prepare();
+    size_t shownBefore = messages.shown().size();
+    ConversionResult result = ConvertClip(clip, target, &control, cancelFlag, messages, options);
+    EXPECT_EQ(result.state, ConversionState::Failed) << c.name;
+    ASSERT_TRUE(result.failure) << c.name;
+    EXPECT_EQ(result.failure->kind, c.kind) << c.name;
+    EXPECT_EQ(result.failure->file.path, c.path) << c.name;
+    EXPECT_EQ(result.failure->file.error, c.error) << c.name;
+    EXPECT_EQ(result.failure->told, c.told) << c.name;
+    EXPECT_EQ(messages.shown().size() - shownBefore, c.told ? 1u : 0u) << c.name;
   }
 }
 
