@@ -48,12 +48,13 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${zip_folder}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${zip_folder}
   COMMAND ${CMAKE_STRIP} -o ${zip_folder}/qvj2avi.exe $<TARGET_FILE:qvj2avi>
+  COMMAND ${CMAKE_STRIP} -o ${zip_folder}/reelcraft.exe $<TARGET_FILE:reelcraft>
   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/LICENSE ${zip_folder}/LICENSE.txt
   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/cmake/windows-readme.txt
           ${zip_folder}/README.txt
   COMMAND ${CMAKE_COMMAND} -E tar cf ${zip_name}.zip --format=zip ${zip_name}
   WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
-  DEPENDS qvj2avi ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/cmake/windows-readme.txt
+  DEPENDS qvj2avi reelcraft ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/cmake/windows-readme.txt
   VERBATIM)
 add_custom_target(windows-zip ALL DEPENDS ${PROJECT_BINARY_DIR}/${zip_name}.zip)
 
