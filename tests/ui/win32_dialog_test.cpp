@@ -45,7 +45,7 @@ std::string TextOf(HWND window) {
   return Utf8Text(text);
 }
 
-class TemplateDialog : public ::testing::Test {
+class DialogFromTemplate : public ::testing::Test {
 protected:
   void SetUp() override {
     SetTranslator(FrenchOfSample);
@@ -61,7 +61,7 @@ protected:
   HWND dialog_ = nullptr;
 };
 
-TEST_F(TemplateDialog, HasEachControlWithItsClassTextStateAndTabOrder) {
+TEST_F(DialogFromTemplate, HasEachControlWithItsClassTextStateAndTabOrder) {
   EXPECT_FALSE(IsWindowVisible(dialog_));
   EXPECT_EQ(TextOf(dialog_), "Caption \xC3\xA9");
   EXPECT_TRUE(GetWindowLongW(dialog_, GWL_STYLE) & WS_SYSMENU);
@@ -103,7 +103,7 @@ TEST_F(TemplateDialog, HasEachControlWithItsClassTextStateAndTabOrder) {
   EXPECT_EQ(tabOrder, (std::vector<int>{kEdit, kBrowse, kList, kCheck, IDOK, kEdit}));
 }
 
-TEST_F(TemplateDialog, ProgressSinkScalesWideRangesAndHoldsPastTheEndAsFull) {
+TEST_F(DialogFromTemplate, ProgressSinkScalesWideRangesAndHoldsPastTheEndAsFull) {
   HWND bar = GetDlgItem(dialog_, kBar);
   Win32ProgressSink sink(bar);
   auto high = [&] { return int(SendMessageW(bar, PBM_GETRANGE, FALSE, 0)); };
