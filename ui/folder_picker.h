@@ -16,7 +16,8 @@ class FolderPicker {
 public:
   // No title leaves the dialog's own caption; no initial folder selects the current directory.
   FolderPicker(std::optional<std::string> title, std::string prompt,
-               std::optional<std::string> initialFolder, WindowHandle parent, MessageSink &messages);
+               std::optional<std::string> initialFolder, WindowHandle parent,
+               MessageSink &messages);
   virtual ~FolderPicker() = default;
 
   // 1 when a folder was accepted, otherwise -1.
