@@ -5,6 +5,8 @@
 # Qt and GStreamer have no mingw build here, so the plugin, the thumbnailer and the benchmarks
 # are left out. The tests run under wine64 (scripts/wine-run.sh, the toolchain's emulator).
 
+enable_language(RC) # the program's icon resource
+
 # nlohmann_json is header-only: the host's copy serves, from a folder of its own so that the
 # host's other headers stay out of a Windows compile.
 find_path(REELCRAFT_NLOHMANN_JSON_DIR nlohmann/json.hpp NO_CMAKE_FIND_ROOT_PATH REQUIRED)

@@ -2,6 +2,7 @@
 #include "ui/win32_template_dialog.h"
 
 #include "sys/win32_text.h"
+#include "ui/win32_busy_cursor.h"
 
 namespace reelcraft {
 
@@ -56,6 +57,12 @@ bool TemplateDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return true;
   case WM_CLOSE:
     Command(kCommandCancel);
+    return true;
+  case WM_SETCURSOR:
+    if (!BusyCursor::Shown())
+      return false;
+    SetCursor(BusyCursor::WaitCursor());
+    SetWindowLongPtrW(window_, DWLP_MSGRESULT, TRUE);
     return true;
   case WM_SHOWWINDOW:
     // Shown: told once the window is on the screen and active, as the Qt kit tells it.
