@@ -17,8 +17,6 @@
 namespace reelcraft {
 
 namespace {
-constexpr int kCommandOk = 1;
-constexpr int kCommandCancel = 2;
 
 bool MovesWithinTheWindow(const QFocusEvent &event) {
   return event.reason() != Qt::ActiveWindowFocusReason && event.reason() != Qt::PopupFocusReason;
@@ -36,7 +34,7 @@ TemplateDialog::TemplateDialog(const DialogTemplate &dialogTemplate, QWidget *pa
 // traffic must not reach handlers of a dialog that is half gone.
 TemplateDialog::~TemplateDialog() {
   destroying_ = true;
-  bindings_.clear();
+  bindings_.Clear();
 }
 
 void TemplateDialog::ConnectNotifications(int id, QWidget *control) {
@@ -54,18 +52,10 @@ void TemplateDialog::ConnectNotifications(int id, QWidget *control) {
   control->installEventFilter(this);
 }
 
-void TemplateDialog::Bind(std::vector<Binding> bindings) { bindings_ = std::move(bindings); }
+void TemplateDialog::Bind(std::vector<Binding> bindings) { bindings_.Set(std::move(bindings)); }
 
 bool TemplateDialog::Dispatch(int id, Notification notification) {
-  if (destroying_)
-    return false;
-  for (const Binding &binding : bindings_) {
-    if (binding.id == id && binding.notification == notification) {
-      binding.handler();
-      return true;
-    }
-  }
-  return false;
+  return !destroying_ && bindings_.Dispatch(id, notification);
 }
 
 void TemplateDialog::Command(int id) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ui/dialog_notification.h"
+#include "ui/dialog_bindings.h"
 #include "ui/dialog_template.h"
 #include "ui/qt_data_exchange.h"
 #include "ui/qt_dialog_builder.h"
@@ -23,11 +23,7 @@ class TemplateDialog : public QDialog {
   Q_OBJECT
 
 public:
-  struct Binding {
-    int id;
-    Notification notification;
-    std::function<void()> handler;
-  };
+  using Binding = DialogBinding;
 
   explicit TemplateDialog(const DialogTemplate &dialogTemplate, QWidget *parent = nullptr);
   ~TemplateDialog() override;
@@ -86,7 +82,7 @@ private:
   bool HasDefaultButton() const;
 
   DialogControls controls_;
-  std::vector<Binding> bindings_;
+  DialogBindings bindings_;
   bool ended_ = false;
   bool destroying_ = false;
 };

@@ -8,8 +8,6 @@ namespace reelcraft {
 
 namespace {
 
-constexpr int kCommandOk = 1;
-constexpr int kCommandCancel = 2;
 // The dialog's own messages, above the private numbers that the windows post.
 constexpr UINT kShownMessage = 0xBF00;
 constexpr UINT kFocusLeftMessage = 0xBF01;
@@ -22,7 +20,7 @@ TemplateDialog::TemplateDialog(const DialogTemplate &dialogTemplate, HWND parent
 
 TemplateDialog::~TemplateDialog() = default;
 
-void TemplateDialog::Bind(std::vector<Binding> bindings) { bindings_ = std::move(bindings); }
+void TemplateDialog::Bind(std::vector<Binding> bindings) { bindings_.Set(std::move(bindings)); }
 
 int TemplateDialog::DoModal() {
   destroying_ = false;
@@ -122,15 +120,7 @@ void TemplateDialog::OnControlNotification(int id, int code) {
 }
 
 bool TemplateDialog::Dispatch(int id, Notification notification) {
-  if (destroying_)
-    return false;
-  for (const Binding &binding : bindings_) {
-    if (binding.id == id && binding.notification == notification) {
-      binding.handler();
-      return true;
-    }
-  }
-  return false;
+  return !destroying_ && bindings_.Dispatch(id, notification);
 }
 
 void TemplateDialog::Command(int id) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ui/dialog_notification.h"
+#include "ui/dialog_bindings.h"
 #include "ui/dialog_template.h"
 #include "ui/win32_data_exchange.h"
 #include "ui/win32_dialog_builder.h"
@@ -20,11 +20,7 @@ namespace reelcraft {
 // Cancel command. The same class as the Qt kit's, over the system's own dialogs.
 class TemplateDialog {
 public:
-  struct Binding {
-    int id;
-    Notification notification;
-    std::function<void()> handler;
-  };
+  using Binding = DialogBinding;
 
   explicit TemplateDialog(const DialogTemplate &dialogTemplate, HWND parent = nullptr);
   virtual ~TemplateDialog();
@@ -77,7 +73,7 @@ private:
   Win32DialogTemplate template_;
   HWND parent_;
   HWND window_ = nullptr;
-  std::vector<Binding> bindings_;
+  DialogBindings bindings_;
   bool destroying_ = false;
 };
 
