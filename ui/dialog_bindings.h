@@ -28,13 +28,48 @@ struct DialogBinding {
   std::function<void()> handler;
 };
 
-class DialogBindings {
+class DataExchange;
+
+// What the template dialogs of both dialog kits share: the table of handlers, the commands that
+// end a dialog unless a handler is bound to them, and the steps a dialog overrides.
+class DialogHandlers {
 public:
-  void Set(std::vector<DialogBinding> bindings) { bindings_ = std::move(bindings); }
-  void Clear() { bindings_.clear(); }
-  // Runs the handler bound to the pair; false when there is none.
-  bool Dispatch(int id, Notification notification) const {
-    for (const DialogBinding &binding : bindings_) {
+  using Binding = DialogBinding;
+
+  virtual ~DialogHandlers() = default;
+
+  // Ends the modal run with `result` (it returns once the current handler has returned).
+  virtual void EndDialog(int result) = 0;
+  // Runs DoDataExchange: saving copies the controls into the fields, loading the reverse.
+  virtual void UpdateData(bool saving) = 0;
+
+protected:
+  // The dialog's table of handlers; call once, from the constructor.
+  void Bind(std::vector<Binding> bindings) { bindings_ = std::move(bindings); }
+
+  virtual void DoDataExchange(DataExchange &) {}
+  // After the fields have been loaded into the controls. True puts the focus on the first tab
+  // stop; false leaves it where the dialog put it.
+  virtual bool OnInitDialog() { return true; }
+  // Command 1: reads the controls and ends the dialog with 1.
+  virtual void OnOK() {
+    UpdateData(true);
+    EndDialog(kCommandOk);
+  }
+  // Command 2, Escape, the close box: ends the dialog with 2.
+  virtual void OnCancel() { EndDialog(kCommandCancel); }
+  // When the modal run has ended, whatever ended it; the controls still exist.
+  virtual void OnDestroy() {}
+  // The window has been shown (true) or hidden (false) by the program, not by a window
+  // manager. When shown, it is already the modal window in front, so boxes opened here are
+  // owned by it.
+  virtual void OnShowWindow(bool) {}
+
+  // Runs the handler bound to the pair; false when there is none or the dialog is going.
+  bool Dispatch(int id, Notification notification) {
+    if (destroying_)
+      return false;
+    for (const Binding &binding : bindings_) {
       if (binding.id == id && binding.notification == notification) {
         binding.handler();
         return true;
@@ -42,9 +77,24 @@ public:
     }
     return false;
   }
+  // A command: its handler, else OK and Cancel end the dialog.
+  void Command(int id) {
+    if (Dispatch(id, Notification::Clicked) || destroying_)
+      return;
+    if (id == kCommandOk)
+      OnOK();
+    else if (id == kCommandCancel)
+      OnCancel();
+  }
+  // Once set, nothing more reaches the handlers: the dialog is half gone.
+  void StopHandlers() {
+    destroying_ = true;
+    bindings_.clear();
+  }
+  bool destroying_ = false;
 
 private:
-  std::vector<DialogBinding> bindings_;
+  std::vector<Binding> bindings_;
 };
 
 } // namespace reelcraft

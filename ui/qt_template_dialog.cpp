@@ -32,10 +32,7 @@ TemplateDialog::TemplateDialog(const DialogTemplate &dialogTemplate, QWidget *pa
 
 // The controls outlive this destructor (QWidget deletes them later); their focus and signal
 // traffic must not reach handlers of a dialog that is half gone.
-TemplateDialog::~TemplateDialog() {
-  destroying_ = true;
-  bindings_.Clear();
-}
+TemplateDialog::~TemplateDialog() { StopHandlers(); }
 
 void TemplateDialog::ConnectNotifications(int id, QWidget *control) {
   if (auto *button = qobject_cast<QAbstractButton *>(control)) {
@@ -50,21 +47,6 @@ void TemplateDialog::ConnectNotifications(int id, QWidget *control) {
             [this, id] { Dispatch(id, Notification::TextChanged); });
   }
   control->installEventFilter(this);
-}
-
-void TemplateDialog::Bind(std::vector<Binding> bindings) { bindings_.Set(std::move(bindings)); }
-
-bool TemplateDialog::Dispatch(int id, Notification notification) {
-  return !destroying_ && bindings_.Dispatch(id, notification);
-}
-
-void TemplateDialog::Command(int id) {
-  if (Dispatch(id, Notification::Clicked) || destroying_)
-    return;
-  if (id == kCommandOk)
-    OnOK();
-  else if (id == kCommandCancel)
-    OnCancel();
 }
 
 int TemplateDialog::DoModal() {
@@ -114,13 +96,6 @@ void TemplateDialog::UpdateData(bool saving) {
   DataExchange exchange(controls_, saving);
   DoDataExchange(exchange);
 }
-
-void TemplateDialog::OnOK() {
-  UpdateData(true);
-  EndDialog(kCommandOk);
-}
-
-void TemplateDialog::OnCancel() { EndDialog(kCommandCancel); }
 
 void TemplateDialog::reject() { Command(kCommandCancel); }
 

@@ -20,8 +20,6 @@ TemplateDialog::TemplateDialog(const DialogTemplate &dialogTemplate, HWND parent
 
 TemplateDialog::~TemplateDialog() = default;
 
-void TemplateDialog::Bind(std::vector<Binding> bindings) { bindings_.Set(std::move(bindings)); }
-
 int TemplateDialog::DoModal() {
   destroying_ = false;
   INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), template_.get(), parent_,
@@ -119,19 +117,6 @@ void TemplateDialog::OnControlNotification(int id, int code) {
   }
 }
 
-bool TemplateDialog::Dispatch(int id, Notification notification) {
-  return !destroying_ && bindings_.Dispatch(id, notification);
-}
-
-void TemplateDialog::Command(int id) {
-  if (Dispatch(id, Notification::Clicked) || destroying_)
-    return;
-  if (id == kCommandOk)
-    OnOK();
-  else if (id == kCommandCancel)
-    OnCancel();
-}
-
 void TemplateDialog::EndDialog(int result) {
   if (window_)
     ::EndDialog(window_, result);
@@ -164,12 +149,5 @@ void TemplateDialog::UpdateData(bool saving) {
   DataExchange exchange(window_, saving);
   DoDataExchange(exchange);
 }
-
-void TemplateDialog::OnOK() {
-  UpdateData(true);
-  EndDialog(kCommandOk);
-}
-
-void TemplateDialog::OnCancel() { EndDialog(kCommandCancel); }
 
 } // namespace reelcraft

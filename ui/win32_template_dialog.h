@@ -18,19 +18,16 @@ namespace reelcraft {
 // exchanged with controls in one DoDataExchange, and the command ids 1 (OK) and 2 (Cancel) end
 // the dialog unless the dialog overrides OnOK or OnCancel. Escape and the close box give the
 // Cancel command. The same class as the Qt kit's, over the system's own dialogs.
-class TemplateDialog {
+class TemplateDialog : public DialogHandlers {
 public:
-  using Binding = DialogBinding;
-
   explicit TemplateDialog(const DialogTemplate &dialogTemplate, HWND parent = nullptr);
-  virtual ~TemplateDialog();
+  ~TemplateDialog() override;
   TemplateDialog(const TemplateDialog &) = delete;
   TemplateDialog &operator=(const TemplateDialog &) = delete;
 
   // Initialises the dialog, runs it modally and returns the result given to EndDialog.
   int DoModal();
-  // Ends the modal run with `result` (it returns once the current handler has returned).
-  void EndDialog(int result);
+  void EndDialog(int result) override;
 
   HWND Control(int id) const { return GetDlgItem(window_, id); }
   HWND Window() const { return window_; }
@@ -42,39 +39,19 @@ public:
   bool IsActive() const { return window_ && GetActiveWindow() == window_; }
   bool IsVisible() const { return window_ && IsWindowVisible(window_); }
 
-  void UpdateData(bool saving);
+  void UpdateData(bool saving) override;
 
   // Private messages (0x8000 and above) arrive as PostedMessage notifications of their number.
   void Post(int message) const { PostMessageW(window_, UINT(message), 0, 0); }
-
-protected:
-  void Bind(std::vector<Binding> bindings);
-
-  virtual void DoDataExchange(DataExchange &) {}
-  // After the fields have been loaded into the controls. True puts the focus on the first tab
-  // stop; false leaves it where the dialog put it.
-  virtual bool OnInitDialog() { return true; }
-  virtual void OnOK();
-  virtual void OnCancel();
-  // When the modal run has ended, whatever ended it; the controls still exist.
-  virtual void OnDestroy() {}
-  // The window has been shown (true) or hidden (false) by the program. When shown, it is
-  // already the modal window in front, so boxes opened here are owned by it.
-  virtual void OnShowWindow(bool) {}
 
 private:
   static INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   bool Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void OnControlNotification(int id, int code);
-  // True when a handler was bound to the pair.
-  bool Dispatch(int id, Notification notification);
-  void Command(int id);
 
   Win32DialogTemplate template_;
   HWND parent_;
   HWND window_ = nullptr;
-  DialogBindings bindings_;
-  bool destroying_ = false;
 };
 
 // Queues the private `message` for `dialog`; it arrives as a PostedMessage notification.
