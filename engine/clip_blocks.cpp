@@ -73,10 +73,21 @@ size_t ClipBlockReader::Read(void *buffer, size_t size) {
       pieceAt_ += inBlock;
       continue;
     }
-    size_t n = std::min(inBlock, size - given);
+    // Picture blocks that follow one another go out in one copy; a sound block that ends the
+    // run is sorted out on the way.
+    size_t run = inBlock, soundAfter = 0;
+    while (run < size - given && pieceAt_ + run < pieceSize_) {
+      size_t next = std::min(kClipBlockSize, pieceSize_ - pieceAt_ - run);
+      if (SortedOutSound(block + run, next)) {
+        soundAfter = next;
+        break;
+      }
+      run += next;
+    }
+    size_t n = std::min(run, size - given);
     std::memcpy(out + given, block, n);
     given += n;
-    pieceAt_ += n;
+    pieceAt_ += n + soundAfter;
   }
   return given;
 }
