@@ -32,6 +32,11 @@ public:
   PictureVerdict Judge(std::span<const uint8_t> picture, const JpegStructure &structure);
 
   bool HasSize() const { return width_ != 0; }
+  // The clip's size, known from another check's first whole picture.
+  void FixSize(uint16_t width, uint16_t height) {
+    width_ = width;
+    height_ = height;
+  }
   uint16_t width() const { return width_; }
   uint16_t height() const { return height_; }
 

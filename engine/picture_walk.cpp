@@ -26,7 +26,14 @@ bool PictureWalk::Judged(PictureBytes picture) {
   JpegStructure structure = ReadJpegStructure(picture.data(), picture.size());
   if (structure.shape != JpegShape::Whole || structure.length != picture.size())
     return false;
-  switch (check_.Judge(picture, structure)) {
+  // The search stands right after the picture.
+  std::optional<PictureVerdict> verdict =
+      ahead_.Take(window_.StreamOffset() - picture.size(), picture.size());
+  if (!verdict) {
+    LookAhead();
+    verdict = check_.Judge(picture, structure);
+  }
+  switch (*verdict) {
   case PictureVerdict::Whole:
     return true;
   case PictureVerdict::Damaged:
@@ -37,6 +44,19 @@ bool PictureWalk::Judged(PictureBytes picture) {
     return false;
   }
   return false;
+}
+
+// The next picture goes to the other thread while this one is judged here, once the clip's size
+// is known: the first whole picture fixes it.
+void PictureWalk::LookAhead() {
+  if (!check_.HasSize())
+    return;
+  auto next = window_.PeekNext();
+  if (!next)
+    return;
+  JpegStructure structure = ReadJpegStructure(next->second.data(), next->second.size());
+  if (structure.shape == JpegShape::Whole && structure.length == next->second.size())
+    ahead_.Start(next->first, next->second, structure, check_.width(), check_.height());
 }
 
 // Without salvage the window's rules alone decide. With it, a picture they yield must be whole

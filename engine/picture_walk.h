@@ -3,6 +3,7 @@
 
 #include "engine/conversion_result.h"
 #include "engine/picture_check.h"
+#include "engine/picture_check_ahead.h"
 #include "engine/picture_window.h"
 
 #include <optional>
@@ -45,11 +46,13 @@ public:
 private:
   bool Checked(bool found, PictureBytes &picture);
   bool Judged(PictureBytes picture);
+  void LookAhead();
   bool Kept(bool found, PictureBytes picture, uint64_t from);
 
   PictureWindow &window_;
   bool salvage_;
   PictureCheck check_;
+  PictureCheckAhead ahead_;
   std::vector<DamagedStretch> damaged_;
   uint64_t pictureStart_ = 0;
   bool afterDamage_ = false;

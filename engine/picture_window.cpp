@@ -115,6 +115,15 @@ void PictureWindow::Fill() {
   }
 }
 
+std::optional<std::pair<uint64_t, PictureBytes>> PictureWindow::PeekNext() const {
+  const uint8_t *from = window() + pos_;
+  auto extent = FindJpegPicture(from, held_ - base_ - pos_);
+  if (!extent)
+    return std::nullopt;
+  return std::pair(StreamOffset() + extent->start,
+                   PictureBytes(from + extent->start, extent->length));
+}
+
 bool PictureWindow::Search(PictureBytes &picture) {
   const uint8_t *from = window() + pos_;
   auto extent = FindJpegPicture(from, filled() - pos_);
