@@ -17,10 +17,29 @@ bool TakeSoundFromBlock(uint8_t *block, size_t size) {
   return true;
 }
 
+void SoundTimeline::Add(uint64_t pictureBytesBefore, size_t size) {
+  soundBytes += size;
+  if (!runs.empty()) {
+    Run &last = runs.back();
+    if (last.count == 1)
+      last.step = pictureBytesBefore - last.first;
+    if (pictureBytesBefore == last.first + last.count * last.step) {
+      ++last.count;
+      return;
+    }
+  }
+  uint64_t before = runs.empty() ? 0 : runs.back().blocksBefore + runs.back().count;
+  runs.push_back({pictureBytesBefore, 0, 1, before});
+}
+
 uint64_t SoundTimeline::SoundBlocksBefore(uint64_t streamOffset) const {
-  return uint64_t(
-      std::upper_bound(pictureBytesBefore.begin(), pictureBytesBefore.end(), streamOffset) -
-      pictureBytesBefore.begin());
+  auto after = std::upper_bound(runs.begin(), runs.end(), streamOffset,
+                                [](uint64_t offset, const Run &run) { return offset < run.first; });
+  if (after == runs.begin())
+    return 0;
+  const Run &run = *(after - 1);
+  uint64_t inRun = run.step == 0 ? run.count : (streamOffset - run.first) / run.step + 1;
+  return run.blocksBefore + std::min(run.count, inRun);
 }
 
 uint64_t SoundTimeline::SoundBytesBefore(uint64_t streamOffset) const {
@@ -115,10 +134,8 @@ bool ClipBlockReader::SortedOutSound(uint8_t *block, size_t size) {
     pictureBytes_ += size;
     return false;
   }
-  if (timeline_) {
-    timeline_->pictureBytesBefore.push_back(pictureBytes_);
-    timeline_->soundBytes += size;
-  }
+  if (timeline_)
+    timeline_->Add(pictureBytes_, size);
   soundRefused_ = !sound_->Take(block, size);
   return true;
 }

@@ -26,12 +26,26 @@ bool TakeSoundFromBlock(uint8_t *block, size_t size);
 // Where a clip's sound blocks lay among its picture blocks: what ties a picture to its time
 // when a damaged stretch has taken the pictures around it, and places in the picture stream to
 // places in the clip.
+// A camera lays its blocks out in a pattern, so the timeline keeps runs of sound blocks evenly
+// spaced in the picture stream: a few of them for a whole clip, however long, where a list of
+// every block would grow with it.
 struct SoundTimeline {
+  // `count` sound blocks, the first with `first` bytes of the picture stream before it, each
+  // next one `step` bytes on.
+  struct Run {
+    uint64_t first = 0;
+    uint64_t step = 0;
+    uint64_t count = 0;
+    uint64_t blocksBefore = 0; // in the runs before this one
+  };
+
   uint16_t dataOffset = 0;
-  // For every sound block in order, the bytes of the picture stream before it.
-  std::vector<uint64_t> pictureBytesBefore;
+  std::vector<Run> runs;
   uint64_t soundBytes = 0;
 
+  // Notes the next sound block, with `pictureBytesBefore` bytes of the picture stream before it.
+  void Add(uint64_t pictureBytesBefore, size_t size);
+  // The sound blocks with at most `streamOffset` bytes of the picture stream before them.
   uint64_t SoundBlocksBefore(uint64_t streamOffset) const;
   uint64_t SoundBytesBefore(uint64_t streamOffset) const;
   // The place in the clip of a place in the picture stream.

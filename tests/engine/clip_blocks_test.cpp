@@ -5,6 +5,7 @@
 #include "tests/support/recording_progress.h"
 #include "tests/support/temp_dir.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -83,7 +84,9 @@ TEST_F(ClipBlocksTest, OnlyTheFullFfFfMarkMakesAnAudioBlockAndItsMarkIsReplaced)
   Bytes expectedPictures = ffZero;
   Append(expectedPictures, zeroFf);
   EXPECT_EQ(pictures, expectedPictures);
-  EXPECT_EQ(timeline.pictureBytesBefore, (std::vector<uint64_t>{0, 1024}));
+  EXPECT_EQ(timeline.SoundBlocksBefore(0), 1u);
+  EXPECT_EQ(timeline.SoundBlocksBefore(1023), 1u);
+  EXPECT_EQ(timeline.SoundBlocksBefore(1024), 2u);
   EXPECT_EQ(timeline.ClipOffset(1000), 35u + 512 + 1000);
 }
 
@@ -207,6 +210,28 @@ TEST(AudioRecordsTest, FormatAndStreamFromTheHeader) {
     header.channels = uint16_t(channels);
     header.bitsPerSample = uint16_t(bits);
     EXPECT_EQ(AudioFormat(header).nBlockAlign, 0) << channels << " " << bits;
+  }
+}
+
+// Runs of evenly spaced blocks stand for every block: the counts are those of the blocks.
+TEST(SoundTimelineTest, CountsAgreeWithEveryBlockListed) {
+  const std::vector<std::vector<uint64_t>> layouts = {
+      {},
+      {0},
+      {0, 0, 0, 1024},                      // blocks in a row, then the pattern
+      {1024, 2048, 3072, 4096, 4608, 5120}, // the pattern changes after damage
+      {512, 1536, 1537, 9000, 9000, 20000},
+  };
+  for (const auto &layout : layouts) {
+    SoundTimeline timeline;
+    for (uint64_t before : layout)
+      timeline.Add(before, 512);
+    EXPECT_EQ(timeline.soundBytes, layout.size() * 512);
+    for (uint64_t offset = 0; offset < 21000; offset += 7) {
+      auto expected = uint64_t(std::count_if(
+          layout.begin(), layout.end(), [offset](uint64_t before) { return before <= offset; }));
+      ASSERT_EQ(timeline.SoundBlocksBefore(offset), expected) << offset;
+    }
   }
 }
 
