@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "engine/picture_check_ahead.h"
 
+#include <system_error>
+
 namespace reelcraft {
 
 PictureCheckAhead::~PictureCheckAhead() {
@@ -16,6 +18,14 @@ PictureCheckAhead::~PictureCheckAhead() {
 
 void PictureCheckAhead::Start(uint64_t streamOffset, std::span<const uint8_t> picture,
                               const JpegStructure &structure, uint16_t width, uint16_t height) {
+  if (!thread_.joinable()) {
+    // Without a thread to be had, the walk judges every picture itself.
+    try {
+      thread_ = std::thread([this] { Work(); });
+    } catch (const std::system_error &) {
+      return;
+    }
+  }
   {
     std::lock_guard lock(mutex_);
     bytes_.assign(picture.begin(), picture.end());
@@ -28,8 +38,6 @@ void PictureCheckAhead::Start(uint64_t streamOffset, std::span<const uint8_t> pi
     waiting_ = true;
   }
   started_ = true;
-  if (!thread_.joinable())
-    thread_ = std::thread([this] { Work(); });
   changed_.notify_all();
 }
 

@@ -27,10 +27,10 @@ public:
   PictureCheckAhead &operator=(const PictureCheckAhead &) = delete;
 
   // Starts judging `picture`, which begins at `streamOffset`, at the clip's size; the bytes are
-  // copied. Once at most: one started must be taken first.
+  // copied. Once at most: one started must be taken first. Where no thread can be had, nothing
+  // starts, and Take finds nothing.
   void Start(uint64_t streamOffset, std::span<const uint8_t> picture,
              const JpegStructure &structure, uint16_t width, uint16_t height);
-  bool Started() const { return started_; }
   // The verdict of the picture started, waited for, where it is the one at `streamOffset` of
   // `length` bytes; nothing otherwise. Either way the next may be started.
   std::optional<PictureVerdict> Take(uint64_t streamOffset, size_t length);
