@@ -38,7 +38,8 @@ public:
 private:
   void Work();
 
-  std::optional<PictureCheck> check_; // made with the thread, used by it alone
+  // Made for the first picture started, used by the thread alone.
+  std::optional<PictureCheck> check_;
   std::thread thread_;
   std::mutex mutex_;
   std::condition_variable changed_;

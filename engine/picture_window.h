@@ -62,8 +62,8 @@ public:
   // Whether the bytes from stream offset `from` to `to` that the buffer still holds are all
   // zeros, as a camera fills the rest of a block.
   bool OnlyZerosBetween(uint64_t from, uint64_t to) const;
-  // Where the next search would find a picture among the bytes read so far, without searching:
-  // its stream offset and bytes, valid until the next call of Next or Salvage.
+  // Where the next search would find a picture among the bytes read so far, the window left
+  // where it is: its stream offset and bytes, valid until the next call of Next or Salvage.
   std::optional<std::pair<uint64_t, PictureBytes>> PeekNext() const;
   // The next search begins at `picture`, the one just found, again.
   void SearchAgainFrom(PictureBytes picture) { pos_ = size_t(picture.data() - window()); }
