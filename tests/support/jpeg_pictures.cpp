@@ -53,10 +53,16 @@ Bytes MakeJpegWith(const std::string &options, int width, int height, int seed, 
     WriteFileBytes(dir / "scans.txt", Bytes(scans.begin(), scans.end()));
     command += " -scans " + ShellQuote(dir / "scans.txt");
   }
-  command += " -outfile " + ShellQuote(dir / "out.jpg") + " " + ShellQuote(dir / "in.ppm");
-  if (RunCommand(command).status != 0)
-    throw std::runtime_error("cjpeg failed: " + command);
-  return cache[key] = ReadFileBytes(dir / "out.jpg");
+  command +=
+      " -outfile " + ShellQuote(dir / "out.jpg") + " " + ShellQuote(dir / "in.ppm") + " 2>&1";
+  // Under wine a busy machine now and then fails to start the encoder at all; the encoder is
+  // deterministic, so another try cannot hide a fault of ours.
+  CommandResult run;
+  for (int attempt = 0; attempt < 3; ++attempt)
+    if ((run = RunCommand(command)).status == 0)
+      return cache[key] = ReadFileBytes(dir / "out.jpg");
+  throw std::runtime_error("cjpeg failed (status " + std::to_string(run.status) + "): " + command +
+                           "\n" + run.output);
 }
 
 Bytes WithFrameSize(Bytes jpeg, int width, int height) {
