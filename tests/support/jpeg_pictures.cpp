@@ -55,14 +55,11 @@ Bytes MakeJpegWith(const std::string &options, int width, int height, int seed, 
   }
   command +=
       " -outfile " + ShellQuote(dir / "out.jpg") + " " + ShellQuote(dir / "in.ppm") + " 2>&1";
-  // Under wine a busy machine now and then fails to start the encoder at all; the encoder is
-  // deterministic, so another try cannot hide a fault of ours.
-  CommandResult run;
-  for (int attempt = 0; attempt < 3; ++attempt)
-    if ((run = RunCommand(command)).status == 0)
-      return cache[key] = ReadFileBytes(dir / "out.jpg");
-  throw std::runtime_error("cjpeg failed (status " + std::to_string(run.status) + "): " + command +
-                           "\n" + run.output);
+  CommandResult run = RunCommand(command);
+  if (run.status != 0)
+    throw std::runtime_error("cjpeg failed (status " + std::to_string(run.status) +
+                             "): " + command + "\n" + run.output);
+  return cache[key] = ReadFileBytes(dir / "out.jpg");
 }
 
 Bytes WithFrameSize(Bytes jpeg, int width, int height) {
